@@ -1,0 +1,43 @@
+# make run            install what is missing, build, start Fulgor on the example show
+# make test           install what is missing, build, run every test
+# make test SANITIZE=1  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+# make bench          build and run the benchmark programs
+# make format         format the tree with clang-format
+
+SANITIZE ?= 0
+ifeq ($(SANITIZE),1)
+BUILD ?= build-sanitize
+CMAKE_FLAGS += -DFULGOR_SANITIZE=ON
+else
+BUILD ?= build
+endif
+JOBS ?= 2
+EXAMPLE ?= examples/midsummer_finale.csv
+
+.PHONY: deps configure build run test bench format clean
+
+deps:
+	bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	ninja -C $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/src/app/fulgor $(EXAMPLE)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+bench: build
+	$(BUILD)/bench/bench_script_files
+
+format: configure
+	ninja -C $(BUILD) format
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,51 @@
+#include "addressing/time_text.h"
+
+#include <cstdlib>
+
+#include "core/number_format.h"
+#include "core/rounding.h"
+
+namespace fulgor {
+namespace {
+
+struct ClockParts {
+    bool negative;
+    std::int64_t hours, minutes, seconds, centiseconds;
+};
+
+ClockParts split(std::int32_t hundredths) {
+    std::int64_t rest = std::llabs(static_cast<std::int64_t>(hundredths));
+    ClockParts parts{hundredths < 0, 0, 0, 0, 0};
+    parts.hours = rest / 360000;
+    rest -= parts.hours * 360000;
+    parts.minutes = rest / 6000;
+    rest -= parts.minutes * 6000;
+    parts.seconds = rest / 100;
+    parts.centiseconds = rest % 100;
+    return parts;
+}
+
+}  // namespace
+
+std::string FormatHundredths(std::int32_t hundredths) {
+    ClockParts p = split(hundredths);
+    std::string text = p.negative ? "-" : "";
+    text += formatMask(static_cast<double>(p.hours), "#0:");
+    text += formatMask(static_cast<double>(p.minutes), "00:");
+    text += formatMask(static_cast<double>(p.seconds), "00.");
+    text += formatMask(static_cast<double>(p.centiseconds), "00");
+    return text;
+}
+
+std::string FormatTimecode(std::int32_t hundredths) {
+    ClockParts p = split(hundredths);
+    double frames = p.centiseconds == 0 ? 0 : roundHalfEven(static_cast<double>(p.centiseconds) * 30 / 100);
+    std::string text = p.negative ? "-" : "";
+    text += formatMask(static_cast<double>(p.hours), "00:");
+    text += formatMask(static_cast<double>(p.minutes), "00:");
+    text += formatMask(static_cast<double>(p.seconds), "00:");
+    text += formatMask(frames, "00");
+    return text;
+}
+
+}  // namespace fulgor

@@ -1,0 +1,33 @@
+#pragma once
+// Parsing of a subcommand's arguments: positional arguments, "-o FILE" and
+// named "--option [VALUE]" options declared by the subcommand.
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/result.h"
+
+namespace fulgor::cli {
+
+struct OptionSpec {
+    std::string_view name;  // "-o", "--miravel", "--numbering"
+    bool takesValue = false;
+};
+
+struct Args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string, std::less<>> values;  // options with a value
+    std::vector<std::string> flags;                          // options without one
+
+    bool has(std::string_view flag) const;
+    std::optional<std::string> value(std::string_view option) const;
+};
+
+// Fails on an option the subcommand does not declare, or a missing value.
+Result<Args> parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options);
+
+}  // namespace fulgor::cli

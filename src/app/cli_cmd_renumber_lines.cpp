@@ -1,0 +1,25 @@
+#include "addressing/renumber_lines.h"
+#include "app/cli_commands.h"
+#include "app/cli_script_io.h"
+#include "workspace/talsen_file.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<TalsenScript> script = readTalsenInput(args, io);
+    if (!script) return kBadUsage;
+    renumberLines(script->table);
+    return writeTalsenOutput(args, *script, io) ? kDone : kBadUsage;
+}
+
+}  // namespace
+
+Command renumberLinesCommand() {
+    return {"renumber-lines", "SCRIPT.csv [-o OUT.csv]",
+            "Numbers the Line column 1, 2, 3 ... in the present row order and writes the Talsen script.",
+            "  -o OUT.csv   write the script here (default: standard output)\n",
+            {{"-o", true}}, run};
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,10 @@
+#pragma once
+// One definition per subcommand, each in its own cli_cmd_*.cpp file.
+
+#include "app/cli.h"
+
+namespace fulgor::cli {
+
+Command renumberLinesCommand();
+
+}  // namespace fulgor::cli

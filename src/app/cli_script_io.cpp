@@ -1,0 +1,54 @@
+#include "app/cli_script_io.h"
+
+#include <ostream>
+
+namespace fulgor::cli {
+namespace {
+
+std::optional<std::string> inputPath(const Args& args, Io& io) {
+    if (args.positional.size() != 1) {
+        io.err << "fulgor: expected one input file, got " << args.positional.size() << '\n';
+        return std::nullopt;
+    }
+    return args.positional[0];
+}
+
+template <class Script>
+std::optional<Script> readInput(const Args& args, Io& io, Result<Script> (*read)(const std::string&)) {
+    std::optional<std::string> path = inputPath(args, io);
+    if (!path) return std::nullopt;
+    Result<Script> script = read(*path);
+    if (!script) {
+        io.err << "fulgor: " << script.error() << '\n';
+        return std::nullopt;
+    }
+    return std::move(script.value());
+}
+
+bool writeBytes(const Args& args, const Result<std::string>& bytes, Io& io) {
+    if (!bytes) {
+        io.err << "fulgor: cannot write the script: " << bytes.error() << '\n';
+        return false;
+    }
+    return writeOutput(args, bytes.value(), io);
+}
+
+}  // namespace
+
+std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io) {
+    return readInput<TalsenScript>(args, io, readTalsenFile);
+}
+
+std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io) {
+    return readInput<KavrinScript>(args, io, readKavrinFile);
+}
+
+bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io) {
+    return writeBytes(args, formatTalsen(script), io);
+}
+
+bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io) {
+    return writeBytes(args, formatKavrin(script), io);
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,22 @@
+#pragma once
+// Reading a subcommand's input script and writing its result script, with the
+// messages and exit statuses every subcommand shares.
+
+#include <optional>
+
+#include "app/cli.h"
+#include "workspace/kavrin_file.h"
+#include "workspace/talsen_file.h"
+
+namespace fulgor::cli {
+
+// The script named by the one positional argument; reports and gives nothing
+// when the argument is missing or the file cannot be read.
+std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io);
+std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io);
+
+// Writes the script to -o or standard output; reports and returns false on failure.
+bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);
+bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io);
+
+}  // namespace fulgor::cli

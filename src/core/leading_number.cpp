@@ -1,0 +1,176 @@
+#include "core/leading_number.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace fulgor {
+namespace {
+
+bool isIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexDigitValue(char c) {
+    if (isDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Walks a text while skipping the ignored characters.
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : m_text(text) { skip(); }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
+    void advance() {
+        ++m_pos;
+        skip();
+    }
+
+private:
+    void skip() {
+        while (m_pos < m_text.size() && isIgnored(m_text[m_pos])) ++m_pos;
+    }
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+struct Scan {
+    double value = 0;
+    bool anyDigit = false;  // at least one digit of the number was read
+    bool decimal = true;    // false for the "&H" / "&O" forms
+    bool rest = false;      // characters are left after the number
+};
+
+Scan scanRadix(Cursor& cur, int radix) {
+    Scan scan;
+    scan.decimal = false;
+    double value = 0;
+    for (;;) {
+        int digit = hexDigitValue(cur.peek());
+        if (cur.atEnd() || digit < 0 || digit >= radix) break;
+        value = value * radix + digit;
+        scan.anyDigit = true;
+        cur.advance();
+    }
+    scan.value = value;
+    scan.rest = !cur.atEnd();
+    return scan;
+}
+
+// Converts the collected decimal text (sign, digits, '.', 'e', sign, digits)
+// with correct rounding and without depending on the C locale.
+double convertDecimal(const std::string& text, long long decimalExponent, bool allZero) {
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        bool negative = text[0] == '-';
+        if (allZero || decimalExponent < 0) return 0.0;
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
+    return value + 0.0;  // turns -0 into 0
+}
+
+Scan scanDecimal(Cursor& cur) {
+    Scan scan;
+    std::string text;
+    text.reserve(32);
+    if (cur.peek() == '+' || cur.peek() == '-') {
+        if (cur.peek() == '-') text.push_back('-');
+        cur.advance();
+    }
+    bool allZero = true;
+    long long leadingDigits = 0;  // digits before the point, leading zeros aside
+    bool seenNonZero = false;
+    long long zerosAfterPoint = 0;
+    while (isDigit(cur.peek())) {
+        char c = cur.peek();
+        if (c != '0') allZero = false;
+        if (c != '0' || seenNonZero) {
+            seenNonZero = true;
+            ++leadingDigits;
+        }
+        text.push_back(c);
+        scan.anyDigit = true;
+        cur.advance();
+    }
+    if (cur.peek() == '.') {
+        cur.advance();
+        text.push_back('.');
+        while (isDigit(cur.peek())) {
+            char c = cur.peek();
+            if (c != '0') allZero = false;
+            if (!seenNonZero && c == '0') ++zerosAfterPoint;
+            if (c != '0') seenNonZero = true;
+            text.push_back(c);
+            scan.anyDigit = true;
+            cur.advance();
+        }
+    }
+    if (!scan.anyDigit) {
+        scan.rest = !cur.atEnd();
+        return scan;
+    }
+    long long exponent = 0;
+    char e = cur.peek();
+    if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
+        // The exponent counts only when digits follow it; "1e" reads as 1.
+        Cursor probe = cur;
+        probe.advance();
+        bool negative = false;
+        if (probe.peek() == '+' || probe.peek() == '-') {
+            negative = probe.peek() == '-';
+            probe.advance();
+        }
+        if (isDigit(probe.peek())) {
+            std::string digits;
+            while (isDigit(probe.peek())) {
+                if (exponent < 1'000'000'000) exponent = exponent * 10 + (probe.peek() - '0');
+                digits.push_back(probe.peek());
+                probe.advance();
+            }
+            if (negative) exponent = -exponent;
+            text.push_back('e');
+            if (negative) text.push_back('-');
+            text += digits;
+            cur = probe;
+        }
+    }
+    long long magnitude = leadingDigits > 0 ? leadingDigits + exponent : exponent - zerosAfterPoint;
+    scan.value = convertDecimal(text, magnitude, allZero);
+    scan.rest = !cur.atEnd();
+    return scan;
+}
+
+Scan scanNumber(std::string_view text) {
+    Cursor cur(text);
+    if (cur.peek() == '&') {
+        Cursor probe = cur;
+        probe.advance();
+        char kind = probe.peek();
+        if (kind == 'h' || kind == 'H' || kind == 'o' || kind == 'O') {
+            probe.advance();
+            return scanRadix(probe, (kind == 'h' || kind == 'H') ? 16 : 8);
+        }
+        Scan none;
+        none.rest = true;
+        return none;
+    }
+    return scanDecimal(cur);
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) { return scanNumber(text).value; }
+
+bool isDecimalNumber(std::string_view text) {
+    Scan scan = scanNumber(text);
+    return scan.decimal && scan.anyDigit && !scan.rest;
+}
+
+}  // namespace fulgor

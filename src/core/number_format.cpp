@@ -1,0 +1,67 @@
+#include "core/number_format.h"
+
+#include <cassert>
+#include <charconv>
+#include <cmath>
+
+#include "core/rounding.h"
+
+namespace fulgor {
+
+std::string shortestText(double x) {
+    assert(std::isfinite(x));
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x + 0.0,
+                                   std::chars_format::general, 15);
+    assert(ec == std::errc());
+    std::string text(buffer, end);
+    if (text == "-0") return "0";
+    return text;
+}
+
+std::string formatMask(double x, std::string_view mask) {
+    assert(std::isfinite(x));
+    std::size_t pos = 0;
+    int minIntegerDigits = 0;
+    while (pos < mask.size() && (mask[pos] == '#' || mask[pos] == '0')) {
+        if (mask[pos] == '0') ++minIntegerDigits;
+        ++pos;
+    }
+    bool point = false;
+    int decimals = 0;
+    if (pos < mask.size() && mask[pos] == '.') {
+        point = true;
+        ++pos;
+        while (pos < mask.size() && mask[pos] == '0') {
+            ++decimals;
+            ++pos;
+        }
+    }
+    std::string_view suffix = mask.substr(pos);
+
+    double rounded = roundToDecimals(x, decimals);
+    bool negative = rounded < 0;
+    char buffer[400];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(rounded),
+                                   std::chars_format::fixed, decimals);
+    assert(ec == std::errc());
+    std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
+    std::size_t dot = digits.find('.');
+    std::string_view integerPart = digits.substr(0, dot);
+    std::string_view fractionPart =
+        dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
+    if (minIntegerDigits == 0 && integerPart == "0") integerPart = {};
+
+    std::string text;
+    if (negative) text.push_back('-');
+    for (int i = static_cast<int>(integerPart.size()); i < minIntegerDigits; ++i) text.push_back('0');
+    text.append(integerPart);
+    if (point) {
+        text.push_back('.');
+        text.append(fractionPart);
+    }
+    text.append(suffix);
+    return text;
+}
+
+}  // namespace fulgor

@@ -1,0 +1,36 @@
+#include "core/rounding.h"
+
+#include <cassert>
+#include <cmath>
+
+namespace fulgor {
+
+double roundHalfEven(double x) {
+    if (!std::isfinite(x)) return x;
+    double floor = std::floor(x);
+    double fraction = x - floor;  // exact for doubles
+    double result;
+    if (fraction > 0.5) {
+        result = floor + 1;
+    } else if (fraction < 0.5) {
+        result = floor;
+    } else {
+        result = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+    }
+    return result + 0.0;  // no -0
+}
+
+double roundToDecimals(double x, int decimals) {
+    assert(decimals >= 0 && decimals <= 15);
+    double scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    return roundHalfEven(x * scale) / scale + 0.0;
+}
+
+std::optional<std::int32_t> roundToInt32(double x) {
+    double r = roundHalfEven(x);
+    if (!std::isfinite(r) || r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+}  // namespace fulgor

@@ -1,0 +1,21 @@
+#pragma once
+// The columns of the two script tables, in file order.
+
+#include <array>
+#include <string_view>
+
+namespace fulgor {
+
+namespace talsen {
+enum Column { Line, Type, Size, Time, Prefire, Qty, Pos, Mod, Pin, Cost, Notes, ColumnCount };
+inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
+    "Line", "Type", "Size", "Time", "Prefire", "Qty", "Pos", "Mod", "Pin", "Cost", "Notes"};
+}  // namespace talsen
+
+namespace kavrin {
+enum Column { Line, Shot, Pos, Time, Mod, Pin, Clock, TsRef, Err, Size, Qty, Type, Notes, ColumnCount };
+inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
+    "Line", "Shot", "Pos", "Time", "Mod", "Pin", "hh:mm:ss.t", "TS Ref", "Err", "Size", "Qty", "Type", "Notes"};
+}  // namespace kavrin
+
+}  // namespace fulgor

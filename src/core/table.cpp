@@ -1,0 +1,211 @@
+#include "core/table.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <numeric>
+
+#include "core/number_format.h"
+
+namespace fulgor {
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "inline texts are read straight from the slot's bytes");
+
+// A slot is a double unless its top 12 bits are all set, a pattern only NaN
+// and infinity share, and neither is ever stored. Tagged slots hold text:
+//   bit 51 set:   inline text, length in bits 48..50, bytes in bits 0..47
+//   bit 51 clear: pooled text, length in bits 35..50, pool offset in bits 0..34;
+//                 length kLongText means an 8-byte length prefix at the offset.
+constexpr std::uint64_t kTagMask = 0xFFF0'0000'0000'0000ULL;
+constexpr std::uint64_t kInlineBit = 1ULL << 51;
+constexpr std::uint64_t kEmptyText = kTagMask | kInlineBit;
+constexpr std::size_t kInlineMax = 6;
+constexpr std::uint64_t kLongText = 0xFFFF;
+constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
+
+bool isTextSlot(std::uint64_t slot) { return (slot & kTagMask) == kTagMask; }
+
+}  // namespace
+
+Table::Table(int rows, int columns) { resize(rows, columns); }
+
+std::size_t Table::index(int row, int column) const {
+    assert(row >= 0 && row < m_rows && column >= 0 && column < m_columns);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) +
+           static_cast<std::size_t>(column);
+}
+
+void Table::resize(int rows, int columns) {
+    assert(rows >= 0 && columns >= 0);
+    if (columns == m_columns) {
+        m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
+    } else {
+        std::vector<std::uint64_t> slots(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
+                                         kEmptyText);
+        int keepRows = std::min(rows, m_rows);
+        int keepColumns = std::min(columns, m_columns);
+        for (int r = 0; r < keepRows; ++r) {
+            std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(r, 0)), keepColumns,
+                        slots.begin() + static_cast<std::ptrdiff_t>(r) * columns);
+        }
+        m_slots = std::move(slots);
+    }
+    m_rows = rows;
+    m_columns = columns;
+    if (m_slots.empty()) m_pool = std::string();
+}
+
+void Table::clear() {
+    std::fill(m_slots.begin(), m_slots.end(), kEmptyText);
+    m_pool = std::string();
+}
+
+std::string_view Table::decodeText(const std::uint64_t& slot) const {
+    if (slot & kInlineBit) {
+        auto length = static_cast<std::size_t>((slot >> 48) & 0x7);
+        return {reinterpret_cast<const char*>(&slot), length};
+    }
+    std::uint64_t length = (slot >> 35) & 0xFFFF;
+    std::size_t offset = static_cast<std::size_t>(slot & kOffsetMask);
+    if (length == kLongText) {
+        std::uint64_t longLength;
+        std::memcpy(&longLength, m_pool.data() + offset, sizeof longLength);
+        return {m_pool.data() + offset + sizeof longLength, static_cast<std::size_t>(longLength)};
+    }
+    return {m_pool.data() + offset, static_cast<std::size_t>(length)};
+}
+
+std::uint64_t Table::encodeText(std::string_view text) {
+    if (text.size() <= kInlineMax) {
+        std::uint64_t slot = kEmptyText | (static_cast<std::uint64_t>(text.size()) << 48);
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, text.data(), text.size());
+        return slot | bytes;
+    }
+    // A text viewing this pool would dangle once the pool grows: copy it first.
+    if (text.data() >= m_pool.data() && text.data() < m_pool.data() + m_pool.size()) {
+        std::string copy(text);
+        return encodeText(copy);
+    }
+    std::uint64_t offset = m_pool.size();
+    std::uint64_t length = text.size();
+    if (length >= kLongText) {
+        m_pool.append(reinterpret_cast<const char*>(&length), sizeof length);
+        length = kLongText;
+    }
+    m_pool.append(text);
+    assert(offset <= kOffsetMask);
+    return kTagMask | (length << 35) | offset;
+}
+
+Cell Table::cell(int row, int column) const {
+    const std::uint64_t& slot = m_slots[index(row, column)];
+    if (isTextSlot(slot)) return Cell::text(decodeText(slot));
+    return Cell::number(std::bit_cast<double>(slot));
+}
+
+void Table::setCell(int row, int column, const Cell& value) {
+    if (value.isNumber()) {
+        setNumber(row, column, value.number());
+    } else {
+        setText(row, column, value.text());
+    }
+}
+
+void Table::setText(int row, int column, std::string_view text) {
+    std::size_t i = index(row, column);
+    m_slots[i] = encodeText(text);
+}
+
+void Table::setNumber(int row, int column, double x) {
+    assert(std::isfinite(x));
+    std::size_t i = index(row, column);
+    m_slots[i] = std::isfinite(x) ? std::bit_cast<std::uint64_t>(x + 0.0) : kEmptyText;
+}
+
+void Table::appendRows(int count) { insertRows(m_rows, count); }
+
+void Table::insertRows(int before, int count) {
+    assert(before >= 0 && before <= m_rows && count >= 0);
+    auto at = m_slots.begin() + static_cast<std::ptrdiff_t>(before) * m_columns;
+    m_slots.insert(at, static_cast<std::size_t>(count) * static_cast<std::size_t>(m_columns), kEmptyText);
+    m_rows += count;
+}
+
+void Table::deleteRows(int first, int count) {
+    assert(first >= 0 && count >= 0 && first + count <= m_rows);
+    auto from = m_slots.begin() + static_cast<std::ptrdiff_t>(first) * m_columns;
+    m_slots.erase(from, from + static_cast<std::ptrdiff_t>(count) * m_columns);
+    m_rows -= count;
+}
+
+void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
+    if (first < 0) first = 0;
+    if (last >= m_rows) last = m_rows - 1;
+    if (last - first < 1 || keys.empty()) return;
+    const int count = last - first + 1;
+
+    // Read every key once; comparing then touches only these arrays.
+    std::vector<std::vector<double>> numbers(keys.size());
+    std::vector<std::vector<std::string_view>> texts(keys.size());
+    std::deque<std::string> numberTexts;  // text keys over number cells
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        assert(keys[k].column >= 0 && keys[k].column < m_columns);
+        if (keys[k].numeric) {
+            numbers[k].resize(static_cast<std::size_t>(count));
+            for (int r = 0; r < count; ++r) numbers[k][r] = cellNumber(cell(first + r, keys[k].column));
+        } else {
+            texts[k].resize(static_cast<std::size_t>(count));
+            for (int r = 0; r < count; ++r) {
+                Cell c = cell(first + r, keys[k].column);
+                texts[k][r] = c.isNumber() ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
+                                           : c.text();
+            }
+        }
+    }
+
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            int c;
+            if (keys[k].numeric) {
+                double x = numbers[k][a], y = numbers[k][b];
+                c = x < y ? -1 : (y < x ? 1 : 0);
+            } else {
+                int t = texts[k][a].compare(texts[k][b]);
+                c = t < 0 ? -1 : (t > 0 ? 1 : 0);
+            }
+            if (c != 0) return keys[k].descending ? c > 0 : c < 0;
+        }
+        return false;
+    });
+
+    std::vector<std::uint64_t> sorted(static_cast<std::size_t>(count) * m_columns);
+    for (int r = 0; r < count; ++r) {
+        std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + order[r], 0)), m_columns,
+                    sorted.begin() + static_cast<std::ptrdiff_t>(r) * m_columns);
+    }
+    std::copy(sorted.begin(), sorted.end(), m_slots.begin() + static_cast<std::ptrdiff_t>(index(first, 0)));
+}
+
+std::size_t Table::memoryBytes() const {
+    return m_slots.capacity() * sizeof(std::uint64_t) + m_pool.capacity();
+}
+
+bool operator==(const Table& a, const Table& b) {
+    if (a.m_rows != b.m_rows || a.m_columns != b.m_columns) return false;
+    for (int r = 0; r < a.m_rows; ++r) {
+        for (int c = 0; c < a.m_columns; ++c) {
+            if (!(a.cell(r, c) == b.cell(r, c))) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace fulgor

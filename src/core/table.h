@@ -1,0 +1,77 @@
+#pragma once
+// The table store behind every script grid: rows by columns of cells, rows and
+// columns counted from 0.
+//
+// Cells are kept compactly so that a show of a million cues fits in memory a
+// few times the size of its file: every cell takes 8 bytes, a number as its
+// double, a text of up to 6 bytes inside those 8 bytes, a longer text as a
+// reference into one shared text pool of the table.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cell.h"
+
+namespace fulgor {
+
+struct SortKey {
+    int column = 0;
+    bool numeric = false;     // compare by cellNumber, else by cellText (byte order)
+    bool descending = false;
+};
+
+class Table {
+public:
+    Table() = default;
+    Table(int rows, int columns);
+
+    int rowCount() const { return m_rows; }
+    int columnCount() const { return m_columns; }
+
+    // New bounds: cells inside both the old and the new bounds keep their
+    // values, new cells are empty. Zero rows leaves an empty table.
+    void resize(int rows, int columns);
+    // Every cell becomes empty; the bounds stay.
+    void clear();
+
+    // Preconditions for all cell access: 0 <= row < rowCount(), 0 <= column < columnCount().
+    // The returned cell views the table's storage until the table next changes.
+    Cell cell(int row, int column) const;
+    void setCell(int row, int column, const Cell& value);
+    void setText(int row, int column, std::string_view text);
+    // Precondition: x is finite.
+    void setNumber(int row, int column, double x);
+
+    // New rows are empty; later rows move down (insert) or up (delete).
+    void appendRows(int count = 1);
+    // Precondition: 0 <= before <= rowCount().
+    void insertRows(int before, int count = 1);
+    // Precondition: 0 <= first, first + count <= rowCount().
+    void deleteRows(int first, int count = 1);
+
+    // Sorts rows first..last (inclusive) by the keys in order of precedence.
+    // The sort is stable: rows equal in every key keep their order.
+    void sortRows(int first, int last, std::span<const SortKey> keys);
+    void sortRows(std::span<const SortKey> keys) { sortRows(0, m_rows - 1, keys); }
+
+    // Bytes held by the table's storage.
+    std::size_t memoryBytes() const;
+
+    friend bool operator==(const Table& a, const Table& b);
+
+private:
+    std::size_t index(int row, int column) const;
+    std::uint64_t encodeText(std::string_view text);
+    std::string_view decodeText(const std::uint64_t& slot) const;
+
+    int m_rows = 0;
+    int m_columns = 0;
+    std::vector<std::uint64_t> m_slots;  // row-major
+    std::string m_pool;                  // texts longer than the inline limit
+};
+
+}  // namespace fulgor

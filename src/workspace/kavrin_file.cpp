@@ -1,0 +1,38 @@
+#include "workspace/kavrin_file.h"
+
+#include "core/cp1252.h"
+#include "core/script_columns.h"
+#include "workspace/file_io.h"
+#include "workspace/script_text.h"
+
+namespace fulgor {
+
+KavrinScript parseKavrin(std::string_view bytes) {
+    KavrinScript script;
+    std::string_view rows;
+    script.showName = decode1252(takeFirstLine(bytes, rows));
+    script.table = parseRows(rows, kavrin::ColumnCount);
+    return script;
+}
+
+Result<std::string> formatKavrin(const KavrinScript& script) {
+    std::string out;
+    if (Status status = appendLine(script.showName, out); !status) return Error{"Show name: " + status.error()};
+    if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
+    return out;
+}
+
+Result<KavrinScript> readKavrinFile(const std::string& path) {
+    Result<std::string> bytes = readFileBytes(path);
+    if (!bytes) return Error{bytes.error()};
+    if (bytes.value().empty()) return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
+    return parseKavrin(bytes.value());
+}
+
+Status writeKavrinFile(const std::string& path, const KavrinScript& script) {
+    Result<std::string> bytes = formatKavrin(script);
+    if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
+    return writeFileAtomically(path, bytes.value());
+}
+
+}  // namespace fulgor

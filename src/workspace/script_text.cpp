@@ -1,0 +1,85 @@
+#include "workspace/script_text.h"
+
+#include <algorithm>
+
+#include "core/cp1252.h"
+#include "core/number_format.h"
+
+namespace fulgor {
+namespace {
+
+std::string_view trimCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest) {
+    std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) {
+        rest = {};
+        return bytes;
+    }
+    rest = bytes.substr(end + 1);
+    return trimCarriageReturn(bytes.substr(0, end));
+}
+
+Table parseRows(std::string_view bytes, int columns) {
+    std::size_t lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    int rows = static_cast<int>(lineEnds) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
+    Table table(rows, columns);
+    std::string decoded;
+    std::string_view rest = bytes;
+    for (int row = 0; row < rows; ++row) {
+        std::string_view line = takeFirstLine(rest, rest);
+        int column = 0;
+        std::size_t start = 0;
+        while (column < columns) {
+            std::size_t comma = line.find(',', start);
+            std::string_view field = line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
+            if (isAscii(field)) {
+                table.setText(row, column, field);
+            } else {
+                decoded.clear();
+                appendDecoded1252(field, decoded);
+                table.setText(row, column, decoded);
+            }
+            ++column;
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+    }
+    return table;
+}
+
+Status appendLine(std::string_view line, std::string& out) {
+    if (isAscii(line)) {
+        out.append(line);
+    } else if (Status status = appendEncoded1252(line, out); !status) {
+        return status;
+    }
+    out.append("\r\n");
+    return {};
+}
+
+Status appendRows(const Table& table, std::string& out) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column) {
+            if (column > 0) out.push_back(',');
+            Cell cell = table.cell(row, column);
+            if (cell.isNumber()) {
+                out.append(shortestText(cell.number()));
+            } else if (isAscii(cell.text())) {
+                out.append(cell.text());
+            } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
+                return Error{"Row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) + ": " +
+                             status.error()};
+            }
+        }
+        out.append("\r\n");
+    }
+    return {};
+}
+
+}  // namespace fulgor

@@ -1,0 +1,57 @@
+#include "workspace/talsen_file.h"
+
+#include <cmath>
+
+#include "core/cp1252.h"
+#include "core/leading_number.h"
+#include "core/number_format.h"
+#include "core/script_columns.h"
+#include "workspace/file_io.h"
+#include "workspace/script_text.h"
+
+namespace fulgor {
+
+TalsenScript parseTalsen(std::string_view bytes) {
+    TalsenScript script;
+    std::string_view rows;
+    std::string header = decode1252(takeFirstLine(bytes, rows));
+
+    std::string_view fields = header;
+    std::size_t comma = fields.find(',');
+    script.waveName = std::string(fields.substr(0, comma));
+    if (comma != std::string_view::npos) {
+        fields.remove_prefix(comma + 1);
+        comma = fields.find(',');
+        double offset = leadingNumber(fields.substr(0, comma));
+        script.tcOffset = std::isfinite(offset) ? offset : 0;
+        if (comma != std::string_view::npos) {
+            fields.remove_prefix(comma + 1);
+            script.timeType = std::string(fields.substr(0, fields.find(',')));
+        }
+    }
+    script.table = parseRows(rows, talsen::ColumnCount);
+    return script;
+}
+
+Result<std::string> formatTalsen(const TalsenScript& script) {
+    std::string out;
+    std::string header = script.waveName + "," + formatMask(script.tcOffset, "0.00") + "," + script.timeType;
+    if (Status status = appendLine(header, out); !status) return Error{"Header: " + status.error()};
+    if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
+    return out;
+}
+
+Result<TalsenScript> readTalsenFile(const std::string& path) {
+    Result<std::string> bytes = readFileBytes(path);
+    if (!bytes) return Error{bytes.error()};
+    if (bytes.value().empty()) return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
+    return parseTalsen(bytes.value());
+}
+
+Status writeTalsenFile(const std::string& path, const TalsenScript& script) {
+    Result<std::string> bytes = formatTalsen(script);
+    if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
+    return writeFileAtomically(path, bytes.value());
+}
+
+}  // namespace fulgor

@@ -1,0 +1,33 @@
+#pragma once
+// The Talsen script file (.csv): a header line "wave file name,TC offset,time
+// type", then one line of 11 comma-separated cells per row of the table.
+
+#include <string>
+#include <string_view>
+
+#include "core/result.h"
+#include "core/table.h"
+
+namespace fulgor {
+
+struct TalsenScript {
+    std::string waveName;
+    double tcOffset = 0;  // written with the mask "0.00"
+    std::string timeType;
+    Table table{0, 11};
+};
+
+// Reads the file's bytes the way a Talsen script is opened: the header's
+// second field by its leading number (0 when missing or unreadable), fields
+// after the third ignored; then the rows (see parseRows).
+TalsenScript parseTalsen(std::string_view bytes);
+
+// The file's bytes: the header, then every row, each line ended by CR LF.
+Result<std::string> formatTalsen(const TalsenScript& script);
+
+// File conveniences over the two above; the errors name the file. A file with
+// no bytes at all holds no header and is refused.
+Result<TalsenScript> readTalsenFile(const std::string& path);
+Status writeTalsenFile(const std::string& path, const TalsenScript& script);
+
+}  // namespace fulgor

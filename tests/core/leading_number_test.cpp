@@ -1,0 +1,66 @@
+#include "core/leading_number.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/rounding.h"
+
+namespace fulgor {
+namespace {
+
+struct Reading {
+    const char* text;
+    double value;
+};
+
+TEST(LeadingNumber, ReadsTheLeadingNumberAndStopsAtTheFirstMisfit) {
+    const Reading cases[] = {
+        {"", 0},           {"abc", 0},         {"12", 12},         {"12.5", 12.5},      {"-3.25", -3.25},
+        {"+7", 7},         {".5", 0.5},        {"5.", 5},          {"12abc", 12},       {"12.5.3", 12.5},
+        {"1e3", 1000},     {"1E-2", 0.01},     {"2D2", 200},       {"2d+1", 20},        {"1e", 1},
+        {"1e+", 1},        {"3e-x", 3},        {" 1 2 . 5 ", 12.5}, {"\t-\n4", -4},     {"- 5", -5},
+        {"&H1F", 31},      {"&hff", 255},      {"&O17", 15},       {"&o8", 0},          {"&H", 0},
+        {"&HFFFFFFFF", 4294967295.0},          {"& H10", 16},      {"&X1", 0},          {"$5", 0},
+        {"--5", 0},        {"+-5", 0},         {"-", 0},           {".", 0},            {"0.1", 0.1},
+        {"1,5", 1},        {"12:30", 12},      {"\r5", 0},         {"1e-400", 0},       {"00012", 12},
+    };
+    for (const Reading& c : cases) {
+        EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(LeadingNumber, NeverGivesNegativeZeroOrNaN) {
+    EXPECT_FALSE(std::signbit(leadingNumber("-0")));
+    EXPECT_FALSE(std::signbit(leadingNumber("-0.000")));
+    EXPECT_FALSE(std::isnan(leadingNumber("nan")));
+    EXPECT_EQ(leadingNumber("inf"), 0);
+}
+
+TEST(LeadingNumber, OverflowGivesInfinityThatNoIntegerConversionAccepts) {
+    double big = leadingNumber("1e400");
+    EXPECT_EQ(big, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(leadingNumber("-9e999"), -std::numeric_limits<double>::infinity());
+    EXPECT_FALSE(roundToInt32(big).has_value());
+    // A long run of leading zeros in the fraction still underflows to 0.
+    EXPECT_EQ(leadingNumber("0.000000000000000000001e-400"), 0);
+}
+
+TEST(LeadingNumber, IsCorrectlyRounded) {
+    EXPECT_EQ(leadingNumber("0.1"), 0.1);
+    EXPECT_EQ(leadingNumber("12.345"), 12.345);
+    EXPECT_EQ(leadingNumber("123456789012345678"), 123456789012345678.0);
+}
+
+TEST(IsDecimalNumber, AcceptsOnlyAWholeDecimalNumber) {
+    for (const char* yes : {"12", " 12.5 ", "-3", "+.5", "5.", "1e5", "1.5E-3", "2D3"}) {
+        EXPECT_TRUE(isDecimalNumber(yes)) << yes;
+    }
+    for (const char* no : {"", " ", "abc", "12a", "1e", "&H10", "-", ".", "1,5", "1.2.3"}) {
+        EXPECT_FALSE(isDecimalNumber(no)) << no;
+    }
+}
+
+}  // namespace
+}  // namespace fulgor

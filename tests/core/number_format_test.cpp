@@ -1,0 +1,65 @@
+#include "core/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/rounding.h"
+
+namespace fulgor {
+namespace {
+
+TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
+    const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},   {-0.5, 0}, {-1.5, -2},
+                                               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {7, 7},   {-7.6, -8}};
+    for (auto [x, expected] : cases) EXPECT_EQ(roundHalfEven(x), expected) << x;
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.4)));
+}
+
+TEST(RoundToDecimals, WorksInDoubleArithmetic) {
+    EXPECT_EQ(roundToDecimals(12.3456, 2), 12.35);
+    EXPECT_EQ(roundToDecimals(12.125, 2), 12.12);
+    EXPECT_EQ(roundToDecimals(12.36, 1), 12.4);
+    EXPECT_EQ(roundToDecimals(12.25, 1), 12.2);
+    EXPECT_EQ(roundToDecimals(10.25, 1), 10.2);
+    EXPECT_EQ(roundToDecimals(0.35 * 10, 0), 4);
+}
+
+TEST(RoundToInt32, ChecksTheRange) {
+    EXPECT_EQ(roundToInt32(2.5), 2);
+    EXPECT_EQ(roundToInt32(3.5), 4);
+    EXPECT_EQ(roundToInt32(-2147483648.4), -2147483648);
+    EXPECT_EQ(roundToInt32(2147483647.4), 2147483647);
+    EXPECT_FALSE(roundToInt32(2147483647.5).has_value());  // ties to even: 2147483648
+    EXPECT_FALSE(roundToInt32(-2147483649.0).has_value());
+    EXPECT_FALSE(roundToInt32(1e300).has_value());
+}
+
+TEST(ShortestText, AtMostFifteenSignificantDigitsAndNoTrailingZeros) {
+    const std::pair<double, const char*> cases[] = {
+        {12, "12"},          {2.5, "2.5"},        {0.1 + 0.2, "0.3"},      {1.15 * 100, "115"},
+        {-0.0, "0"},         {-1.25, "-1.25"},    {1e20, "1e+20"},         {123456789012345.0, "123456789012345"},
+        {0.0001, "0.0001"},  {1e-5, "1e-05"},     {1.0 / 3, "0.333333333333333"}, {1234.5, "1234.5"},
+    };
+    for (auto [x, expected] : cases) EXPECT_EQ(shortestText(x), expected) << x;
+}
+
+TEST(FormatMask, EveryMaskTheCommandsUse) {
+    struct Case {
+        double x;
+        const char* mask;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {2.456, "0.00", "2.46"},      {0, "0.00", "0.00"},        {-1.5, "0.00", "-1.50"},
+        {0.125, "0.00", "0.12"},      {-0.001, "0.00", "0.00"},   {5, "00", "05"},
+        {123, "00", "123"},           {0, "##0", "0"},            {45, "##0", "45"},
+        {3.14159, "###0.00", "3.14"}, {12.5, "####0.00", "12.50"}, {99999.999, "#####0.00", "100000.00"},
+        {7.25, "#####0.0", "7.2"},    {0, "#0:", "0:"},           {10, "#0:", "10:"},
+        {5, "00:", "05:"},            {7, "00.", "07."},          {0.75, "##0", "1"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(formatMask(c.x, c.mask), c.expected) << c.x << " " << c.mask;
+}
+
+}  // namespace
+}  // namespace fulgor

@@ -1,0 +1,148 @@
+#include "core/table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <string>
+#include <vector>
+
+namespace fulgor {
+namespace {
+
+// One column of a table as texts, numbers in their shortest form.
+std::vector<std::string> column(const Table& t, int c) {
+    std::vector<std::string> out;
+    for (int r = 0; r < t.rowCount(); ++r) out.push_back(cellText(t.cell(r, c)));
+    return out;
+}
+
+Table fromRows(const std::vector<std::vector<std::string>>& rows) {
+    Table t(static_cast<int>(rows.size()), static_cast<int>(rows.empty() ? 0 : rows[0].size()));
+    for (int r = 0; r < t.rowCount(); ++r)
+        for (int c = 0; c < t.columnCount(); ++c) t.setText(r, c, rows[r][c]);
+    return t;
+}
+
+TEST(Table, KeepsTextsOfEveryLengthAndNumbersExactly) {
+    Table t(1, 5);
+    std::string huge(70000, 'x');  // past the pooled length field
+    t.setText(0, 0, "");
+    t.setText(0, 1, "abcdef");          // fits inline
+    t.setText(0, 2, "abcdefg");         // pooled
+    t.setText(0, 3, huge);
+    t.setNumber(0, 4, 0.1 + 0.2);
+    EXPECT_TRUE(t.cell(0, 0).isEmpty());
+    EXPECT_EQ(t.cell(0, 1).text(), "abcdef");
+    EXPECT_EQ(t.cell(0, 2).text(), "abcdefg");
+    EXPECT_EQ(t.cell(0, 3).text(), huge);
+    ASSERT_TRUE(t.cell(0, 4).isNumber());
+    EXPECT_EQ(t.cell(0, 4).number(), 0.1 + 0.2);
+    t.setNumber(0, 4, -0.0);
+    EXPECT_FALSE(std::signbit(t.cell(0, 4).number()));
+    // Text with NUL bytes and 8-bit UTF-8 stays intact.
+    t.setText(0, 0, std::string("a\0b", 3));
+    EXPECT_EQ(t.cell(0, 0).text(), std::string("a\0b", 3));
+}
+
+TEST(Table, CopiesCellsWithinItselfSafely) {
+    Table t(2, 2);
+    t.setText(0, 0, "a long text in the pool");
+    for (int i = 0; i < 100; ++i) {  // each write may grow the pool under the source
+        t.setCell(1, 1, t.cell(0, 0));
+        t.setCell(0, 0, t.cell(1, 1));
+    }
+    EXPECT_EQ(t.cell(1, 1).text(), "a long text in the pool");
+    t.setText(0, 1, "short");
+    t.setCell(0, 1, t.cell(0, 1));
+    EXPECT_EQ(t.cell(0, 1).text(), "short");
+}
+
+TEST(Table, ResizeKeepsValuesInsideTheNewBounds) {
+    Table t = fromRows({{"a", "b", "c"}, {"d", "e", "f"}});
+    t.resize(3, 2);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"a", "d", ""}));
+    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "e", ""}));
+    t.resize(3, 4);
+    EXPECT_EQ(column(t, 3), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(t.cell(1, 1).text(), "e");
+    t.resize(0, 4);  // last row = first row - 1
+    EXPECT_EQ(t.rowCount(), 0);
+    EXPECT_EQ(t.columnCount(), 4);
+    t.resize(2, 4);
+    EXPECT_TRUE(t.cell(1, 3).isEmpty());
+}
+
+TEST(Table, ClearEmptiesEveryCellAndKeepsTheBounds) {
+    Table t = fromRows({{"a long text", "b"}, {"c", "d"}});
+    t.setNumber(1, 1, 5);
+    t.clear();
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(t.columnCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c) EXPECT_TRUE(t.cell(r, c).isEmpty());
+}
+
+TEST(Table, AppendInsertAndDeleteRowsMoveTheOthers) {
+    Table t = fromRows({{"0"}, {"1"}, {"2"}});
+    t.appendRows();
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"0", "1", "2", ""}));
+    t.insertRows(1, 2);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"0", "", "", "1", "2", ""}));
+    t.deleteRows(0, 3);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "2", ""}));
+    t.insertRows(0);
+    t.deleteRows(3);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "1", "2"}));
+    Table empty(0, 3);
+    empty.appendRows();
+    EXPECT_EQ(empty.rowCount(), 1);
+}
+
+TEST(TableSort, IsStableAcrossEqualKeys) {
+    Table t = fromRows({{"2", "a"}, {"1", "b"}, {"2", "c"}, {"1", "d"}, {"2", "e"}});
+    SortKey byNumber[] = {{0, true}};
+    t.sortRows(byNumber);
+    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "d", "a", "c", "e"}));
+}
+
+TEST(TableSort, NumberKeysReadTheLeadingNumberAndTextKeysCompareBytes) {
+    // Mixed cells: a number written by a command, texts with and without a
+    // leading number, an empty cell (reads 0).
+    Table t(5, 2);
+    t.setText(0, 0, "10");
+    t.setNumber(1, 0, 9.5);
+    t.setText(2, 0, "abc");
+    t.setText(3, 0, "2x");
+    t.setText(4, 0, "");
+    for (int r = 0; r < 5; ++r) t.setNumber(r, 1, r);
+    SortKey numeric[] = {{0, true}};
+    t.sortRows(numeric);
+    // "abc" and "" both read 0 and keep their order.
+    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"2", "4", "3", "1", "0"}));
+    SortKey text[] = {{0, false}};
+    t.sortRows(text);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "10", "2x", "9.5", "abc"}));
+}
+
+TEST(TableSort, AppliesKeysInOrderOfPrecedenceAndDescending) {
+    Table t = fromRows({{"1", "b", "3"}, {"2", "a", "1"}, {"1", "a", "2"}, {"1", "b", "1"}});
+    SortKey keys[] = {{0, true}, {1, false, true}, {2, true}};
+    t.sortRows(keys);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "1", "1", "2"}));
+    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "b", "a", "a"}));
+    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"1", "3", "2", "1"}));
+}
+
+TEST(TableSort, SortsOnlyTheGivenRange) {
+    Table t = fromRows({{"9"}, {"3"}, {"2"}, {"1"}, {"0"}});
+    SortKey keys[] = {{0, true}};
+    t.sortRows(1, 3, keys);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"9", "1", "2", "3", "0"}));
+    Table empty(0, 1);
+    empty.sortRows(keys);
+    EXPECT_EQ(empty.rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace fulgor
