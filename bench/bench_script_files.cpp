@@ -51,9 +51,11 @@ int main(int argc, char* argv[]) {
     std::printf("read                 %.3f s  (%.0f rows/s)\n", readSeconds, rows / readSeconds);
     std::printf("write                %.3f s  (%.0f rows/s)\n", writeSeconds, rows / writeSeconds);
     std::printf("read + write         %.3f s  (goal < 2 s)\n", readSeconds + writeSeconds);
-    std::printf("table storage        %.1f MiB = %.2f x file\n", mib(static_cast<double>(script.value().table.memoryBytes())),
+    std::printf("table storage        %.1f MiB = %.2f x file\n",
+                mib(static_cast<double>(script.value().table.memoryBytes())),
                 static_cast<double>(script.value().table.memoryBytes()) / fileBytes);
-    std::printf("resident after load  %.1f MiB = %.2f x file (goal <= 3)\n", mib(loaded), loaded / fileBytes);
+    std::printf("resident after load  %.1f MiB = %.2f x file (goal <= 3)\n", mib(loaded),
+                loaded / fileBytes);
     std::printf("peak resident        %.1f MiB\n", mib(peakResidentBytes()));
     std::printf("written file identical to the one read: %s\n", same ? "yes" : "NO");
     std::filesystem::remove_all(folder);

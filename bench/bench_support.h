@@ -35,6 +35,8 @@ inline double peakResidentBytes() {
     return static_cast<double>(usage.ru_maxrss) * 1024.0;
 }
 
-inline double mib(double bytes) { return bytes / (1024.0 * 1024.0); }
+inline double mib(double bytes) {
+    return bytes / (1024.0 * 1024.0);
+}
 
 }  // namespace fulgor::bench

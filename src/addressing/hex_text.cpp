@@ -15,18 +15,21 @@ int hexValue(char c) {
 }
 
 Error overflow(int field, std::int32_t value, const char* range) {
-    return Error{"Overflow: record field " + std::to_string(field) + " holds " + std::to_string(value) +
-                 ", outside " + range};
+    return Error{"Overflow: record field " + std::to_string(field) + " holds " +
+                 std::to_string(value) + ", outside " + range};
 }
 
 }  // namespace
 
-std::string HexByte(std::uint8_t value) { return {kDigits[value >> 4], kDigits[value & 15]}; }
+std::string HexByte(std::uint8_t value) {
+    return {kDigits[value >> 4], kDigits[value & 15]};
+}
 
 std::optional<std::string> HexWord(std::int32_t value) {
     if (value >= 65536) return "FFFF";
     if (value < 0) return std::nullopt;
-    return HexByte(static_cast<std::uint8_t>(value / 256)) + HexByte(static_cast<std::uint8_t>(value % 256));
+    return HexByte(static_cast<std::uint8_t>(value / 256)) +
+           HexByte(static_cast<std::uint8_t>(value % 256));
 }
 
 std::string AppendChecksum(std::string_view head) {

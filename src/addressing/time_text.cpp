@@ -39,7 +39,8 @@ std::string FormatHundredths(std::int32_t hundredths) {
 
 std::string FormatTimecode(std::int32_t hundredths) {
     ClockParts p = split(hundredths);
-    double frames = p.centiseconds == 0 ? 0 : roundHalfEven(static_cast<double>(p.centiseconds) * 30 / 100);
+    double frames =
+        p.centiseconds == 0 ? 0 : roundHalfEven(static_cast<double>(p.centiseconds) * 30 / 100);
     std::string text = p.negative ? "-" : "";
     text += formatMask(static_cast<double>(p.hours), "00:");
     text += formatMask(static_cast<double>(p.minutes), "00:");

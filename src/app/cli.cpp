@@ -14,28 +14,34 @@ constexpr std::string_view kVersion = "fulgor " FULGOR_VERSION;
 void printHelp(std::ostream& out) {
     out << "Fulgor: fireworks firing scripts, from the design to the panel.\n\n"
            "Usage:\n"
-           "  fulgor [FILE...]          open the window, loading each .csv (Talsen) or .kvn (Kavrin) file\n"
+           "  fulgor [FILE...]          open the window, loading each .csv (Talsen) or .kvn "
+           "(Kavrin) file\n"
            "  fulgor SUBCOMMAND [ARGS]  run one command without a window\n"
            "  fulgor SUBCOMMAND --help  describe a subcommand's options\n"
            "  fulgor help | --help      this text\n"
            "  fulgor --version          the program's version\n\n"
            "Subcommands:\n";
     for (const Command& command : commands()) {
-        out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+        out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary
+            << '\n';
     }
-    out << "\nWithout -o a subcommand writes its result to standard output; messages go to standard error.\n"
-           "Exit status: 0 done; 1 bad usage or unreadable input; 3 the command refused or fell short\n"
+    out << "\nWithout -o a subcommand writes its result to standard output; messages go to "
+           "standard error.\n"
+           "Exit status: 0 done; 1 bad usage or unreadable input; 3 the command refused or fell "
+           "short\n"
            "(its output is still written); 4 the conflict check found conflicts.\n";
 }
 
 void printCommandHelp(const Command& command, std::ostream& out) {
-    out << "Usage: fulgor " << command.name << ' ' << command.usage << "\n\n" << command.summary << "\n";
+    out << "Usage: fulgor " << command.name << ' ' << command.usage << "\n\n"
+        << command.summary << "\n";
     if (!command.details.empty()) out << '\n' << command.details;
 }
 
 const Command* findCommand(std::string_view name) {
     auto all = commands();
-    auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
+    auto it =
+        std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
     return it == all.end() ? nullptr : &*it;
 }
 
@@ -49,7 +55,8 @@ std::span<const Command> commands() {
 }
 
 bool isCliWord(std::string_view word) {
-    return word == "help" || word == "--help" || word == "-h" || word == "--version" || findCommand(word);
+    return word == "help" || word == "--help" || word == "-h" || word == "--version" ||
+           findCommand(word);
 }
 
 int run(std::span<const std::string> args, Io& io) {
@@ -81,8 +88,8 @@ int run(std::span<const std::string> args, Io& io) {
     }
     Result<Args> parsed = parseArgs(rest, command->options);
     if (!parsed) {
-        io.err << "fulgor " << command->name << ": " << parsed.error() << "\nUsage: fulgor " << command->name << ' '
-               << command->usage << '\n';
+        io.err << "fulgor " << command->name << ": " << parsed.error() << "\nUsage: fulgor "
+               << command->name << ' ' << command->usage << '\n';
         return kBadUsage;
     }
     return command->run(parsed.value(), io);

@@ -16,9 +16,9 @@ namespace fulgor::cli {
 
 enum ExitCode {
     kDone = 0,
-    kBadUsage = 1,    // bad usage or unreadable input
-    kFellShort = 3,   // the command refused or fell short; its output is still written
-    kConflicts = 4,   // the conflict check found conflicts; its output is still written
+    kBadUsage = 1,   // bad usage or unreadable input
+    kFellShort = 3,  // the command refused or fell short; its output is still written
+    kConflicts = 4,  // the conflict check found conflicts; its output is still written
 };
 
 struct Io {

@@ -16,10 +16,13 @@ int run(const Args& args, Io& io) {
 }  // namespace
 
 Command renumberLinesCommand() {
-    return {"renumber-lines", "SCRIPT.csv [-o OUT.csv]",
-            "Numbers the Line column 1, 2, 3 ... in the present row order and writes the Talsen script.",
+    return {"renumber-lines",
+            "SCRIPT.csv [-o OUT.csv]",
+            "Numbers the Line column 1, 2, 3 ... in the present row order and writes the Talsen "
+            "script.",
             "  -o OUT.csv   write the script here (default: standard output)\n",
-            {{"-o", true}}, run};
+            {{"-o", true}},
+            run};
 }
 
 }  // namespace fulgor::cli

@@ -14,7 +14,8 @@ std::optional<std::string> inputPath(const Args& args, Io& io) {
 }
 
 template <class Script>
-std::optional<Script> readInput(const Args& args, Io& io, Result<Script> (*read)(const std::string&)) {
+std::optional<Script> readInput(const Args& args, Io& io,
+                                Result<Script> (*read)(const std::string&)) {
     std::optional<std::string> path = inputPath(args, io);
     if (!path) return std::nullopt;
     Result<Script> script = read(*path);

@@ -87,7 +87,10 @@ Status appendEncoded1252(std::string_view utf8, std::string& out) {
             ++i;
             continue;
         }
-        int length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        int length = (lead & 0xE0) == 0xC0   ? 2
+                     : (lead & 0xF0) == 0xE0 ? 3
+                     : (lead & 0xF8) == 0xF0 ? 4
+                                             : 0;
         if (length == 0 || i + length > utf8.size()) {
             return Error{"the text is not valid UTF-8"};
         }

@@ -9,8 +9,12 @@
 namespace fulgor {
 namespace {
 
-bool isIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIgnored(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int hexDigitValue(char c) {
     if (isDigit(c)) return c - '0';
@@ -166,7 +170,9 @@ Scan scanNumber(std::string_view text) {
 
 }  // namespace
 
-double leadingNumber(std::string_view text) { return scanNumber(text).value; }
+double leadingNumber(std::string_view text) {
+    return scanNumber(text).value;
+}
 
 bool isDecimalNumber(std::string_view text) {
     Scan scan = scanNumber(text);

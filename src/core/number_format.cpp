@@ -11,8 +11,8 @@ namespace fulgor {
 std::string shortestText(double x) {
     assert(std::isfinite(x));
     char buffer[32];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x + 0.0,
-                                   std::chars_format::general, 15);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, x + 0.0, std::chars_format::general, 15);
     assert(ec == std::errc());
     std::string text(buffer, end);
     if (text == "-0") return "0";
@@ -54,7 +54,8 @@ std::string formatMask(double x, std::string_view mask) {
 
     std::string text;
     if (negative) text.push_back('-');
-    for (int i = static_cast<int>(integerPart.size()); i < minIntegerDigits; ++i) text.push_back('0');
+    for (int i = static_cast<int>(integerPart.size()); i < minIntegerDigits; ++i)
+        text.push_back('0');
     text.append(integerPart);
     if (point) {
         text.push_back('.');

@@ -13,9 +13,25 @@ inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
 }  // namespace talsen
 
 namespace kavrin {
-enum Column { Line, Shot, Pos, Time, Mod, Pin, Clock, TsRef, Err, Size, Qty, Type, Notes, ColumnCount };
+enum Column {
+    Line,
+    Shot,
+    Pos,
+    Time,
+    Mod,
+    Pin,
+    Clock,
+    TsRef,
+    Err,
+    Size,
+    Qty,
+    Type,
+    Notes,
+    ColumnCount
+};
 inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
-    "Line", "Shot", "Pos", "Time", "Mod", "Pin", "hh:mm:ss.t", "TS Ref", "Err", "Size", "Qty", "Type", "Notes"};
+    "Line",   "Shot", "Pos",  "Time", "Mod",  "Pin",  "hh:mm:ss.t",
+    "TS Ref", "Err",  "Size", "Qty",  "Type", "Notes"};
 }  // namespace kavrin
 
 }  // namespace fulgor

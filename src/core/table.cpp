@@ -28,11 +28,15 @@ constexpr std::size_t kInlineMax = 6;
 constexpr std::uint64_t kLongText = 0xFFFF;
 constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
 
-bool isTextSlot(std::uint64_t slot) { return (slot & kTagMask) == kTagMask; }
+bool isTextSlot(std::uint64_t slot) {
+    return (slot & kTagMask) == kTagMask;
+}
 
 }  // namespace
 
-Table::Table(int rows, int columns) { resize(rows, columns); }
+Table::Table(int rows, int columns) {
+    resize(rows, columns);
+}
 
 std::size_t Table::index(int row, int column) const {
     assert(row >= 0 && row < m_rows && column >= 0 && column < m_columns);
@@ -43,10 +47,11 @@ std::size_t Table::index(int row, int column) const {
 void Table::resize(int rows, int columns) {
     assert(rows >= 0 && columns >= 0);
     if (columns == m_columns) {
-        m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
+        m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
+                       kEmptyText);
     } else {
-        std::vector<std::uint64_t> slots(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
-                                         kEmptyText);
+        std::vector<std::uint64_t> slots(
+            static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
         int keepRows = std::min(rows, m_rows);
         int keepColumns = std::min(columns, m_columns);
         for (int r = 0; r < keepRows; ++r) {
@@ -128,12 +133,15 @@ void Table::setNumber(int row, int column, double x) {
     m_slots[i] = std::isfinite(x) ? std::bit_cast<std::uint64_t>(x + 0.0) : kEmptyText;
 }
 
-void Table::appendRows(int count) { insertRows(m_rows, count); }
+void Table::appendRows(int count) {
+    insertRows(m_rows, count);
+}
 
 void Table::insertRows(int before, int count) {
     assert(before >= 0 && before <= m_rows && count >= 0);
     auto at = m_slots.begin() + static_cast<std::ptrdiff_t>(before) * m_columns;
-    m_slots.insert(at, static_cast<std::size_t>(count) * static_cast<std::size_t>(m_columns), kEmptyText);
+    m_slots.insert(at, static_cast<std::size_t>(count) * static_cast<std::size_t>(m_columns),
+                   kEmptyText);
     m_rows += count;
 }
 
@@ -158,13 +166,16 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
         assert(keys[k].column >= 0 && keys[k].column < m_columns);
         if (keys[k].numeric) {
             numbers[k].resize(static_cast<std::size_t>(count));
-            for (int r = 0; r < count; ++r) numbers[k][r] = cellNumber(cell(first + r, keys[k].column));
+            for (int r = 0; r < count; ++r)
+                numbers[k][r] = cellNumber(cell(first + r, keys[k].column));
         } else {
             texts[k].resize(static_cast<std::size_t>(count));
             for (int r = 0; r < count; ++r) {
                 Cell c = cell(first + r, keys[k].column);
-                texts[k][r] = c.isNumber() ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
-                                           : c.text();
+                texts[k][r] =
+                    c.isNumber()
+                        ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
+                        : c.text();
             }
         }
     }
@@ -188,10 +199,11 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
 
     std::vector<std::uint64_t> sorted(static_cast<std::size_t>(count) * m_columns);
     for (int r = 0; r < count; ++r) {
-        std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + order[r], 0)), m_columns,
-                    sorted.begin() + static_cast<std::ptrdiff_t>(r) * m_columns);
+        std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + order[r], 0)),
+                    m_columns, sorted.begin() + static_cast<std::ptrdiff_t>(r) * m_columns);
     }
-    std::copy(sorted.begin(), sorted.end(), m_slots.begin() + static_cast<std::ptrdiff_t>(index(first, 0)));
+    std::copy(sorted.begin(), sorted.end(),
+              m_slots.begin() + static_cast<std::ptrdiff_t>(index(first, 0)));
 }
 
 std::size_t Table::memoryBytes() const {

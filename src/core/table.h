@@ -20,7 +20,7 @@ namespace fulgor {
 
 struct SortKey {
     int column = 0;
-    bool numeric = false;     // compare by cellNumber, else by cellText (byte order)
+    bool numeric = false;  // compare by cellNumber, else by cellText (byte order)
     bool descending = false;
 };
 

@@ -37,7 +37,8 @@ private:
 
 std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".fulgor-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return path + ".fulgor-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+           ".tmp";
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ KavrinScript parseKavrin(std::string_view bytes) {
 
 Result<std::string> formatKavrin(const KavrinScript& script) {
     std::string out;
-    if (Status status = appendLine(script.showName, out); !status) return Error{"Show name: " + status.error()};
+    if (Status status = appendLine(script.showName, out); !status)
+        return Error{"Show name: " + status.error()};
     if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
     return out;
 }
@@ -25,7 +26,8 @@ Result<std::string> formatKavrin(const KavrinScript& script) {
 Result<KavrinScript> readKavrinFile(const std::string& path) {
     Result<std::string> bytes = readFileBytes(path);
     if (!bytes) return Error{bytes.error()};
-    if (bytes.value().empty()) return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
+    if (bytes.value().empty())
+        return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
     return parseKavrin(bytes.value());
 }
 

@@ -37,7 +37,8 @@ Table parseRows(std::string_view bytes, int columns) {
         std::size_t start = 0;
         while (column < columns) {
             std::size_t comma = line.find(',', start);
-            std::string_view field = line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
+            std::string_view field =
+                line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
             if (isAscii(field)) {
                 table.setText(row, column, field);
             } else {
@@ -73,8 +74,8 @@ Status appendRows(const Table& table, std::string& out) {
             } else if (isAscii(cell.text())) {
                 out.append(cell.text());
             } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
-                return Error{"Row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) + ": " +
-                             status.error()};
+                return Error{"Row " + std::to_string(row + 1) + ", column " +
+                             std::to_string(column + 1) + ": " + status.error()};
             }
         }
         out.append("\r\n");

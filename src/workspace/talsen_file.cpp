@@ -35,7 +35,8 @@ TalsenScript parseTalsen(std::string_view bytes) {
 
 Result<std::string> formatTalsen(const TalsenScript& script) {
     std::string out;
-    std::string header = script.waveName + "," + formatMask(script.tcOffset, "0.00") + "," + script.timeType;
+    std::string header =
+        script.waveName + "," + formatMask(script.tcOffset, "0.00") + "," + script.timeType;
     if (Status status = appendLine(header, out); !status) return Error{"Header: " + status.error()};
     if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
     return out;
@@ -44,7 +45,8 @@ Result<std::string> formatTalsen(const TalsenScript& script) {
 Result<TalsenScript> readTalsenFile(const std::string& path) {
     Result<std::string> bytes = readFileBytes(path);
     if (!bytes) return Error{bytes.error()};
-    if (bytes.value().empty()) return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
+    if (bytes.value().empty())
+        return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
     return parseTalsen(bytes.value());
 }
 

@@ -9,18 +9,19 @@ namespace {
 
 TEST(FormatHundredths, ClockText) {
     const std::pair<std::int32_t, const char*> cases[] = {
-        {0, "0:00:00.00"},        {99, "0:00:00.99"},          {6150, "0:01:01.50"},
-        {360000, "1:00:00.00"},   {3600000, "10:00:00.00"},    {3723456, "10:20:34.56"},
-        {7550, "0:01:15.50"},     {-6150, "-0:01:01.50"},      {2147483647, "5965:13:56.47"},
+        {0, "0:00:00.00"},      {99, "0:00:00.99"},       {6150, "0:01:01.50"},
+        {360000, "1:00:00.00"}, {3600000, "10:00:00.00"}, {3723456, "10:20:34.56"},
+        {7550, "0:01:15.50"},   {-6150, "-0:01:01.50"},   {2147483647, "5965:13:56.47"},
     };
-    for (auto [hundredths, text] : cases) EXPECT_EQ(FormatHundredths(hundredths), text) << hundredths;
+    for (auto [hundredths, text] : cases)
+        EXPECT_EQ(FormatHundredths(hundredths), text) << hundredths;
 }
 
 TEST(FormatTimecode, FramesRoundHalvesToEven) {
     const std::pair<std::int32_t, const char*> cases[] = {
-        {0, "00:00:00:00"},       {5, "00:00:00:02"},          {15, "00:00:00:04"},
-        {25, "00:00:00:08"},      {99, "00:00:00:30"},         {359999, "00:59:59:30"},
-        {3723456, "10:20:34:17"}, {100, "00:00:01:00"},        {-100, "-00:00:01:00"},
+        {0, "00:00:00:00"},       {5, "00:00:00:02"},   {15, "00:00:00:04"},
+        {25, "00:00:00:08"},      {99, "00:00:00:30"},  {359999, "00:59:59:30"},
+        {3723456, "10:20:34:17"}, {100, "00:00:01:00"}, {-100, "-00:00:01:00"},
     };
     for (auto [hundredths, text] : cases) EXPECT_EQ(FormatTimecode(hundredths), text) << hundredths;
 }
@@ -43,7 +44,8 @@ TEST(BuildN3Record, WorkedExampleAndChecksumEdges) {
     EXPECT_EQ(record.value(), "N3000102030405060007000809D2");
     EXPECT_EQ(BuildN3Record({0, 0, 0, 0, 0, 0, 0, 0, 0}).value(), "N3000000000000000000000000FF");
     // Bytes summing to exactly 256: the 8-bit sum wraps to 0.
-    EXPECT_EQ(BuildN3Record({0, 128, 128, 0, 0, 0, 0, 0, 0}).value(), "N3000080800000000000000000FF");
+    EXPECT_EQ(BuildN3Record({0, 128, 128, 0, 0, 0, 0, 0, 0}).value(),
+              "N3000080800000000000000000FF");
     EXPECT_EQ(BuildN3Record({70000, 0, 0, 0, 0, 0, 0, 0, 0}).value().substr(0, 6), "N3FFFF");
     EXPECT_EQ(AppendChecksum("N3000102030405060007000809"), "N3000102030405060007000809D2");
 }

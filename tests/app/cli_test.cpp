@@ -51,7 +51,8 @@ TEST(Cli, RenumberLinesWritesTheTalsenFile) {
     writeBytes(dir.path("in.csv"), "w.wav,1.5,FSK\n7,a,,,,,,,,,\n2,b,,,,,,,,,\n,c,,,,,,,,,\n");
     Outcome toFile = runCli({"renumber-lines", dir.path("in.csv"), "-o", dir.path("out.csv")});
     EXPECT_EQ(toFile.status, 0) << toFile.err;
-    const std::string expected = "w.wav,1.50,FSK\r\n1,a,,,,,,,,,\r\n2,b,,,,,,,,,\r\n3,c,,,,,,,,,\r\n";
+    const std::string expected =
+        "w.wav,1.50,FSK\r\n1,a,,,,,,,,,\r\n2,b,,,,,,,,,\r\n3,c,,,,,,,,,\r\n";
     EXPECT_EQ(readBytes(dir.path("out.csv")), expected);
     Outcome toStdout = runCli({"renumber-lines", dir.path("in.csv")});
     EXPECT_EQ(toStdout.out, expected);
@@ -69,14 +70,17 @@ TEST(Cli, MissingInputNamesTheFile) {
 TEST(CliBinary, RunsWithoutADisplay) {
     TempDir dir;
     writeBytes(dir.path("in.csv"), "w,0,t\r\n9,a,,,,,,,,,\r\n");
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + std::string(FULGOR_EXE) +
-                          " renumber-lines " + dir.path("in.csv") + " -o " + dir.path("out.csv") + " 2>&1";
+    std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + std::string(FULGOR_EXE) +
+        " renumber-lines " + dir.path("in.csv") + " -o " + dir.path("out.csv") + " 2>&1";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(readBytes(dir.path("out.csv")), "w,0.00,t\r\n1,a,,,,,,,,,\r\n");
 
-    int missing = std::system((std::string(FULGOR_EXE) + " renumber-lines " + dir.path("none.csv") + " 2>/dev/null").c_str());
+    int missing = std::system(
+        (std::string(FULGOR_EXE) + " renumber-lines " + dir.path("none.csv") + " 2>/dev/null")
+            .c_str());
     EXPECT_EQ(WEXITSTATUS(missing), 1);
 }
 

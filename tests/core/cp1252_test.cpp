@@ -18,7 +18,9 @@ TEST(Cp1252, MapsTheHighBytesToTheirCharacters) {
     EXPECT_EQ(decode1252("\x99"), "\u2122");
     EXPECT_EQ(decode1252("\xE9"), "\u00E9");
     EXPECT_EQ(decode1252("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-    EXPECT_EQ(encode1252("Caf\u00E9 \u20AC5").value(), "Caf\xE9 \x80" "5");
+    EXPECT_EQ(encode1252("Caf\u00E9 \u20AC5").value(),
+              "Caf\xE9 \x80"
+              "5");
 }
 
 TEST(Cp1252, RefusesCharactersItCannotHoldAndNamesThem) {

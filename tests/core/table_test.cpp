@@ -28,8 +28,8 @@ TEST(Table, KeepsTextsOfEveryLengthAndNumbersExactly) {
     Table t(1, 5);
     std::string huge(70000, 'x');  // past the pooled length field
     t.setText(0, 0, "");
-    t.setText(0, 1, "abcdef");          // fits inline
-    t.setText(0, 2, "abcdefg");         // pooled
+    t.setText(0, 1, "abcdef");   // fits inline
+    t.setText(0, 2, "abcdefg");  // pooled
     t.setText(0, 3, huge);
     t.setNumber(0, 4, 0.1 + 0.2);
     EXPECT_TRUE(t.cell(0, 0).isEmpty());

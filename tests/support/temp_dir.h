@@ -12,7 +12,8 @@ namespace fulgor::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fulgor-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "fulgor-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -31,7 +32,8 @@ private:
 };
 
 inline void writeBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string readBytes(const std::string& path) {

@@ -68,7 +68,8 @@ TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
 }
 
 TEST(TalsenFile, ShortAndLongLinesArePaddedOrCut) {
-    TalsenScript s = parseTalsen("w,0.00,Wave File\r\n1,Comet,2in,12.5\r\n1,2,3,4,5,6,7,8,9,10,11,12,13\r\n\r\n");
+    TalsenScript s = parseTalsen(
+        "w,0.00,Wave File\r\n1,Comet,2in,12.5\r\n1,2,3,4,5,6,7,8,9,10,11,12,13\r\n\r\n");
     ASSERT_EQ(s.table.rowCount(), 3);
     EXPECT_EQ(s.table.cell(0, 1).text(), "Comet");
     EXPECT_EQ(s.table.cell(0, 3).text(), "12.5");  // kept as text
@@ -77,8 +78,9 @@ TEST(TalsenFile, ShortAndLongLinesArePaddedOrCut) {
     EXPECT_EQ(s.table.cell(1, 10).text(), "11");
     for (int c = 0; c < 11; ++c) EXPECT_TRUE(s.table.cell(2, c).isEmpty());
     std::string out = formatTalsen(s).value();
-    EXPECT_EQ(out,
-              "w,0.00,Wave File\r\n1,Comet,2in,12.5,,,,,,,\r\n1,2,3,4,5,6,7,8,9,10,11\r\n,,,,,,,,,,\r\n");
+    EXPECT_EQ(
+        out,
+        "w,0.00,Wave File\r\n1,Comet,2in,12.5,,,,,,,\r\n1,2,3,4,5,6,7,8,9,10,11\r\n,,,,,,,,,,\r\n");
 }
 
 TEST(TalsenFile, CommaInANoteComesBackSplit) {
@@ -154,7 +156,8 @@ TEST(KavrinFile, RowsHaveThirteenFieldsAndRoundTrip) {
     EXPECT_EQ(out, "\r\n1,1,,2.5,01,3,,,,,,,\r\n");
     std::string file = "Show \x96 one\r\n1,1,3,12.5,01,01,0:00:12.50,1,,75mm,1,Comet,note\r\n";
     EXPECT_EQ(formatKavrin(parseKavrin(file)).value(), file);
-    EXPECT_EQ(parseKavrin("n\r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15").table.cell(0, 12).text(), "13");
+    EXPECT_EQ(parseKavrin("n\r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15").table.cell(0, 12).text(),
+              "13");
 }
 
 TEST(ScriptFiles, UnreadableFilesNameTheFileAndTheReason) {
@@ -162,7 +165,8 @@ TEST(ScriptFiles, UnreadableFilesNameTheFileAndTheReason) {
     Result<TalsenScript> missing = readTalsenFile(dir.path("missing.csv"));
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("missing.csv"), std::string::npos);
-    EXPECT_NE(missing.error().find("No such file or directory"), std::string::npos) << missing.error();
+    EXPECT_NE(missing.error().find("No such file or directory"), std::string::npos)
+        << missing.error();
 
     Result<KavrinScript> folder = readKavrinFile(dir.root().string());
     ASSERT_FALSE(folder.ok());
@@ -211,12 +215,13 @@ TEST(ScriptFiles, ASavedFileKeepsItsPermissions) {
     TempDir dir;
     const std::string path = dir.path("show.kvn");
     writeBytes(path, "x\r\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read);
     ASSERT_TRUE(writeKavrinFile(path, parseKavrin("y\r\n")).ok());
-    EXPECT_EQ(std::filesystem::status(path).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
     EXPECT_EQ(readBytes(path), "y\r\n");
 }
 
