@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev
-  xvfb xauth poppler-utils
+  xvfb xauth x11-apps xdotool netpbm poppler-utils
 )
 
 missing=()

@@ -15,11 +15,11 @@ KavrinScript parseKavrin(std::string_view bytes) {
     return script;
 }
 
-Result<std::string> formatKavrin(const KavrinScript& script) {
+Result<std::string> formatKavrin(std::string_view showName, const Table& table) {
     std::string out;
-    if (Status status = appendLine(script.showName, out); !status)
+    if (Status status = appendLine(showName, out); !status)
         return Error{"Show name: " + status.error()};
-    if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
+    if (Status status = appendRows(table, out); !status) return Error{status.error()};
     return out;
 }
 
@@ -31,8 +31,8 @@ Result<KavrinScript> readKavrinFile(const std::string& path) {
     return parseKavrin(bytes.value());
 }
 
-Status writeKavrinFile(const std::string& path, const KavrinScript& script) {
-    Result<std::string> bytes = formatKavrin(script);
+Status writeKavrinFile(const std::string& path, std::string_view showName, const Table& table) {
+    Result<std::string> bytes = formatKavrin(showName, table);
     if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
     return writeFileAtomically(path, bytes.value());
 }

@@ -16,10 +16,18 @@ struct KavrinScript {
 };
 
 KavrinScript parseKavrin(std::string_view bytes);
-Result<std::string> formatKavrin(const KavrinScript& script);
+// The file's bytes: the show name, then every row, each line ended by CR LF.
+// Fails naming the row and column of a character the code page cannot hold.
+Result<std::string> formatKavrin(std::string_view showName, const Table& table);
+inline Result<std::string> formatKavrin(const KavrinScript& script) {
+    return formatKavrin(script.showName, script.table);
+}
 
 // File conveniences; the errors name the file. A file with no bytes at all is refused.
 Result<KavrinScript> readKavrinFile(const std::string& path);
-Status writeKavrinFile(const std::string& path, const KavrinScript& script);
+Status writeKavrinFile(const std::string& path, std::string_view showName, const Table& table);
+inline Status writeKavrinFile(const std::string& path, const KavrinScript& script) {
+    return writeKavrinFile(path, script.showName, script.table);
+}
 
 }  // namespace fulgor

@@ -33,12 +33,12 @@ TalsenScript parseTalsen(std::string_view bytes) {
     return script;
 }
 
-Result<std::string> formatTalsen(const TalsenScript& script) {
+Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table) {
     std::string out;
-    std::string header =
-        script.waveName + "," + formatMask(script.tcOffset, "0.00") + "," + script.timeType;
-    if (Status status = appendLine(header, out); !status) return Error{"Header: " + status.error()};
-    if (Status status = appendRows(script.table, out); !status) return Error{status.error()};
+    std::string line =
+        header.waveName + "," + formatMask(header.tcOffset, "0.00") + "," + header.timeType;
+    if (Status status = appendLine(line, out); !status) return Error{"Header: " + status.error()};
+    if (Status status = appendRows(table, out); !status) return Error{status.error()};
     return out;
 }
 
@@ -50,8 +50,8 @@ Result<TalsenScript> readTalsenFile(const std::string& path) {
     return parseTalsen(bytes.value());
 }
 
-Status writeTalsenFile(const std::string& path, const TalsenScript& script) {
-    Result<std::string> bytes = formatTalsen(script);
+Status writeTalsenFile(const std::string& path, const TalsenHeader& header, const Table& table) {
+    Result<std::string> bytes = formatTalsen(header, table);
     if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
     return writeFileAtomically(path, bytes.value());
 }

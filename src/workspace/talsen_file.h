@@ -10,10 +10,13 @@
 
 namespace fulgor {
 
-struct TalsenScript {
+struct TalsenHeader {
     std::string waveName;
     double tcOffset = 0;  // written with the mask "0.00"
     std::string timeType;
+};
+
+struct TalsenScript : TalsenHeader {
     Table table{0, 11};
 };
 
@@ -23,11 +26,18 @@ struct TalsenScript {
 TalsenScript parseTalsen(std::string_view bytes);
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
-Result<std::string> formatTalsen(const TalsenScript& script);
+// Fails naming the row and column of a character the code page cannot hold.
+Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table);
+inline Result<std::string> formatTalsen(const TalsenScript& script) {
+    return formatTalsen(script, script.table);
+}
 
 // File conveniences over the two above; the errors name the file. A file with
 // no bytes at all holds no header and is refused.
 Result<TalsenScript> readTalsenFile(const std::string& path);
-Status writeTalsenFile(const std::string& path, const TalsenScript& script);
+Status writeTalsenFile(const std::string& path, const TalsenHeader& header, const Table& table);
+inline Status writeTalsenFile(const std::string& path, const TalsenScript& script) {
+    return writeTalsenFile(path, script, script.table);
+}
 
 }  // namespace fulgor

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Takes a screenshot of each tab of the real window, with the example show
+# loaded, under a virtual X display: docs/screenshots/<tab>.png
+#   scripts/screenshots.sh [FULGOR_EXECUTABLE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+exe=${1:-build/src/app/fulgor}
+out=docs/screenshots
+mkdir -p "$out"
+
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
+  set -e
+  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.csv 2>/dev/null &
+  pid=\$!
+  sleep 3
+  shoot() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > $out/\$1.png; }
+  window=\$(xdotool search --name 'Corvane Fulgor' | head -n1)
+  xdotool windowmove \$window 0 0
+  sleep 0.5
+  # Click each tab's caption (window at the screen's corner, tabs under the menu bar).
+  for tab in 60:talsen 178:kavrin 297:sd 417:communications; do
+    xdotool mousemove \${tab%%:*} 32 click 1
+    sleep 0.7
+    shoot \${tab#*:}
+  done
+  kill \$pid
+"
+ls -l "$out"

@@ -1,0 +1,45 @@
+#include "editing/cell_rules.h"
+
+#include <cmath>
+
+#include "addressing/time_text.h"
+#include "core/leading_number.h"
+#include "core/rounding.h"
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+// Decimals a checked column is rounded to; nothing for columns stored as typed.
+std::optional<int> checkedDecimals(ScriptGrid grid, int column) {
+    if (grid == ScriptGrid::Talsen &&
+        (column == talsen::Time || column == talsen::Prefire || column == talsen::Cost)) {
+        return 2;
+    }
+    if (grid == ScriptGrid::Kavrin && column == kavrin::Time) return 1;
+    return std::nullopt;
+}
+
+}  // namespace
+
+TypedCell checkTypedCell(ScriptGrid grid, int column, std::string_view typed) {
+    std::optional<int> decimals = checkedDecimals(grid, column);
+    if (!decimals) return {};
+    if (!isDecimalNumber(typed)) return {.refused = true, .number = std::nullopt};
+    double rounded = roundToDecimals(leadingNumber(typed), *decimals);
+    if (!std::isfinite(rounded)) return {.refused = true, .number = std::nullopt};
+    return {.refused = false, .number = rounded};
+}
+
+std::string kavrinClockText(const Cell& time) {
+    if (time.isText() && !isDecimalNumber(time.text())) return {};
+    std::optional<std::int32_t> hundredths = roundToInt32(cellNumber(time) * 100);
+    return hundredths ? FormatHundredths(*hundredths) : std::string();
+}
+
+void updateKavrinClock(Table& kavrin, int row) {
+    std::string clock = kavrinClockText(kavrin.cell(row, kavrin::Time));
+    kavrin.setText(row, kavrin::Clock, clock);
+}
+
+}  // namespace fulgor

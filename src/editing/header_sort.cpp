@@ -1,0 +1,83 @@
+#include "editing/header_sort.h"
+
+#include "addressing/renumber_lines.h"
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+SortKey num(int column) {
+    return {column, true};
+}
+SortKey text(int column) {
+    return {column, false};
+}
+
+std::vector<SortKey> talsenKeys(int column) {
+    using namespace talsen;
+    switch (column) {
+        case Line:
+            return {num(Line)};
+        case Type:
+            return {text(Type), num(Size), num(Pos), num(Time)};
+        case Size:
+            return {num(Size), text(Type), num(Mod), num(Pin)};
+        case Time:
+            return {num(Time), num(Prefire), text(Type), num(Size)};
+        case Pos:
+            return {num(Pos), text(Type), num(Size), num(Time)};
+        case Mod:
+            return {num(Mod), num(Pin)};
+        case Pin:
+            return {num(Pin), num(Mod)};
+        case Cost:
+            return {num(Cost), text(Type), num(Size), num(Time)};
+        case Notes:
+            return {text(Notes), num(Time), text(Type), num(Size)};
+        default:
+            return {};  // Prefire and Qty do not sort
+    }
+}
+
+std::vector<SortKey> kavrinKeys(int column) {
+    using namespace kavrin;
+    switch (column) {
+        case Line:
+        case TsRef:
+        case Err:
+            return {num(column)};
+        case Shot:
+            return {num(Shot), num(Time), num(Mod), num(Pin)};
+        case Pos:
+            return {num(Pos), num(Mod), num(Pin)};
+        case Time:
+            return {num(Time), num(Mod), num(Pin)};
+        case Mod:
+            return {num(Mod), num(Pin)};
+        case Pin:
+            return {num(Pin), num(Mod)};
+        case Clock:
+        case Type:
+        case Notes:
+            return {text(column), num(Mod), num(Pin)};
+        case Size:
+            return {num(Size), num(Mod), num(Pin)};
+        case Qty:
+            return {num(Qty), num(Size), text(Type)};
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
+    return grid == ScriptGrid::Talsen ? talsenKeys(column) : kavrinKeys(column);
+}
+
+void sortByHeader(ScriptGrid grid, Table& table, int column) {
+    table.sortRows(headerSortKeys(grid, column));
+    if (grid == ScriptGrid::Kavrin) renumberLines(table);
+}
+
+}  // namespace fulgor

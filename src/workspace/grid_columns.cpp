@@ -1,0 +1,45 @@
+#include "workspace/grid_columns.h"
+
+namespace fulgor {
+namespace {
+
+constexpr Qt::Alignment kRight = Qt::AlignRight;
+constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft;
+constexpr auto kFixed = DisplayFormat::Fixed;
+constexpr auto kNumber = DisplayFormat::GeneralNumber;
+constexpr auto kPlain = DisplayFormat::Plain;
+
+}  // namespace
+
+const std::array<GridColumn, talsen::ColumnCount> kTalsenGridColumns = {{
+    {talsen::kCaptions[talsen::Line], kNumber, "#####", 0, kRight},
+    {talsen::kCaptions[talsen::Type], kPlain, "", 0, kRight},
+    {talsen::kCaptions[talsen::Size], kPlain, "", 0, kRight},
+    {talsen::kCaptions[talsen::Time], kFixed, "", 6, kRight},
+    {talsen::kCaptions[talsen::Prefire], kFixed, "", 6, kRight},
+    {talsen::kCaptions[talsen::Qty], kNumber, "#####", 0, kRight},
+    {talsen::kCaptions[talsen::Pos], kNumber, "###", 0, kRight},
+    {talsen::kCaptions[talsen::Mod], kPlain, "", 3, kRight},
+    {talsen::kCaptions[talsen::Pin], kPlain, "", 3, kRight},
+    {talsen::kCaptions[talsen::Cost], DisplayFormat::Currency, "", 0, kRight},
+    {talsen::kCaptions[talsen::Notes], kPlain, "", 0, kLeft},
+}};
+
+const std::array<GridColumn, kavrin::ColumnCount> kKavrinGridColumns = {{
+    {kavrin::kCaptions[kavrin::Line], kPlain, "#####", 0, kRight},
+    {kavrin::kCaptions[kavrin::Shot], kPlain, "#####", 0, kRight},
+    {kavrin::kCaptions[kavrin::Pos], kPlain, "###", 0, kRight},
+    {kavrin::kCaptions[kavrin::Time], kFixed, "", 6, kRight},
+    {kavrin::kCaptions[kavrin::Mod], kPlain, "", 3, kRight},
+    {kavrin::kCaptions[kavrin::Pin], kPlain, "", 3, kRight},
+    {kavrin::kCaptions[kavrin::Clock], kPlain, "", 0, kCentre},
+    {kavrin::kCaptions[kavrin::TsRef], kPlain, "", 0, kCentre},
+    {kavrin::kCaptions[kavrin::Err], kPlain, "", 0, kCentre},
+    {kavrin::kCaptions[kavrin::Size], kPlain, "", 0, kLeft},
+    {kavrin::kCaptions[kavrin::Qty], kPlain, "", 0, kLeft},
+    {kavrin::kCaptions[kavrin::Type], kPlain, "", 0, kLeft},
+    {kavrin::kCaptions[kavrin::Notes], kPlain, "", 0, kLeft},
+}};
+
+}  // namespace fulgor

@@ -1,0 +1,57 @@
+#pragma once
+// frmFulgorMain, the program's only window: four tabs over the script tables
+// and the serial line, and the menus whose commands act on the tab showing.
+
+#include <QMainWindow>
+#include <array>
+#include <utility>
+
+#include "workspace/menu_command.h"
+#include "workspace/workspace_state.h"
+
+class QAction;
+class QTabWidget;
+
+namespace fulgor {
+
+class CommunicationsTab;
+class KavrinTab;
+class Prompter;
+class SdTab;
+class TalsenTab;
+class WorkspaceTab;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    enum Tab { TalsenIndex, KavrinIndex, SdIndex, CommunicationsIndex };
+
+    explicit MainWindow(Prompter& prompter, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Reads a script file into the tab showing (Talsen or Kavrin).
+    void readFile(const QString& path);
+    // Opens each file into the tab its extension names: .csv Talsen, .kvn Kavrin.
+    void openFiles(const QStringList& paths);
+
+    const WorkspaceState& state() const { return m_state; }
+
+private:
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, MenuCommand command,
+                        const QKeySequence& shortcut = {});
+    WorkspaceTab* currentTab() const;
+    void updateCommandsEnabled();
+    void mirrorShowName();
+
+    WorkspaceState m_state;
+    Prompter& m_prompter;
+    QTabWidget* m_tabs;
+    TalsenTab* m_talsenTab;
+    KavrinTab* m_kavrinTab;
+    SdTab* m_sdTab;
+    CommunicationsTab* m_communicationsTab;
+    std::vector<std::pair<QAction*, MenuCommand>> m_commands;
+};
+
+}  // namespace fulgor

@@ -1,0 +1,191 @@
+#include "workspace/talsen_tab.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "addressing/renumber_lines.h"
+#include "editing/header_sort.h"
+#include "platform/prompter.h"
+#include "platform/script_grid_view.h"
+#include "workspace/file_dialogs.h"
+#include "workspace/grid_columns.h"
+#include "workspace/talsen_file.h"
+#include "workspace/widgets.h"
+#include "workspace/workspace_state.h"
+
+namespace fulgor {
+namespace {
+
+const QString kOpenTitle = QStringLiteral("Open Talsen Script File");
+const QString kSaveTitle = QStringLiteral("Save Talsen Script File");
+const QString kFilter =
+    QStringLiteral("All Files (*.*)|*.*|Show Files (*.csv)|*.csv|Text Files (*.txt)|*.txt");
+const QString kFirstTimeType = QStringLiteral("Wave File");
+
+}  // namespace
+
+TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
+    : WorkspaceTab(parent), m_state(state), m_prompter(prompter) {
+    m_model = new ScriptTableModel(state.talsen, ScriptGrid::Talsen, kTalsenGridColumns, this);
+    m_model->setHighlighting(true);
+    m_grid = named(new ScriptGridView(this), "TDBGrid1");
+    m_grid->setScriptModel(m_model);
+    const int widths[] = {56, 110, 80, 70, 70, 50, 50, 50, 50, 80, 260};
+    for (int c = 0; c < talsen::ColumnCount; ++c) m_grid->setColumnWidth(c, widths[c]);
+    connect(m_grid, &ScriptGridView::headerClicked, this, &TalsenTab::sortByHeader);
+
+    QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));
+    m_tcOffset = named(new QDoubleSpinBox, "txtTC_offset");
+    m_tcOffset->setLocale(QLocale::c());
+    m_tcOffset->setDecimals(2);
+    m_tcOffset->setRange(-5999.9, 5999.9);
+    m_tcOffset->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_tcOffset->setMinimumWidth(80);
+    (new QHBoxLayout(offsetFrame))->addWidget(m_tcOffset);
+
+    QGroupBox* timingFrame = makeFrame("frmRunTiming", QStringLiteral("Run Timing"));
+    m_timeType = named(new QComboBox, "ComboTimeType");
+    m_timeType->setEditable(true);
+    m_timeType->addItems({kFirstTimeType, QStringLiteral("FSK"), QStringLiteral("SMPTE30"),
+                          QStringLiteral("Trigger"), QStringLiteral("Computer")});
+    m_timeType->setEditText(kFirstTimeType);
+    m_timeType->setMinimumWidth(110);
+    (new QHBoxLayout(timingFrame))->addWidget(m_timeType);
+
+    QGroupBox* waveFrame = makeFrame("frmWaveFile", QStringLiteral("Wave File"));
+    m_waveName = named(new QLineEdit, "txtScriptWaveName");
+    m_waveName->setMinimumWidth(160);
+    (new QHBoxLayout(waveFrame))->addWidget(m_waveName);
+
+    m_renumberLines = makeButton("cmdRenumLines", QStringLiteral("Renumber Lines"));
+    m_renumberCues = makeButton("cmdRenumCues", QStringLiteral("Renumber Cues"));
+    m_renumberCues->setEnabled(false);
+    connect(m_renumberLines, &QPushButton::clicked, this, &TalsenTab::renumberLines);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_renumberLines);
+    buttons->addWidget(m_renumberCues);
+
+    QGroupBox* numbering = makeFrame("optNumbering", QStringLiteral("Cue Numbering"));
+    m_optKavrin = makeOption("optKavrinNum", QStringLiteral("Kavrin"));
+    m_optTalsen = makeOption("optTalsenNum", QStringLiteral("Talsen"));
+    m_optCustom = makeOption("optCustomNum", QStringLiteral("Custom"));
+    m_optKavrin->setChecked(true);
+    m_customLo = named(new QLineEdit(QStringLiteral("0")), "txtCustomLo");
+    m_customHi = named(new QLineEdit(QStringLiteral("F")), "txtCustomHi");
+    for (QLineEdit* box : {m_customLo, m_customHi}) box->setMaximumWidth(44);
+    auto* numberingLayout = new QHBoxLayout(numbering);
+    numberingLayout->addWidget(m_optKavrin);
+    numberingLayout->addWidget(m_optTalsen);
+    numberingLayout->addWidget(m_optCustom);
+    numberingLayout->addWidget(m_customLo);
+    numberingLayout->addWidget(new QLabel(QStringLiteral("to")));
+    numberingLayout->addWidget(m_customHi);
+    for (QRadioButton* option : {m_optKavrin, m_optTalsen, m_optCustom}) {
+        connect(option, &QRadioButton::toggled, this, &TalsenTab::updateCustomRangeEnabled);
+    }
+    updateCustomRangeEnabled();
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(offsetFrame);
+    controls->addWidget(timingFrame);
+    controls->addWidget(waveFrame, 1);
+    controls->addLayout(buttons);
+    controls->addWidget(numbering);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(m_grid, 1);
+}
+
+bool TalsenTab::serves(MenuCommand command) const {
+    return command == MenuCommand::FileNew || command == MenuCommand::FileOpen ||
+           command == MenuCommand::FileSave;
+}
+
+void TalsenTab::run(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::FileNew:
+            return fileNew();
+        case MenuCommand::FileOpen:
+            return fileOpen();
+        case MenuCommand::FileSave:
+            return saveTalsenScript();
+        default:
+            return;
+    }
+}
+
+bool TalsenTab::talsenNumberingSelected() const {
+    return m_optTalsen->isChecked();
+}
+
+void TalsenTab::fileNew() {
+    m_state.talsen.resize(1, talsen::ColumnCount);
+    m_state.talsen.clear();
+    m_model->reload();
+    m_waveName->clear();
+    m_timeType->setEditText(kFirstTimeType);
+    m_tcOffset->setValue(0);
+}
+
+void TalsenTab::fileOpen() {
+    QString name = askOpenFileName(m_state, m_prompter, kOpenTitle, kFilter);
+    if (!name.isEmpty()) readFile(name);
+}
+
+void TalsenTab::readFile(const QString& path) {
+    BusyPointer busy(m_prompter);
+    Result<TalsenScript> script = readTalsenFile(path.toStdString());
+    if (!script) {
+        m_prompter.message(kAppTitle, QString::fromStdString(script.error()),
+                           Prompter::Icon::Exclamation);
+        return;
+    }
+    m_state.talsenPath = path;
+    showScript(script.value());
+}
+
+void TalsenTab::showScript(TalsenScript& script) {
+    m_state.talsen = std::move(script.table);
+    m_waveName->setText(QString::fromStdString(script.waveName));
+    m_tcOffset->setValue(script.tcOffset);
+    m_timeType->setEditText(QString::fromStdString(script.timeType));
+    m_model->reload();
+    m_grid->setCurrentRow(0);
+}
+
+void TalsenTab::saveTalsenScript() {
+    QString name = askSaveFileName(m_state, m_prompter,
+                                   {kSaveTitle, kFilter, 2, m_state.dialogFileName, QString()});
+    if (name.isEmpty()) return;
+    BusyPointer busy(m_prompter);
+    TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->value(),
+                        m_timeType->currentText().toStdString()};
+    Status saved = writeTalsenFile(name.toStdString(), header, m_state.talsen);
+    if (!saved)
+        m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
+                           Prompter::Icon::Exclamation);
+}
+
+void TalsenTab::renumberLines() {
+    fulgor::renumberLines(m_state.talsen);
+    m_model->refresh();
+}
+
+void TalsenTab::sortByHeader(int column) {
+    BusyPointer busy(m_prompter);
+    fulgor::sortByHeader(ScriptGrid::Talsen, m_state.talsen, column);
+    m_model->refresh();
+    m_grid->setCurrentRow(0);
+}
+
+void TalsenTab::updateCustomRangeEnabled() {
+    bool custom = m_optCustom->isChecked();
+    m_customLo->setEnabled(custom);
+    m_customHi->setEnabled(custom);
+}
+
+}  // namespace fulgor

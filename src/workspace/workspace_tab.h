@@ -1,0 +1,22 @@
+#pragma once
+// One tab of the main window. Menu commands go to the tab that is showing;
+// each tab runs only the commands it serves, and the window disables the
+// others while that tab shows.
+
+#include <QWidget>
+
+#include "workspace/menu_command.h"
+
+namespace fulgor {
+
+class WorkspaceTab : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    virtual bool serves(MenuCommand command) const = 0;
+    // Precondition: serves(command).
+    virtual void run(MenuCommand command) = 0;
+};
+
+}  // namespace fulgor

@@ -1,0 +1,99 @@
+#include "editing/cell_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "core/script_columns.h"
+#include "editing/row_highlight.h"
+
+namespace fulgor {
+namespace {
+
+struct Typed {
+    ScriptGrid grid;
+    int column;
+    const char* text;
+    bool refused;
+    std::optional<double> number;
+};
+
+TEST(CheckTypedCell, TestedColumnsRoundOrRefuse) {
+    const Typed cases[] = {
+        {ScriptGrid::Talsen, talsen::Time, "12.3456", false, 12.35},
+        {ScriptGrid::Talsen, talsen::Time, "12.125", false, 12.12},
+        {ScriptGrid::Talsen, talsen::Prefire, " -1.5 ", false, -1.5},
+        {ScriptGrid::Talsen, talsen::Cost, "1e2", false, 100},
+        {ScriptGrid::Talsen, talsen::Time, "abc", true, std::nullopt},
+        {ScriptGrid::Talsen, talsen::Time, "", true, std::nullopt},
+        {ScriptGrid::Talsen, talsen::Time, "12s", true, std::nullopt},
+        {ScriptGrid::Talsen, talsen::Cost, "1e400", true, std::nullopt},
+        {ScriptGrid::Talsen, talsen::Time, "&H10", true, std::nullopt},
+        {ScriptGrid::Kavrin, kavrin::Time, "12.36", false, 12.4},
+        {ScriptGrid::Kavrin, kavrin::Time, "12.25", false, 12.2},
+        {ScriptGrid::Kavrin, kavrin::Time, "x", true, std::nullopt},
+        // Columns stored as typed.
+        {ScriptGrid::Talsen, talsen::Notes, "abc", false, std::nullopt},
+        {ScriptGrid::Talsen, talsen::Qty, "", false, std::nullopt},
+        {ScriptGrid::Kavrin, kavrin::Pos, "12.345", false, std::nullopt},
+        {ScriptGrid::Kavrin, kavrin::Notes, "", false, std::nullopt},
+    };
+    for (const Typed& c : cases) {
+        TypedCell result = checkTypedCell(c.grid, c.column, c.text);
+        EXPECT_EQ(result.refused, c.refused) << c.text;
+        EXPECT_EQ(result.number, c.number) << c.text;
+    }
+}
+
+TEST(KavrinClock, FollowsTheTime) {
+    EXPECT_EQ(kavrinClockText(Cell::number(75.5)), "0:01:15.50");
+    EXPECT_EQ(kavrinClockText(Cell::text("3723.456")), "1:02:03.46");
+    EXPECT_EQ(kavrinClockText(Cell::number(0.125)), "0:00:00.12");  // 12.5 hundredths, tie to even
+    EXPECT_EQ(kavrinClockText(Cell::text("")), "");
+    EXPECT_EQ(kavrinClockText(Cell::text("soon")), "");
+    EXPECT_EQ(kavrinClockText(Cell::number(1e12)), "");  // beyond what the clock counts
+    Table t(1, kavrin::ColumnCount);
+    t.setText(0, kavrin::Clock, "stale");
+    t.setNumber(0, kavrin::Time, 61);
+    updateKavrinClock(t, 0);
+    EXPECT_EQ(t.cell(0, kavrin::Clock).text(), "0:01:01.00");
+    t.setText(0, kavrin::Time, "");
+    updateKavrinClock(t, 0);
+    EXPECT_TRUE(t.cell(0, kavrin::Clock).isEmpty());
+}
+
+TEST(RowHighlight, TalsenMarksRowsWithoutAnAddress) {
+    Table t(3, talsen::ColumnCount);
+    t.setText(0, talsen::Mod, "01");
+    t.setText(0, talsen::Pin, "01");
+    t.setText(1, talsen::Mod, "01");
+    EXPECT_EQ(rowHighlight(ScriptGrid::Talsen, t, 0), Highlight::None);
+    EXPECT_EQ(rowHighlight(ScriptGrid::Talsen, t, 1), Highlight::Yellow);
+    EXPECT_EQ(rowHighlight(ScriptGrid::Talsen, t, 2), Highlight::Yellow);
+}
+
+TEST(RowHighlight, KavrinColoursOnlyMarkedRows) {
+    struct Row {
+        const char* err;
+        const char* mod;
+        const char* pin;
+        const char* time;
+        Highlight expected;
+    };
+    const Row rows[] = {
+        {"", "", "", "", Highlight::None},       {"1", "01", "", "", Highlight::Yellow},
+        {"1", "", "03", "5", Highlight::Yellow}, {"1", "01", "03", "", Highlight::Red},
+        {"1", "01", "03", "-1", Highlight::Red}, {"1", "01", "03", "0", Highlight::Cyan},
+        {"1", "01", "03", "x", Highlight::Cyan},
+    };
+    Table t(1, kavrin::ColumnCount);
+    for (const Row& r : rows) {
+        t.setText(0, kavrin::Err, r.err);
+        t.setText(0, kavrin::Mod, r.mod);
+        t.setText(0, kavrin::Pin, r.pin);
+        t.setText(0, kavrin::Time, r.time);
+        EXPECT_EQ(rowHighlight(ScriptGrid::Kavrin, t, 0), r.expected)
+            << r.err << r.mod << r.pin << r.time;
+    }
+}
+
+}  // namespace
+}  // namespace fulgor

@@ -1,0 +1,68 @@
+#include "editing/header_sort.h"
+
+#include <gtest/gtest.h>
+
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+std::string column(const Table& t, int c) {
+    std::string out;
+    for (int r = 0; r < t.rowCount(); ++r)
+        out += cellText(t.cell(r, c)) + (r + 1 < t.rowCount() ? "," : "");
+    return out;
+}
+
+TEST(HeaderSort, KeyTablesBreakTiesWithTheirFixedColumns) {
+    auto describe = [](ScriptGrid grid, int c) {
+        std::string out;
+        for (const SortKey& k : headerSortKeys(grid, c))
+            out += std::to_string(k.column) + (k.numeric ? "n " : "t ");
+        return out;
+    };
+    EXPECT_EQ(describe(ScriptGrid::Talsen, talsen::Type), "1t 2n 6n 3n ");
+    EXPECT_EQ(describe(ScriptGrid::Talsen, talsen::Size), "2n 1t 7n 8n ");
+    EXPECT_EQ(describe(ScriptGrid::Talsen, talsen::Notes), "10t 3n 1t 2n ");
+    EXPECT_EQ(describe(ScriptGrid::Talsen, talsen::Prefire), "");
+    EXPECT_EQ(describe(ScriptGrid::Talsen, talsen::Qty), "");
+    EXPECT_EQ(describe(ScriptGrid::Kavrin, kavrin::Shot), "1n 3n 4n 5n ");
+    EXPECT_EQ(describe(ScriptGrid::Kavrin, kavrin::Clock), "6t 4n 5n ");
+    EXPECT_EQ(describe(ScriptGrid::Kavrin, kavrin::Qty), "10n 9n 11t ");
+    EXPECT_EQ(describe(ScriptGrid::Kavrin, kavrin::Err), "8n ");
+}
+
+TEST(HeaderSort, TalsenSortKeepsLineAndSkipsPrefire) {
+    Table t(3, talsen::ColumnCount);
+    const char* times[] = {"9", "1.5", "3"};
+    for (int r = 0; r < 3; ++r) {
+        t.setText(r, talsen::Line, std::to_string(r + 1));
+        t.setText(r, talsen::Time, times[r]);
+        t.setText(r, talsen::Prefire, times[2 - r]);
+    }
+    sortByHeader(ScriptGrid::Talsen, t, talsen::Time);
+    EXPECT_EQ(column(t, talsen::Line), "2,3,1");
+    sortByHeader(ScriptGrid::Talsen, t, talsen::Prefire);
+    EXPECT_EQ(column(t, talsen::Line), "2,3,1");
+}
+
+TEST(HeaderSort, KavrinSortRenumbersLine) {
+    Table t(3, kavrin::ColumnCount);
+    const char* mods[] = {"03", "01", "02"};
+    for (int r = 0; r < 3; ++r) {
+        t.setText(r, kavrin::Line, "9");
+        t.setText(r, kavrin::Mod, mods[r]);
+        t.setText(r, kavrin::TsRef, std::to_string(r + 1));
+    }
+    sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
+    EXPECT_EQ(column(t, kavrin::TsRef), "2,3,1");
+    EXPECT_EQ(column(t, kavrin::Line), "1,2,3");
+    EXPECT_TRUE(t.cell(0, kavrin::Line).isNumber());
+    // A click on a column whose values are all equal still renumbers Line.
+    t.setText(1, kavrin::Line, "x");
+    sortByHeader(ScriptGrid::Kavrin, t, kavrin::Notes);
+    EXPECT_EQ(column(t, kavrin::Line), "1,2,3");
+}
+
+}  // namespace
+}  // namespace fulgor

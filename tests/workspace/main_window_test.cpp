@@ -1,0 +1,444 @@
+// The real main window, driven by the names of its controls, with every
+// dialog answered by a scripted prompter.
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "platform/script_grid_view.h"
+#include "platform/script_table_model.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "workspace/main_window.h"
+
+using namespace fulgor;
+using test::readBytes;
+using test::ScriptedPrompter;
+using test::TempDir;
+using test::writeBytes;
+
+namespace {
+
+const char* const kTalsenShow =
+    "finale.wav,1.50,SMPTE30\r\n"
+    "1,Comet,50mm,12.50,,2,3,01,01,4.50,Red comet\r\n"
+    "2,Shell,100mm,15.00,2.80,1,1,,,12.00,Gold willow\r\n"
+    "3,Mine,75mm,9.25,,1,2,02,01,6.00,\r\n";
+
+const char* const kKavrinShow =
+    "Grand, Finale\r\n"
+    "1,1,3,12.5,01,01,0:00:12.50,1,,50mm,2,Comet,Red comet\r\n"
+    "2,2,1,12.2,02,01,0:00:12.20,2,,100mm,1,Shell,\r\n";
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompter* prompter = nullptr;
+    MainWindow* window = nullptr;
+    TempDir* dir = nullptr;
+
+    template <class T>
+    T* find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control named %s", name);
+        return widget;
+    }
+    void trigger(const char* action) { find<QAction>(action)->trigger(); }
+    void showTab(int index) { find<QTabWidget>("C1Tab1")->setCurrentIndex(index); }
+    QString talsenCell(int row, int column) const {
+        return QString::fromStdString(cellText(window->state().talsen.cell(row, column)));
+    }
+    QString kavrinCell(int row, int column) const {
+        return QString::fromStdString(cellText(window->state().kavrin.cell(row, column)));
+    }
+    QString path(const char* name) const { return QString::fromStdString(dir->path(name)); }
+    void openTalsen(const char* bytes) {
+        writeBytes(dir->path("show.csv"), bytes);
+        showTab(MainWindow::TalsenIndex);
+        prompter->fileAnswers.push_back(path("show.csv"));
+        trigger("mnuFileOpen");
+    }
+    void openKavrin(const char* bytes) {
+        writeBytes(dir->path("show.kvn"), bytes);
+        showTab(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(path("show.kvn"));
+        trigger("mnuFileOpen");
+    }
+    // Types into a cell through the grid's own editor and presses Enter.
+    void typeIntoCell(const char* gridName, int row, int column, const QString& text) {
+        auto* grid = find<ScriptGridView>(gridName);
+        QModelIndex index = grid->model()->index(row, column);
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        editor->insert(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the delegate commits through a queued call
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private slots:
+    void init() {
+        dir = new TempDir;
+        prompter = new ScriptedPrompter;
+        window = new MainWindow(*prompter);
+    }
+
+    void cleanup() {
+        QVERIFY2(prompter->unexpected.isEmpty(),
+                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
+        QCOMPARE(prompter->busyDepth, 0);
+        delete window;
+        delete prompter;
+        delete dir;
+    }
+
+    void startupState() {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor"));
+        auto* tabs = find<QTabWidget>("C1Tab1");
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("T&alsen Scripting"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("&Kavrin Scripting"));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("S&D Show Script"));
+        QCOMPARE(tabs->tabText(3), QStringLiteral("C&ommunications"));
+        QCOMPARE(window->state().talsen.rowCount(), 1);
+        QCOMPARE(window->state().kavrin.rowCount(), 1);
+        QCOMPARE(find<ScriptGridView>("TDBGrid1")->model()->rowCount(), 1);
+        QCOMPARE(find<ScriptGridView>("TDBGrid2")->model()->columnCount(), 13);
+        QCOMPARE(talsenCell(0, 3), QString());
+        QCOMPARE(find<QLineEdit>("txtCommPort")->text(), QStringLiteral("1"));
+        QCOMPARE(find<QComboBox>("ComboTimeType")->currentText(), QStringLiteral("Wave File"));
+        QCOMPARE(find<QComboBox>("ComboTimeType")->count(), 5);
+        QCOMPARE(find<QLabel>("lblPortSets")->text(), QStringLiteral("[Comm Port Closed]"));
+        QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("Begin Capture"));
+        QVERIFY(find<QRadioButton>("optKavrinNum")->isChecked());
+        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->minimum(), -5999.9);
+        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->minimum(), -5999.0);
+
+        QCOMPARE(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(find<QAction>("mnuFileSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(find<QAction>("mnuCpyGridSel")->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+G")));
+        QCOMPARE(find<QAction>("mnuEditPaste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        QCOMPARE(find<QAction>("mnuDeleteLines")->text(), QStringLiteral("&Delete Line(s)"));
+        // Commands that are not built yet are disabled rather than doing nothing.
+        for (const char* later :
+             {"mnuCpyGridSel", "mnuDeleteLines", "mnuEditInsert", "mnuEditAddLine", "mnuEditPaste",
+              "mnuScriptOffset", "mnuPageSetup", "mnuConfigGridLoad"}) {
+            QVERIFY2(!find<QAction>(later)->isEnabled(), later);
+        }
+        QVERIFY(find<QAction>("mnuFileNew")->isEnabled());
+        QVERIFY(find<QAction>("mnuExit")->isEnabled());
+    }
+
+    void gridModelsPassTheModelTester() {
+        openTalsen(kTalsenShow);
+        QAbstractItemModelTester talsen(find<ScriptGridView>("TDBGrid1")->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester kavrin(find<ScriptGridView>("TDBGrid2")->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        trigger("mnuFileNew");
+    }
+
+    void fileNewTouchesOnlyItsOwnTab() {
+        openTalsen(kTalsenShow);
+        openKavrin(kKavrinShow);
+        showTab(MainWindow::TalsenIndex);
+        trigger("mnuFileNew");
+        QCOMPARE(window->state().talsen.rowCount(), 1);
+        QCOMPARE(talsenCell(0, 1), QString());
+        QCOMPARE(find<QLineEdit>("txtScriptWaveName")->text(), QString());
+        QCOMPARE(find<QComboBox>("ComboTimeType")->currentText(), QStringLiteral("Wave File"));
+        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->value(), 0.0);
+        QCOMPARE(window->state().talsenPath, path("show.csv"));  // New keeps the stored path
+        QCOMPARE(window->state().kavrin.rowCount(), 2);
+        QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Grand, Finale"));
+
+        openTalsen(kTalsenShow);
+        showTab(MainWindow::KavrinIndex);
+        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(12.5);
+        trigger("mnuFileNew");
+        QCOMPARE(window->state().kavrin.rowCount(), 1);
+        QCOMPARE(kavrinCell(0, 0), QString());
+        QCOMPARE(find<QLineEdit>("txtShowName")->text(), QString());
+        QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QString());
+        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+        QCOMPARE(window->state().conflictCount, 0);
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+
+        // On the SD and Communications tabs the file commands serve nothing.
+        for (int tab : {MainWindow::SdIndex, MainWindow::CommunicationsIndex}) {
+            showTab(tab);
+            for (const char* command : {"mnuFileNew", "mnuFileOpen", "mnuFileSave"}) {
+                QVERIFY2(!find<QAction>(command)->isEnabled(), command);
+                trigger(command);
+            }
+        }
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+        QVERIFY(prompter->fileDialogs.size() == 3);
+    }
+
+    void openTalsenThroughTheDialog() {
+        openTalsen(kTalsenShow);
+        const FileDialogRequest& request = prompter->fileDialogs.back();
+        QCOMPARE(request.title, QStringLiteral("Open Talsen Script File"));
+        QCOMPARE(request.filter,
+                 QStringLiteral(
+                     "All Files (*.*)|*.*|Show Files (*.csv)|*.csv|Text Files (*.txt)|*.txt"));
+        QCOMPARE(request.filterIndex, 2);
+        QCOMPARE(request.fileName, QString());
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+        QCOMPARE(talsenCell(1, 1), QStringLiteral("Shell"));
+        QCOMPARE(talsenCell(0, 3), QStringLiteral("12.50"));
+        QCOMPARE(find<QLineEdit>("txtScriptWaveName")->text(), QStringLiteral("finale.wav"));
+        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->text(), QStringLiteral("1.50"));
+        QCOMPARE(find<QComboBox>("ComboTimeType")->currentText(), QStringLiteral("SMPTE30"));
+        QCOMPARE(window->state().talsenPath, path("show.csv"));
+        QCOMPARE(find<ScriptGridView>("TDBGrid1")->currentRow(), 0);
+        QVERIFY(prompter->busyCount > 0);
+    }
+
+    void cancelledOrFailedOpenLeavesTheTable() {
+        openTalsen(kTalsenShow);
+        prompter->fileAnswers.push_back(QString());
+        trigger("mnuFileOpen");
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+        QVERIFY(prompter->messages.empty());
+
+        prompter->fileAnswers.push_back(path("missing.csv"));
+        trigger("mnuFileOpen");
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QVERIFY(prompter->lastMessage().contains(QStringLiteral("missing.csv")));
+        QVERIFY(prompter->lastMessage().contains(QStringLiteral("No such file or directory")));
+        QCOMPARE(window->state().talsenPath, path("show.csv"));
+    }
+
+    void saveTalsenRoundTrip() {
+        openTalsen(kTalsenShow);
+        prompter->fileAnswers.push_back(path("saved.csv"));
+        trigger("mnuFileSave");
+        const FileDialogRequest& request = prompter->fileDialogs.back();
+        QCOMPARE(request.title, QStringLiteral("Save Talsen Script File"));
+        QCOMPARE(request.filterIndex, 2);
+        QCOMPARE(request.fileName, path("show.csv"));  // the name the dialog last held
+        QCOMPARE(request.defaultExtension, QString());
+        QCOMPARE(QString::fromStdString(readBytes(dir->path("saved.csv"))),
+                 QString::fromLatin1(kTalsenShow));
+        QCOMPARE(window->state().talsenPath, path("show.csv"));  // saving keeps the opened path
+        QCOMPARE(window->state().dialogFileName, path("saved.csv"));
+
+        prompter->fileAnswers.push_back(QString());
+        trigger("mnuFileSave");
+        QVERIFY(prompter->messages.empty());
+    }
+
+    void saveErrorIsReportedAndTheOldFileStays() {
+        openTalsen(kTalsenShow);
+        find<ScriptGridView>("TDBGrid1")
+            ->model()
+            ->setData(find<ScriptGridView>("TDBGrid1")->model()->index(0, 10),
+                      QString::fromUtf8("\u4E2D"));
+        prompter->fileAnswers.push_back(path("show.csv"));
+        trigger("mnuFileSave");
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QVERIFY(prompter->lastMessage().contains(QStringLiteral("U+4E2D")));
+        QCOMPARE(QString::fromStdString(readBytes(dir->path("show.csv"))),
+                 QString::fromLatin1(kTalsenShow));
+    }
+
+    void kavrinOpenAndSaveWithTheDefaultExtension() {
+        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(33);
+        openKavrin(kKavrinShow);
+        QCOMPARE(prompter->fileDialogs.back().title, QStringLiteral("Open Kavrin Script File"));
+        QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Grand, Finale"));
+        QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("Grand, Finale"));
+        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+        QCOMPARE(window->state().kavrin.rowCount(), 2);
+        QCOMPARE(window->state().kavrinPath, path("show.kvn"));
+
+        prompter->fileAnswers.push_back(path("copy"));
+        trigger("mnuFileSave");
+        const FileDialogRequest& request = prompter->fileDialogs.back();
+        QCOMPARE(request.title, QStringLiteral("Save Kavrin Script File"));
+        QCOMPARE(request.filter,
+                 QStringLiteral(
+                     "All Files (*.*)|*.*|Kavrin Files (*.kvn)|*.kvn|Text Files (*.txt)|*.txt"));
+        QCOMPARE(request.fileName, QStringLiteral("Grand, Finale"));
+        QCOMPARE(request.defaultExtension, QStringLiteral("kvn"));
+        QCOMPARE(QString::fromStdString(readBytes(dir->path("copy.kvn"))),
+                 QString::fromLatin1(kKavrinShow));
+        QCOMPARE(window->state().dialogFileName, path("copy.kvn"));
+    }
+
+    void showNameIsMirroredBothWays() {
+        QTest::keyClicks(find<QLineEdit>("txtShowName"), QStringLiteral("Gala"));
+        QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("Gala"));
+        find<QLineEdit>("txtShowRepeater")->setText(QStringLiteral("Gala Night"));
+        QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Gala Night"));
+    }
+
+    void typedValuesAreCheckedAndRounded() {
+        openTalsen(kTalsenShow);
+        typeIntoCell("TDBGrid1", 0, 3, QStringLiteral("9.8765"));
+        QCOMPARE(talsenCell(0, 3), QStringLiteral("9.88"));
+        QVERIFY(window->state().talsen.cell(0, 3).isNumber());
+        QCOMPARE(find<ScriptGridView>("TDBGrid1")->currentRow(), 1);  // Enter moved down
+        typeIntoCell("TDBGrid1", 1, 4, QStringLiteral("12.125"));
+        QCOMPARE(talsenCell(1, 4), QStringLiteral("12.12"));
+        typeIntoCell("TDBGrid1", 2, 9, QStringLiteral("abc"));
+        QCOMPARE(talsenCell(2, 9), QStringLiteral("6.00"));  // refused: the cell keeps its value
+        typeIntoCell("TDBGrid1", 2, 3, QString());
+        QCOMPARE(talsenCell(2, 3), QStringLiteral("9.25"));
+        typeIntoCell("TDBGrid1", 2, 10, QStringLiteral("free text"));
+        QCOMPARE(talsenCell(2, 10), QStringLiteral("free text"));
+
+        openKavrin(kKavrinShow);
+        typeIntoCell("TDBGrid2", 0, 3, QStringLiteral("75.46"));
+        QCOMPARE(kavrinCell(0, 3), QStringLiteral("75.5"));
+        QCOMPARE(kavrinCell(0, 6), QStringLiteral("0:01:15.50"));
+        typeIntoCell("TDBGrid2", 1, 3, QStringLiteral("12.25"));
+        QCOMPARE(kavrinCell(1, 3), QStringLiteral("12.2"));
+        typeIntoCell("TDBGrid2", 1, 3, QStringLiteral("soon"));
+        QCOMPARE(kavrinCell(1, 3), QStringLiteral("12.2"));
+    }
+
+    void editMasksLimitWhatACellAccepts() {
+        openTalsen(kTalsenShow);
+        auto* grid = find<ScriptGridView>("TDBGrid1");
+        QModelIndex pos = grid->model()->index(0, 6);
+        grid->setCurrentIndex(pos);
+        grid->edit(pos);
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->clear();
+        QTest::keyClicks(editor, QStringLiteral("12x345"));
+        QCOMPARE(editor->text(), QStringLiteral("123"));  // "###": three digits at most
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QModelIndex time = grid->model()->index(0, 3);
+        grid->setCurrentIndex(time);
+        grid->edit(time);
+        editor = grid->viewport()->findChild<QLineEdit*>();
+        QCOMPARE(editor->maxLength(), 6);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    }
+
+    void displayFormatsChangeOnlyTheDisplay() {
+        openTalsen(kTalsenShow);
+        QAbstractItemModel* model = find<ScriptGridView>("TDBGrid1")->model();
+        QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("15.00"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("Comet"));
+        QCOMPARE(talsenCell(1, 3), QStringLiteral("15.00"));
+        QCOMPARE(model->index(0, 3).data(Qt::EditRole).toString(), QStringLiteral("12.50"));
+        QCOMPARE(model->index(0, 10).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                     Qt::AlignHorizontal_Mask,
+                 Qt::AlignLeft);
+    }
+
+    void talsenHeaderClicksSortWithoutTouchingLine() {
+        openTalsen(kTalsenShow);
+        auto* grid = find<ScriptGridView>("TDBGrid1");
+        emit grid->headerClicked(3);  // Time
+        QCOMPARE(talsenCell(0, 0), QStringLiteral("3"));
+        QCOMPARE(talsenCell(2, 0), QStringLiteral("2"));
+        QCOMPARE(grid->currentRow(), 0);
+        emit grid->headerClicked(4);  // Prefire: no sort
+        QCOMPARE(talsenCell(0, 0), QStringLiteral("3"));
+    }
+
+    void kavrinHeaderClickRenumbersLine() {
+        openKavrin(kKavrinShow);
+        auto* grid = find<ScriptGridView>("TDBGrid2");
+        emit grid->headerClicked(3);  // Time
+        QCOMPARE(kavrinCell(0, 3), QStringLiteral("12.2"));
+        QCOMPARE(kavrinCell(0, 0), QStringLiteral("1"));
+        QVERIFY(window->state().kavrin.cell(0, 0).isNumber());
+        QCOMPARE(kavrinCell(1, 0), QStringLiteral("2"));
+        QCOMPARE(kavrinCell(1, 7), QStringLiteral("1"));
+    }
+
+    void rowHighlights() {
+        openTalsen(kTalsenShow);
+        QAbstractItemModel* talsen = find<ScriptGridView>("TDBGrid1")->model();
+        QCOMPARE(talsen->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(255, 255, 0));
+        QVERIFY(!talsen->index(0, 0).data(Qt::BackgroundRole).isValid());
+        openKavrin(kKavrinShow);
+        auto* kavrin = static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
+        kavrin->setData(kavrin->index(0, 8), QStringLiteral("1"));
+        QVERIFY(
+            !kavrin->index(0, 0).data(Qt::BackgroundRole).isValid());  // switched off until a check
+        kavrin->setHighlighting(true);
+        QCOMPARE(kavrin->index(0, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(0, 255, 255));
+    }
+
+    void numberingFrameEnablesTheCustomRangeOnlyForCustom() {
+        auto* lo = find<QLineEdit>("txtCustomLo");
+        auto* hi = find<QLineEdit>("txtCustomHi");
+        QCOMPARE(lo->text(), QStringLiteral("0"));
+        QCOMPARE(hi->text(), QStringLiteral("F"));
+        QVERIFY(!lo->isEnabled() && !hi->isEnabled());
+        find<QRadioButton>("optCustomNum")->click();
+        QVERIFY(lo->isEnabled() && hi->isEnabled());
+        hi->setText(QStringLiteral("16"));
+        find<QRadioButton>("optTalsenNum")->click();
+        QVERIFY(!lo->isEnabled() && !hi->isEnabled());
+        QCOMPARE(hi->text(), QStringLiteral("16"));
+    }
+
+    void renumberLines() {
+        openTalsen("w,0,t\r\n7,a,,,,,,,,,\r\n2,b,,,,,,,,,\r\n,c,,,,,,,,,\r\n");
+        find<QPushButton>("cmdRenumLines")->click();
+        find<QPushButton>("cmdRenumLines")->click();
+        for (int row = 0; row < 3; ++row) {
+            QVERIFY(window->state().talsen.cell(row, 0).isNumber());
+            QCOMPARE(talsenCell(row, 0), QString::number(row + 1));
+        }
+        QCOMPARE(talsenCell(2, 1), QStringLiteral("c"));
+    }
+
+    void selectedRowsKeepTheirOrderOfSelection() {
+        openTalsen(kTalsenShow);
+        auto* grid = find<ScriptGridView>("TDBGrid1");
+        auto* selection = grid->selectionModel();
+        auto rows = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+        selection->select(grid->model()->index(2, 0), rows);
+        selection->select(grid->model()->index(0, 0), rows);
+        selection->select(grid->model()->index(1, 0), rows);
+        QCOMPARE(grid->selectedRowsInOrder(), (std::vector<int>{2, 0, 1}));
+        selection->select(grid->model()->index(0, 0),
+                          QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        QCOMPARE(grid->selectedRowsInOrder(), (std::vector<int>{2, 1}));
+    }
+
+    void startingWithFilesOpensEachIntoItsTab() {
+        writeBytes(dir->path("a.csv"), kTalsenShow);
+        writeBytes(dir->path("b.kvn"), kKavrinShow);
+        writeBytes(dir->path("c.txt"), "x");
+        window->openFiles({path("a.csv"), path("b.kvn"), path("c.txt")});
+        QCOMPARE(window->state().talsen.rowCount(), 3);
+        QCOMPARE(window->state().kavrin.rowCount(), 2);
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QVERIFY(prompter->lastMessage().contains(QStringLiteral("c.txt")));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
