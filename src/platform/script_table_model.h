@@ -30,6 +30,7 @@ public:
                      QObject* parent = nullptr);
 
     ScriptGrid grid() const { return m_grid; }
+    Table& table() const { return m_table; }
     const GridColumn& column(int index) const { return m_columns[static_cast<std::size_t>(index)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "editing/header_sort.h"
 #include "platform/prompter.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
@@ -26,17 +25,15 @@ const QString kSaveFilter =
     QStringLiteral("All Files (*.*)|*.*|Kavrin Files (*.kvn)|*.kvn|Text Files (*.txt)|*.txt");
 const QString kExtension = QStringLiteral("kvn");
 
+const int kColumnWidths[] = {56, 56, 50, 70, 50, 50, 96, 60, 50, 80, 50, 110, 240};
+
 }  // namespace
 
 KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
-    : WorkspaceTab(parent), m_state(state), m_prompter(prompter) {
-    m_model = new ScriptTableModel(state.kavrin, ScriptGrid::Kavrin, kKavrinGridColumns, this);
-    m_grid = named(new ScriptGridView(this), "TDBGrid2");
-    m_grid->setScriptModel(m_model);
-    const int widths[] = {56, 56, 50, 70, 50, 50, 96, 60, 50, 80, 50, 110, 240};
-    for (int c = 0; c < kavrin::ColumnCount; ++c) m_grid->setColumnWidth(c, widths[c]);
-    connect(m_grid, &ScriptGridView::headerClicked, this, &KavrinTab::sortByHeader);
-
+    : ScriptTab(state, prompter,
+                {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kColumnWidths, kOpenTitle,
+                 kOpenFilter},
+                parent) {
     m_miravel = named(new QCheckBox(QStringLiteral("Miravel Timing")), "ChkMiravelTime");
     connect(m_miravel, &QCheckBox::toggled, this, &KavrinTab::miravelTimingChanged);
 
@@ -76,24 +73,6 @@ KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     layout->addWidget(m_grid, 1);
 }
 
-bool KavrinTab::serves(MenuCommand command) const {
-    return command == MenuCommand::FileNew || command == MenuCommand::FileOpen ||
-           command == MenuCommand::FileSave;
-}
-
-void KavrinTab::run(MenuCommand command) {
-    switch (command) {
-        case MenuCommand::FileNew:
-            return fileNew();
-        case MenuCommand::FileOpen:
-            return fileOpen();
-        case MenuCommand::FileSave:
-            return saveKavrinScript();
-        default:
-            return;
-    }
-}
-
 bool KavrinTab::miravelTiming() const {
     return m_miravel->isChecked();
 }
@@ -109,33 +88,19 @@ void KavrinTab::fileNew() {
     m_conflicts->clear();
 }
 
-void KavrinTab::fileOpen() {
-    QString name = askOpenFileName(m_state, m_prompter, kOpenTitle, kOpenFilter);
-    if (!name.isEmpty()) readFile(name);
-}
-
-void KavrinTab::readFile(const QString& path) {
-    BusyPointer busy(m_prompter);
+Status KavrinTab::load(const QString& path) {
     Result<KavrinScript> script = readKavrinFile(path.toStdString());
-    if (!script) {
-        m_prompter.message(kAppTitle, QString::fromStdString(script.error()),
-                           Prompter::Icon::Exclamation);
-        return;
-    }
+    if (!script) return Error{script.error()};
     m_state.kavrinPath = path;
-    showScript(script.value());
-}
-
-void KavrinTab::showScript(KavrinScript& script) {
     m_timeOffset->setValue(0);
-    m_state.kavrin = std::move(script.table);
-    m_showName->setText(QString::fromStdString(script.showName));
+    m_state.kavrin = std::move(script.value().table);
+    m_showName->setText(QString::fromStdString(script.value().showName));
     m_model->setHighlighting(false);
-    m_model->reload();
-    m_grid->setCurrentRow(0);
+    showFirstRow();
+    return {};
 }
 
-void KavrinTab::saveKavrinScript() {
+void KavrinTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kSaveFilter, 2, m_showName->text(), kExtension});
     if (name.isEmpty()) return;
@@ -145,13 +110,6 @@ void KavrinTab::saveKavrinScript() {
     if (!saved)
         m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
                            Prompter::Icon::Exclamation);
-}
-
-void KavrinTab::sortByHeader(int column) {
-    BusyPointer busy(m_prompter);
-    fulgor::sortByHeader(ScriptGrid::Kavrin, m_state.kavrin, column);
-    m_model->refresh();
-    m_grid->setCurrentRow(0);
 }
 
 }  // namespace fulgor

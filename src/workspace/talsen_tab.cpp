@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "addressing/renumber_lines.h"
-#include "editing/header_sort.h"
 #include "platform/prompter.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
@@ -25,17 +24,16 @@ const QString kFilter =
     QStringLiteral("All Files (*.*)|*.*|Show Files (*.csv)|*.csv|Text Files (*.txt)|*.txt");
 const QString kFirstTimeType = QStringLiteral("Wave File");
 
+const int kColumnWidths[] = {56, 110, 80, 70, 70, 50, 50, 50, 50, 80, 260};
+
 }  // namespace
 
 TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
-    : WorkspaceTab(parent), m_state(state), m_prompter(prompter) {
-    m_model = new ScriptTableModel(state.talsen, ScriptGrid::Talsen, kTalsenGridColumns, this);
+    : ScriptTab(
+          state, prompter,
+          {ScriptGrid::Talsen, "TDBGrid1", kTalsenGridColumns, kColumnWidths, kOpenTitle, kFilter},
+          parent) {
     m_model->setHighlighting(true);
-    m_grid = named(new ScriptGridView(this), "TDBGrid1");
-    m_grid->setScriptModel(m_model);
-    const int widths[] = {56, 110, 80, 70, 70, 50, 50, 50, 50, 80, 260};
-    for (int c = 0; c < talsen::ColumnCount; ++c) m_grid->setColumnWidth(c, widths[c]);
-    connect(m_grid, &ScriptGridView::headerClicked, this, &TalsenTab::sortByHeader);
 
     QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));
     m_tcOffset = named(new QDoubleSpinBox, "txtTC_offset");
@@ -100,24 +98,6 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     layout->addWidget(m_grid, 1);
 }
 
-bool TalsenTab::serves(MenuCommand command) const {
-    return command == MenuCommand::FileNew || command == MenuCommand::FileOpen ||
-           command == MenuCommand::FileSave;
-}
-
-void TalsenTab::run(MenuCommand command) {
-    switch (command) {
-        case MenuCommand::FileNew:
-            return fileNew();
-        case MenuCommand::FileOpen:
-            return fileOpen();
-        case MenuCommand::FileSave:
-            return saveTalsenScript();
-        default:
-            return;
-    }
-}
-
 bool TalsenTab::talsenNumberingSelected() const {
     return m_optTalsen->isChecked();
 }
@@ -131,33 +111,19 @@ void TalsenTab::fileNew() {
     m_tcOffset->setValue(0);
 }
 
-void TalsenTab::fileOpen() {
-    QString name = askOpenFileName(m_state, m_prompter, kOpenTitle, kFilter);
-    if (!name.isEmpty()) readFile(name);
-}
-
-void TalsenTab::readFile(const QString& path) {
-    BusyPointer busy(m_prompter);
+Status TalsenTab::load(const QString& path) {
     Result<TalsenScript> script = readTalsenFile(path.toStdString());
-    if (!script) {
-        m_prompter.message(kAppTitle, QString::fromStdString(script.error()),
-                           Prompter::Icon::Exclamation);
-        return;
-    }
+    if (!script) return Error{script.error()};
     m_state.talsenPath = path;
-    showScript(script.value());
+    m_state.talsen = std::move(script.value().table);
+    m_waveName->setText(QString::fromStdString(script.value().waveName));
+    m_tcOffset->setValue(script.value().tcOffset);
+    m_timeType->setEditText(QString::fromStdString(script.value().timeType));
+    showFirstRow();
+    return {};
 }
 
-void TalsenTab::showScript(TalsenScript& script) {
-    m_state.talsen = std::move(script.table);
-    m_waveName->setText(QString::fromStdString(script.waveName));
-    m_tcOffset->setValue(script.tcOffset);
-    m_timeType->setEditText(QString::fromStdString(script.timeType));
-    m_model->reload();
-    m_grid->setCurrentRow(0);
-}
-
-void TalsenTab::saveTalsenScript() {
+void TalsenTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kFilter, 2, m_state.dialogFileName, QString()});
     if (name.isEmpty()) return;
@@ -173,13 +139,6 @@ void TalsenTab::saveTalsenScript() {
 void TalsenTab::renumberLines() {
     fulgor::renumberLines(m_state.talsen);
     m_model->refresh();
-}
-
-void TalsenTab::sortByHeader(int column) {
-    BusyPointer busy(m_prompter);
-    fulgor::sortByHeader(ScriptGrid::Talsen, m_state.talsen, column);
-    m_model->refresh();
-    m_grid->setCurrentRow(0);
 }
 
 void TalsenTab::updateCustomRangeEnabled() {
