@@ -7,6 +7,7 @@
 #include <cstring>
 #include <deque>
 #include <numeric>
+#include <unordered_map>
 
 #include "core/number_format.h"
 
@@ -30,6 +31,29 @@ constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
 
 bool isTextSlot(std::uint64_t slot) {
     return (slot & kTagMask) == kTagMask;
+}
+
+// The byte-order rank of each text, equal texts sharing one rank, so that a
+// sort compares small numbers instead of texts; each distinct text is
+// compared only while the few distinct ones are ordered.
+std::vector<int> textRanks(const std::vector<std::string_view>& texts) {
+    std::unordered_map<std::string_view, int> slotOf;
+    std::vector<std::string_view> distinct;
+    std::vector<int> slots(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        auto [it, added] = slotOf.try_emplace(texts[i], static_cast<int>(distinct.size()));
+        if (added) distinct.push_back(texts[i]);
+        slots[i] = it->second;
+    }
+    std::vector<int> byText(distinct.size());
+    std::iota(byText.begin(), byText.end(), 0);
+    std::sort(byText.begin(), byText.end(),
+              [&](int a, int b) { return distinct[a] < distinct[b]; });
+    std::vector<int> rankOfSlot(distinct.size());
+    for (std::size_t rank = 0; rank < byText.size(); ++rank)
+        rankOfSlot[byText[rank]] = static_cast<int>(rank);
+    for (int& slot : slots) slot = rankOfSlot[slot];
+    return slots;
 }
 
 }  // namespace
@@ -156,54 +180,67 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     if (first < 0) first = 0;
     if (last >= m_rows) last = m_rows - 1;
     if (last - first < 1 || keys.empty()) return;
-    const int count = last - first + 1;
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    const std::size_t keyCount = keys.size();
 
-    // Read every key once; comparing then touches only these arrays.
-    std::vector<std::vector<double>> numbers(keys.size());
-    std::vector<std::vector<std::string_view>> texts(keys.size());
-    std::deque<std::string> numberTexts;  // text keys over number cells
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    // Read every key once into one row-major array; comparing rows then
+    // touches only that array. A text key is stored as the rank of its text.
+    std::vector<double> values(count * keyCount);
+    for (std::size_t k = 0; k < keyCount; ++k) {
         assert(keys[k].column >= 0 && keys[k].column < m_columns);
         if (keys[k].numeric) {
-            numbers[k].resize(static_cast<std::size_t>(count));
-            for (int r = 0; r < count; ++r)
-                numbers[k][r] = cellNumber(cell(first + r, keys[k].column));
+            for (std::size_t r = 0; r < count; ++r)
+                values[r * keyCount + k] =
+                    cellNumber(cell(first + static_cast<int>(r), keys[k].column));
         } else {
-            texts[k].resize(static_cast<std::size_t>(count));
-            for (int r = 0; r < count; ++r) {
-                Cell c = cell(first + r, keys[k].column);
-                texts[k][r] =
+            std::deque<std::string> numberTexts;  // text keys over number cells
+            std::vector<std::string_view> texts(count);
+            for (std::size_t r = 0; r < count; ++r) {
+                Cell c = cell(first + static_cast<int>(r), keys[k].column);
+                texts[r] =
                     c.isNumber()
                         ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
                         : c.text();
             }
+            std::vector<int> ranks = textRanks(texts);
+            for (std::size_t r = 0; r < count; ++r) values[r * keyCount + k] = ranks[r];
         }
     }
 
-    std::vector<int> order(static_cast<std::size_t>(count));
+    std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            int c;
-            if (keys[k].numeric) {
-                double x = numbers[k][a], y = numbers[k][b];
-                c = x < y ? -1 : (y < x ? 1 : 0);
-            } else {
-                int t = texts[k][a].compare(texts[k][b]);
-                c = t < 0 ? -1 : (t > 0 ? 1 : 0);
-            }
-            if (c != 0) return keys[k].descending ? c > 0 : c < 0;
+        const double* x = &values[static_cast<std::size_t>(a) * keyCount];
+        const double* y = &values[static_cast<std::size_t>(b) * keyCount];
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            if (x[k] < y[k]) return !keys[k].descending;
+            if (y[k] < x[k]) return keys[k].descending;
         }
         return false;
     });
 
-    std::vector<std::uint64_t> sorted(static_cast<std::size_t>(count) * m_columns);
-    for (int r = 0; r < count; ++r) {
-        std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + order[r], 0)),
-                    m_columns, sorted.begin() + static_cast<std::ptrdiff_t>(r) * m_columns);
+    // Move every row straight to its place, one cycle of the permutation at a
+    // time, so that no second copy of the rows is ever made.
+    auto rowAt = [&](std::size_t r) {
+        return m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + static_cast<int>(r), 0));
+    };
+    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
+    std::vector<bool> placed(count);
+    for (std::size_t start = 0; start < count; ++start) {
+        if (placed[start] || static_cast<std::size_t>(order[start]) == start) continue;
+        std::copy_n(rowAt(start), m_columns, held.begin());
+        std::size_t to = start;
+        for (;;) {
+            auto from = static_cast<std::size_t>(order[to]);
+            placed[to] = true;
+            if (from == start) {
+                std::copy(held.begin(), held.end(), rowAt(to));
+                break;
+            }
+            std::copy_n(rowAt(from), m_columns, rowAt(to));
+            to = from;
+        }
     }
-    std::copy(sorted.begin(), sorted.end(),
-              m_slots.begin() + static_cast<std::ptrdiff_t>(index(first, 0)));
 }
 
 std::size_t Table::memoryBytes() const {
