@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+#include "app/cli.h"
+#include "support/temp_dir.h"
+
+namespace fulgor {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runCli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    cli::Io io{out, err};
+    int status = cli::run(args, io);
+    return {status, out.str(), err.str()};
+}
+
+constexpr const char* kTalsen =
+    "show.wav,0.00,Wave File\r\n"
+    "1,Shell,75mm,12.50,2.25,1,2,,,3.10,Red\r\n"
+    "2,Comet,30mm,5.00,,2,1,,,1.00,Blue\r\n"
+    "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n";
+
+TEST(CliRenumber, WritesAddressesAndReportsLeftOverLines) {
+    TempDir dir;
+    writeBytes(dir.path("in.csv"), kTalsen);
+    Outcome done = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("out.csv")});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(readBytes(dir.path("out.csv")),
+              "show.wav,0.00,Wave File\r\n"
+              "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n"
+              "2,Comet,30mm,5.00,,2,1,01,01,1.00,Blue\r\n"
+              "1,Shell,75mm,12.50,2.25,1,2,02,01,3.10,Red\r\n");
+
+    Outcome hex = runCli({"renumber", dir.path("in.csv"), "--numbering", "custom"});
+    EXPECT_EQ(hex.status, 0);
+    EXPECT_NE(hex.out.find("5.00,,2,1,01,0,"), std::string::npos) << hex.out;
+
+    Outcome none = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("none.csv"),
+                           "--numbering=custom", "--custom-lo", "0", "--custom-hi", "1F"});
+    EXPECT_EQ(none.status, 3);
+    EXPECT_EQ(none.err, "Out of Modules!\r\n2 Lines left!\n");
+    EXPECT_NE(readBytes(dir.path("none.csv")).find("2,Comet,30mm,5.00,,2,1,,,"), std::string::npos);
+}
+
+TEST(CliRenumber, RefusesBadNumberingValuesWithoutWriting) {
+    TempDir dir;
+    writeBytes(dir.path("in.csv"), kTalsen);
+    Outcome badLow = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("out.csv"),
+                             "--numbering", "custom", "--custom-lo", "abc"});
+    EXPECT_EQ(badLow.status, 1);
+    EXPECT_NE(badLow.err.find("\"abc\""), std::string::npos) << badLow.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path("out.csv")));
+    Outcome badOption = runCli({"renumber", dir.path("in.csv"), "--numbering", "hex"});
+    EXPECT_EQ(badOption.status, 1);
+    EXPECT_NE(badOption.err.find("\"hex\""), std::string::npos);
+}
+
+TEST(CliImport, WritesTheKavrinScriptWithItsShowName) {
+    TempDir dir;
+    writeBytes(dir.path("in.csv"), kTalsen);
+    Outcome done = runCli({"import", dir.path("in.csv"), "--show-name", "Finale"});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.out,
+              "Finale\r\n"
+              "1,1,2,10.2,,,0:00:10.20,1,,75mm,1,Shell,Red\r\n"
+              "2,2,1,5,,,0:00:05.00,2,,30mm,2,Comet,Blue\r\n"
+              "3,3,,6,,,0:00:06.00,3,,50mm,1,Mine,Spare\r\n");
+    Outcome miravel = runCli({"import", dir.path("in.csv"), "--miravel"});
+    EXPECT_EQ(miravel.out.substr(0, 2), "\r\n");
+    EXPECT_NE(miravel.out.find("1,1,2,10.25,,,0:00:10.25,"), std::string::npos);
+
+    writeBytes(dir.path("late.csv"), "w,0,t\r\n1,Shell,75mm,1.00,2.00,1,1,01,01,,\r\n");
+    Outcome late = runCli({"import", dir.path("late.csv"), "-o", dir.path("late.kvn")});
+    EXPECT_EQ(late.status, 3);
+    EXPECT_NE(late.err.find("Line 1"), std::string::npos) << late.err;
+    EXPECT_EQ(readBytes(dir.path("late.kvn")), "\r\n1,1,1,,01,01,,1,,75mm,1,Shell,\r\n");
+}
+
+std::string kavrinShow(int distinctTimes) {
+    std::string show = "Show\r\n";
+    for (int i = 0; i < distinctTimes; ++i)
+        show += "1,,1," + std::to_string(i) + ",01,01,,,,,,,\r\n";
+    return show;
+}
+
+TEST(CliGroup, ReportsAShowBeyondTheFireMemory) {
+    TempDir dir;
+    writeBytes(dir.path("fits.kvn"), kavrinShow(550));
+    EXPECT_EQ(runCli({"group", dir.path("fits.kvn")}).status, 0);
+    writeBytes(dir.path("over.kvn"), kavrinShow(551));
+    Outcome over = runCli({"group", dir.path("over.kvn"), "-o", dir.path("out.kvn")});
+    EXPECT_EQ(over.status, 3);
+    EXPECT_EQ(over.err, "Exceeded Kavrin Fire Memory!\n");
+    EXPECT_NE(readBytes(dir.path("out.kvn")).find("551,551,1,550,"), std::string::npos);
+    EXPECT_EQ(runCli({"group", dir.path("over.kvn"), "--miravel"}).status, 0);
+}
+
+TEST(CliCheck, ExitStatusTellsConflictsFromAFullMemory) {
+    TempDir dir;
+    writeBytes(dir.path("clash.kvn"), "Show\r\n1,,1,5,03,01,,,,,,,\r\n2,,1,5,04,01,,,,,,,\r\n");
+    Outcome clash = runCli({"check", dir.path("clash.kvn"), "-o", dir.path("out.kvn")});
+    EXPECT_EQ(clash.status, 4);
+    EXPECT_EQ(clash.err, "1 found!\n");
+    EXPECT_EQ(readBytes(dir.path("out.kvn")),
+              "Show\r\n1,1,1,5,03,01,,,,,,,\r\n2,1,1,5,04,01,,,1,,,,\r\n");
+    EXPECT_EQ(runCli({"check", dir.path("clash.kvn"), "--miravel", "--numbering", "talsen"}).status,
+              0);
+
+    writeBytes(dir.path("over.kvn"), kavrinShow(551));
+    Outcome over = runCli({"check", dir.path("over.kvn")});
+    EXPECT_EQ(over.status, 4);  // shot 551 itself is a conflict
+    EXPECT_EQ(over.err, "Exceeded Kavrin Fire Memory!\n1 found!\n");
+    writeBytes(dir.path("miravel.kvn"), kavrinShow(3169));
+    Outcome full = runCli({"check", dir.path("miravel.kvn"), "--miravel"});
+    EXPECT_EQ(full.status, 3);  // only the time rule applies without Talsen numbering
+    EXPECT_EQ(full.err, "Exceeded Kavrin Fire Memory!\n");
+}
+
+// The example Kavrin show is what the two commands make of the example Talsen show.
+TEST(CliBinary, ExampleKavrinShowComesFromRenumberAndImport) {
+    TempDir dir;
+    std::string exe = FULGOR_EXE;
+    std::string examples = FULGOR_EXAMPLES;
+    int renumbered = std::system(
+        (exe + " renumber " + examples + "/midsummer_finale.csv -o " + dir.path("numbered.csv"))
+            .c_str());
+    ASSERT_TRUE(WIFEXITED(renumbered));
+    ASSERT_EQ(WEXITSTATUS(renumbered), 0);
+    int imported = std::system((exe + " import " + dir.path("numbered.csv") + " -o " +
+                                dir.path("show.kvn") + " --show-name 'Midsummer Finale'")
+                                   .c_str());
+    ASSERT_EQ(WEXITSTATUS(imported), 0);
+    EXPECT_EQ(readBytes(dir.path("show.kvn")), readBytes(examples + "/midsummer_finale.kvn"));
+
+    int checked = std::system(
+        (exe + " check " + dir.path("show.kvn") + " -o " + dir.path("checked.kvn") + " 2>/dev/null")
+            .c_str());
+    EXPECT_EQ(WEXITSTATUS(checked), 4);  // the example has cues without a position
+}
+
+}  // namespace
+}  // namespace fulgor
