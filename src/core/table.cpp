@@ -33,28 +33,37 @@ bool isTextSlot(std::uint64_t slot) {
     return (slot & kTagMask) == kTagMask;
 }
 
-// The byte-order rank of each text, equal texts sharing one rank, so that a
-// sort compares small numbers instead of texts; each distinct text is
-// compared only while the few distinct ones are ordered.
-std::vector<int> textRanks(const std::vector<std::string_view>& texts) {
-    std::unordered_map<std::string_view, int> slotOf;
-    std::vector<std::string_view> distinct;
-    std::vector<int> slots(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        auto [it, added] = slotOf.try_emplace(texts[i], static_cast<int>(distinct.size()));
-        if (added) distinct.push_back(texts[i]);
-        slots[i] = it->second;
+// Ranks the texts of one sort key in byte order, equal texts sharing a rank,
+// so that a sort compares small numbers instead of texts. Each distinct text
+// gets a slot as it is first met; only the few distinct ones are compared.
+class TextRanker {
+public:
+    int slotOf(const Cell& cell) {
+        std::string_view text =
+            cell.isNumber()
+                ? std::string_view(m_numberTexts.emplace_back(shortestText(cell.number())))
+                : cell.text();
+        auto [it, added] = m_slotOf.try_emplace(text, static_cast<int>(m_texts.size()));
+        if (added) m_texts.push_back(text);
+        return it->second;
     }
-    std::vector<int> byText(distinct.size());
-    std::iota(byText.begin(), byText.end(), 0);
-    std::sort(byText.begin(), byText.end(),
-              [&](int a, int b) { return distinct[a] < distinct[b]; });
-    std::vector<int> rankOfSlot(distinct.size());
-    for (std::size_t rank = 0; rank < byText.size(); ++rank)
-        rankOfSlot[byText[rank]] = static_cast<int>(rank);
-    for (int& slot : slots) slot = rankOfSlot[slot];
-    return slots;
-}
+    // The rank of the text in each slot.
+    std::vector<int> ranks() const {
+        std::vector<int> byText(m_texts.size());
+        std::iota(byText.begin(), byText.end(), 0);
+        std::sort(byText.begin(), byText.end(),
+                  [&](int a, int b) { return m_texts[a] < m_texts[b]; });
+        std::vector<int> rankOfSlot(m_texts.size());
+        for (std::size_t rank = 0; rank < byText.size(); ++rank)
+            rankOfSlot[byText[rank]] = static_cast<int>(rank);
+        return rankOfSlot;
+    }
+
+private:
+    std::unordered_map<std::string_view, int> m_slotOf;
+    std::vector<std::string_view> m_texts;
+    std::deque<std::string> m_numberTexts;  // text keys over number cells
+};
 
 }  // namespace
 
@@ -183,27 +192,23 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     const auto count = static_cast<std::size_t>(last - first + 1);
     const std::size_t keyCount = keys.size();
 
-    // Read every key once into one row-major array; comparing rows then
-    // touches only that array. A text key is stored as the rank of its text.
+    // Read every key once into one row-major array, row by row; comparing
+    // rows then touches only that array. A text key is held as its rank.
     std::vector<double> values(count * keyCount);
+    std::vector<TextRanker> rankers(keyCount);  // used by the text keys
+    for (std::size_t r = 0; r < count; ++r) {
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            assert(keys[k].column >= 0 && keys[k].column < m_columns);
+            Cell c = cell(first + static_cast<int>(r), keys[k].column);
+            values[r * keyCount + k] = keys[k].numeric ? cellNumber(c) : rankers[k].slotOf(c);
+        }
+    }
     for (std::size_t k = 0; k < keyCount; ++k) {
-        assert(keys[k].column >= 0 && keys[k].column < m_columns);
-        if (keys[k].numeric) {
-            for (std::size_t r = 0; r < count; ++r)
-                values[r * keyCount + k] =
-                    cellNumber(cell(first + static_cast<int>(r), keys[k].column));
-        } else {
-            std::deque<std::string> numberTexts;  // text keys over number cells
-            std::vector<std::string_view> texts(count);
-            for (std::size_t r = 0; r < count; ++r) {
-                Cell c = cell(first + static_cast<int>(r), keys[k].column);
-                texts[r] =
-                    c.isNumber()
-                        ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
-                        : c.text();
-            }
-            std::vector<int> ranks = textRanks(texts);
-            for (std::size_t r = 0; r < count; ++r) values[r * keyCount + k] = ranks[r];
+        if (keys[k].numeric) continue;
+        std::vector<int> rankOfSlot = rankers[k].ranks();
+        for (std::size_t r = 0; r < count; ++r) {
+            double& value = values[r * keyCount + k];
+            value = rankOfSlot[static_cast<std::size_t>(value)];
         }
     }
 
