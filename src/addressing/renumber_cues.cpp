@@ -33,8 +33,8 @@ void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin,
         talsen.setText(row, talsen::Mod, HexByte(static_cast<std::uint8_t>(module)));
         talsen.setText(row, talsen::Pin, hexPin(pin));
     } else {
-        talsen.setText(row, talsen::Mod, formatMask(module, "00"));
-        talsen.setText(row, talsen::Pin, formatMask(pin, "00"));
+        talsen.setText(row, talsen::Mod, formatWhole(module, 2));
+        talsen.setText(row, talsen::Pin, formatWhole(pin, 2));
     }
 }
 
