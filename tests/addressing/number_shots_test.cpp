@@ -11,70 +11,46 @@ namespace {
 
 using test::kavrinTable;
 
-std::string shotAt(const Table& t, int row) {
-    return cellText(t.cell(row, kavrin::Shot));
+std::vector<std::string> column(const Table& t, int column) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < t.rowCount(); ++r) texts.push_back(cellText(t.cell(r, column)));
+    return texts;
 }
 
-TEST(NumberShots, CuesAtOneTimeShareAShotAndLinesFollowTheNewOrder) {
-    Table t = kavrinTable({{.time = "3.0"},
-                           {.time = "1.0", .mod = "2"},
-                           {.time = "2.5"},
-                           {.time = "3.00", .mod = "2"},
-                           {.time = "1"}});
-    EXPECT_EQ(NumberShots(t), 3);
-    const char* times[] = {"1", "1.0", "2.5", "3.0", "3.00"};
-    const char* shots[] = {"1", "1", "2", "3", "3"};
-    for (int r = 0; r < 5; ++r) {
-        EXPECT_EQ(t.cell(r, kavrin::Time).text(), times[r]) << r;
-        EXPECT_EQ(shotAt(t, r), shots[r]) << r;
-        ASSERT_TRUE(t.cell(r, kavrin::Line).isNumber());
-        EXPECT_EQ(t.cell(r, kavrin::Line).number(), r + 1);
-    }
-}
-
-TEST(NumberShots, SortsByTimeModAndShotAsNumbers) {
+TEST(NumberShots, SortsByTimeModAndShotAsNumbersAndSharesAShotPerTime) {
     Table t = kavrinTable({{.time = "10"},
                            {.time = "9", .mod = "10", .shot = "2"},
-                           {.time = "9", .mod = "10", .shot = "1"},
-                           {.time = "9", .mod = "9"}});
-    NumberShots(t);
-    const char* notes[] = {"row 3", "row 2", "row 1", "row 0"};
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(t.cell(r, kavrin::Notes).text(), notes[r]) << r;
+                           {.time = "9.0", .mod = "10", .shot = "1"},
+                           {.time = "9", .mod = "9"},
+                           {.time = "2.5"}});
+    EXPECT_EQ(NumberShots(t), 3);
+    using V = std::vector<std::string>;
+    EXPECT_EQ(column(t, kavrin::Notes), (V{"row 4", "row 3", "row 2", "row 1", "row 0"}));
+    EXPECT_EQ(column(t, kavrin::Shot), (V{"1", "2", "2", "2", "3"}));
+    EXPECT_EQ(column(t, kavrin::Line), (V{"1", "2", "3", "4", "5"}));
 }
 
 TEST(NumberShots, RowsMarkedInErrOrWithoutTimeGetNoShot) {
-    Table t = kavrinTable({{.time = ""},
-                           {.time = "1", .err = "2"},
-                           {.time = "2"},
-                           {.time = "2.0"},
-                           {.time = "4", .err = "x"}});
+    Table t = kavrinTable(
+        {{.time = ""}, {.time = "1", .err = "2"}, {.time = "2"}, {.time = "4", .err = "x"}});
     EXPECT_EQ(NumberShots(t), 1);
-    const char* shots[] = {"", "", "1", "1", ""};
-    for (int r = 0; r < 5; ++r) EXPECT_EQ(shotAt(t, r), shots[r]) << r;
-
+    EXPECT_EQ(column(t, kavrin::Shot), (std::vector<std::string>{"", "", "1", ""}));
     Table none = kavrinTable({{.time = ""}, {.time = "5", .err = "3"}});
     EXPECT_EQ(NumberShots(none), 0);
-    EXPECT_EQ(shotAt(none, 0), "");
-    EXPECT_EQ(shotAt(none, 1), "");
-
-    Table empty(0, kavrin::ColumnCount);
-    EXPECT_EQ(NumberShots(empty), 0);
 }
 
 TEST(GroupShots, FireMemoryIs550ShotsOr3168WithMiravelTiming) {
-    Table fits = test::distinctTimes(550);
-    EXPECT_FALSE(groupShots(fits, false).exceeded());
-    Table over = test::distinctTimes(551);
-    GroupShotsOutcome outcome = groupShots(over, false);
-    EXPECT_EQ(outcome.shots, 551);
-    EXPECT_EQ(outcome.fireMemory, 550);
-    EXPECT_TRUE(outcome.exceeded());
-    EXPECT_EQ(over.cell(550, kavrin::Shot).number(), 551);  // the numbering stays
-    EXPECT_FALSE(groupShots(over, true).exceeded());
-    Table miravelOver = test::distinctTimes(3169);
-    EXPECT_TRUE(groupShots(miravelOver, true).exceeded());
-    Table miravelFits = test::distinctTimes(3168);
-    EXPECT_FALSE(groupShots(miravelFits, true).exceeded());
+    const std::tuple<int, bool, bool> cases[] = {{550, false, false},
+                                                 {551, false, true},
+                                                 {551, true, false},
+                                                 {3168, true, false},
+                                                 {3169, true, true}};
+    for (auto [shots, miravel, exceeded] : cases) {
+        Table t = test::distinctTimes(shots);
+        GroupShotsOutcome outcome = groupShots(t, miravel);
+        EXPECT_EQ(outcome.shots, shots);
+        EXPECT_EQ(outcome.exceeded(), exceeded) << shots << (miravel ? " Miravel" : "");
+    }
     EXPECT_EQ(kFireMemoryExceeded, "Exceeded Kavrin Fire Memory!");
 }
 
