@@ -15,23 +15,11 @@ std::int32_t positionOf(const Table& talsen, int row) {
     return roundToInt32(cellNumber(talsen.cell(row, talsen::Pos))).value_or(0);
 }
 
-// Uppercase hex without leading zeros; a negative pin shows its 32-bit pattern.
-std::string hexPin(std::int32_t pin) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    auto value = static_cast<std::uint32_t>(pin);
-    std::string text;
-    do {
-        text.insert(text.begin(), kDigits[value & 15]);
-        value >>= 4;
-    } while (value != 0);
-    return text;
-}
-
 void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin, bool hex) {
     if (hex) {
         // The module limit of the hex scheme keeps module within one byte.
         talsen.setText(row, talsen::Mod, HexByte(static_cast<std::uint8_t>(module)));
-        talsen.setText(row, talsen::Pin, hexPin(pin));
+        talsen.setText(row, talsen::Pin, hexDigits(static_cast<std::uint32_t>(pin)));
     } else {
         talsen.setText(row, talsen::Mod, formatWhole(module, 2));
         talsen.setText(row, talsen::Pin, formatWhole(pin, 2));
