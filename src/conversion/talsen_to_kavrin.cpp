@@ -10,6 +10,7 @@ namespace fulgor {
 namespace {
 
 constexpr std::size_t kLinesNamed = 10;
+constexpr std::size_t kClockBytes = 10;  // "0:00:00.00", as long as most clock texts
 
 struct FiringTime {
     double seconds;
@@ -34,6 +35,8 @@ KavrinImport talsenToKavrin(const Table& talsen, bool miravel) {
     KavrinImport result;
     Table& kavrin = result.table;
     kavrin.resize(talsen.rowCount(), kavrin::ColumnCount);
+    kavrin.reserveLongText(talsen.longTextBytes() +
+                           static_cast<std::size_t>(talsen.rowCount()) * kClockBytes);
     for (int row = 0; row < talsen.rowCount(); ++row) {
         auto copy = [&](int to, int from) { kavrin.setCell(row, to, talsen.cell(row, from)); };
         kavrin.setNumber(row, kavrin::Line, row + 1);
