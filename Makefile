@@ -35,6 +35,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/bench_script_files
+	$(BUILD)/bench/bench_addressing
 
 format: configure
 	ninja -C $(BUILD) format

@@ -25,6 +25,15 @@ std::string HexByte(std::uint8_t value) {
     return {kDigits[value >> 4], kDigits[value & 15]};
 }
 
+std::string hexDigits(std::uint32_t value) {
+    std::string text;
+    do {
+        text.insert(text.begin(), kDigits[value & 15]);
+        value >>= 4;
+    } while (value != 0);
+    return text;
+}
+
 std::optional<std::string> HexWord(std::int32_t value) {
     if (value >= 65536) return "FFFF";
     if (value < 0) return std::nullopt;

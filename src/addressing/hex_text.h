@@ -15,6 +15,10 @@ namespace fulgor {
 // Two hex digits: 10 -> "0A", 255 -> "FF".
 std::string HexByte(std::uint8_t value);
 
+// Hex digits without leading zeros, as a custom hex pin is written: 0 -> "0",
+// 20 -> "14". A negative pin passes as its 32-bit pattern (-1 -> "FFFFFFFF").
+std::string hexDigits(std::uint32_t value);
+
 // Four hex digits, high byte first: 300 -> "012C"; "FFFF" for 65536 and above.
 // Nothing for a negative value (its high byte is outside 0..255).
 std::optional<std::string> HexWord(std::int32_t value);

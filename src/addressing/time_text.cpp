@@ -30,10 +30,10 @@ ClockParts split(std::int32_t hundredths) {
 std::string FormatHundredths(std::int32_t hundredths) {
     ClockParts p = split(hundredths);
     std::string text = p.negative ? "-" : "";
-    text += formatMask(static_cast<double>(p.hours), "#0:");
-    text += formatMask(static_cast<double>(p.minutes), "00:");
-    text += formatMask(static_cast<double>(p.seconds), "00.");
-    text += formatMask(static_cast<double>(p.centiseconds), "00");
+    text += formatWhole(p.hours, 1) + ':';
+    text += formatWhole(p.minutes, 2) + ':';
+    text += formatWhole(p.seconds, 2) + '.';
+    text += formatWhole(p.centiseconds, 2);
     return text;
 }
 
@@ -42,10 +42,10 @@ std::string FormatTimecode(std::int32_t hundredths) {
     double frames =
         p.centiseconds == 0 ? 0 : roundHalfEven(static_cast<double>(p.centiseconds) * 30 / 100);
     std::string text = p.negative ? "-" : "";
-    text += formatMask(static_cast<double>(p.hours), "00:");
-    text += formatMask(static_cast<double>(p.minutes), "00:");
-    text += formatMask(static_cast<double>(p.seconds), "00:");
-    text += formatMask(frames, "00");
+    text += formatWhole(p.hours, 2) + ':';
+    text += formatWhole(p.minutes, 2) + ':';
+    text += formatWhole(p.seconds, 2) + ':';
+    text += formatWhole(static_cast<std::int64_t>(frames), 2);
     return text;
 }
 

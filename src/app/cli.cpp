@@ -49,7 +49,7 @@ const Command* findCommand(std::string_view name) {
 
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
-        renumberLinesCommand(),
+        renumberCommand(), renumberLinesCommand(), importCommand(), groupCommand(), checkCommand(),
     };
     return all;
 }

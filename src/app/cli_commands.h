@@ -5,6 +5,10 @@
 
 namespace fulgor::cli {
 
+Command renumberCommand();
 Command renumberLinesCommand();
+Command importCommand();
+Command groupCommand();
+Command checkCommand();
 
 }  // namespace fulgor::cli

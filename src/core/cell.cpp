@@ -1,5 +1,7 @@
 #include "core/cell.h"
 
+#include <cmath>
+
 #include "core/leading_number.h"
 #include "core/number_format.h"
 
@@ -11,6 +13,13 @@ std::string cellText(const Cell& cell) {
 
 double cellNumber(const Cell& cell) {
     return cell.isNumber() ? cell.number() : leadingNumber(cell.text());
+}
+
+std::optional<double> numericValue(const Cell& cell) {
+    if (cell.isNumber()) return cell.number();
+    std::optional<double> x = decimalNumber(cell.text());
+    if (!x || !std::isfinite(*x)) return std::nullopt;
+    return x;
 }
 
 }  // namespace fulgor

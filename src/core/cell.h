@@ -5,6 +5,7 @@
 // storage and stays valid until the table is next changed. Copy the text into
 // a std::string to keep it longer.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,5 +46,11 @@ std::string cellText(const Cell& cell);
 // The cell as a number: a number as it is, text by its leading number (an
 // empty cell reads 0). May be infinite for a text too large for a double.
 double cellNumber(const Cell& cell);
+
+// The number a cell truly holds: a number cell's value, or a text cell's
+// value when the whole text is one decimal number (isDecimalNumber) that fits
+// in a double. Nothing for the empty text or any other text, so "12abc" and
+// "1e400" are told apart from 12 and from a real value.
+std::optional<double> numericValue(const Cell& cell);
 
 }  // namespace fulgor

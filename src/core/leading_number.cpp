@@ -175,8 +175,23 @@ double leadingNumber(std::string_view text) {
 }
 
 bool isDecimalNumber(std::string_view text) {
+    return decimalNumber(text).has_value();
+}
+
+std::optional<double> decimalNumber(std::string_view text) {
     Scan scan = scanNumber(text);
-    return scan.decimal && scan.anyDigit && !scan.rest;
+    if (!scan.decimal || !scan.anyDigit || scan.rest) return std::nullopt;
+    return scan.value;
+}
+
+bool isHexNumber(std::string_view text) {
+    Cursor cur(text);
+    if (cur.peek() != '&') return false;
+    cur.advance();
+    if (cur.peek() != 'h' && cur.peek() != 'H') return false;
+    cur.advance();
+    Scan scan = scanRadix(cur, 16);
+    return scan.anyDigit && !scan.rest;
 }
 
 }  // namespace fulgor

@@ -2,6 +2,7 @@
 // Reading the number at the start of a text, the way every command turns a
 // cell or a typed answer into a number.
 
+#include <optional>
 #include <string_view>
 
 namespace fulgor {
@@ -22,5 +23,13 @@ double leadingNumber(std::string_view text);
 // decimal number in the form leadingNumber reads (sign, digits, point,
 // exponent), with at least one digit and nothing after it.
 bool isDecimalNumber(std::string_view text);
+
+// The leading number of `text` when isDecimalNumber(text), read in one pass;
+// nothing otherwise. Like leadingNumber it may be infinite.
+std::optional<double> decimalNumber(std::string_view text);
+
+// True when the whole of `text`, blanks, tabs and line feeds aside, is "&H"
+// (either case) followed by at least one hexadecimal digit and nothing else.
+bool isHexNumber(std::string_view text);
 
 }  // namespace fulgor

@@ -2,6 +2,7 @@
 // Turning numbers into text: the shortest decimal form and the format masks
 // that commands use. Both ignore the user's locale: the point is always ".".
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,11 @@ std::string shortestText(double x);
 // to the mask's decimals with ties to even; a negative value gets a leading
 // "-" unless it rounds to zero. Precondition: x is finite.
 std::string formatMask(double x, std::string_view mask);
+
+// A whole number with at least `minDigits` digits, zeros padding on the left
+// and "-" before a negative one: what formatMask gives a whole value under a
+// mask of '0's such as "00", written without floating point for the commands
+// that write one address or clock text per cue of a show of a million cues.
+std::string formatWhole(std::int64_t value, int minDigits);
 
 }  // namespace fulgor

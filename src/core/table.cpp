@@ -7,6 +7,7 @@
 #include <cstring>
 #include <deque>
 #include <numeric>
+#include <unordered_map>
 
 #include "core/number_format.h"
 
@@ -31,6 +32,38 @@ constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
 bool isTextSlot(std::uint64_t slot) {
     return (slot & kTagMask) == kTagMask;
 }
+
+// Ranks the texts of one sort key in byte order, equal texts sharing a rank,
+// so that a sort compares small numbers instead of texts. Each distinct text
+// gets a slot as it is first met; only the few distinct ones are compared.
+class TextRanker {
+public:
+    int slotOf(const Cell& cell) {
+        std::string_view text =
+            cell.isNumber()
+                ? std::string_view(m_numberTexts.emplace_back(shortestText(cell.number())))
+                : cell.text();
+        auto [it, added] = m_slotOf.try_emplace(text, static_cast<int>(m_texts.size()));
+        if (added) m_texts.push_back(text);
+        return it->second;
+    }
+    // The rank of the text in each slot.
+    std::vector<int> ranks() const {
+        std::vector<int> byText(m_texts.size());
+        std::iota(byText.begin(), byText.end(), 0);
+        std::sort(byText.begin(), byText.end(),
+                  [&](int a, int b) { return m_texts[a] < m_texts[b]; });
+        std::vector<int> rankOfSlot(m_texts.size());
+        for (std::size_t rank = 0; rank < byText.size(); ++rank)
+            rankOfSlot[byText[rank]] = static_cast<int>(rank);
+        return rankOfSlot;
+    }
+
+private:
+    std::unordered_map<std::string_view, int> m_slotOf;
+    std::vector<std::string_view> m_texts;
+    std::deque<std::string> m_numberTexts;  // text keys over number cells
+};
 
 }  // namespace
 
@@ -156,54 +189,63 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     if (first < 0) first = 0;
     if (last >= m_rows) last = m_rows - 1;
     if (last - first < 1 || keys.empty()) return;
-    const int count = last - first + 1;
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    const std::size_t keyCount = keys.size();
 
-    // Read every key once; comparing then touches only these arrays.
-    std::vector<std::vector<double>> numbers(keys.size());
-    std::vector<std::vector<std::string_view>> texts(keys.size());
-    std::deque<std::string> numberTexts;  // text keys over number cells
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        assert(keys[k].column >= 0 && keys[k].column < m_columns);
-        if (keys[k].numeric) {
-            numbers[k].resize(static_cast<std::size_t>(count));
-            for (int r = 0; r < count; ++r)
-                numbers[k][r] = cellNumber(cell(first + r, keys[k].column));
-        } else {
-            texts[k].resize(static_cast<std::size_t>(count));
-            for (int r = 0; r < count; ++r) {
-                Cell c = cell(first + r, keys[k].column);
-                texts[k][r] =
-                    c.isNumber()
-                        ? std::string_view(numberTexts.emplace_back(shortestText(c.number())))
-                        : c.text();
-            }
+    // Read every key once into one row-major array, row by row; comparing
+    // rows then touches only that array. A text key is held as its rank.
+    std::vector<double> values(count * keyCount);
+    std::vector<TextRanker> rankers(keyCount);  // used by the text keys
+    for (std::size_t r = 0; r < count; ++r) {
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            assert(keys[k].column >= 0 && keys[k].column < m_columns);
+            Cell c = cell(first + static_cast<int>(r), keys[k].column);
+            values[r * keyCount + k] = keys[k].numeric ? cellNumber(c) : rankers[k].slotOf(c);
+        }
+    }
+    for (std::size_t k = 0; k < keyCount; ++k) {
+        if (keys[k].numeric) continue;
+        std::vector<int> rankOfSlot = rankers[k].ranks();
+        for (std::size_t r = 0; r < count; ++r) {
+            double& value = values[r * keyCount + k];
+            value = rankOfSlot[static_cast<std::size_t>(value)];
         }
     }
 
-    std::vector<int> order(static_cast<std::size_t>(count));
+    std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            int c;
-            if (keys[k].numeric) {
-                double x = numbers[k][a], y = numbers[k][b];
-                c = x < y ? -1 : (y < x ? 1 : 0);
-            } else {
-                int t = texts[k][a].compare(texts[k][b]);
-                c = t < 0 ? -1 : (t > 0 ? 1 : 0);
-            }
-            if (c != 0) return keys[k].descending ? c > 0 : c < 0;
+        const double* x = &values[static_cast<std::size_t>(a) * keyCount];
+        const double* y = &values[static_cast<std::size_t>(b) * keyCount];
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            if (x[k] < y[k]) return !keys[k].descending;
+            if (y[k] < x[k]) return keys[k].descending;
         }
         return false;
     });
 
-    std::vector<std::uint64_t> sorted(static_cast<std::size_t>(count) * m_columns);
-    for (int r = 0; r < count; ++r) {
-        std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + order[r], 0)),
-                    m_columns, sorted.begin() + static_cast<std::ptrdiff_t>(r) * m_columns);
+    // Move every row straight to its place, one cycle of the permutation at a
+    // time, so that no second copy of the rows is ever made.
+    auto rowAt = [&](std::size_t r) {
+        return m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + static_cast<int>(r), 0));
+    };
+    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
+    std::vector<bool> placed(count);
+    for (std::size_t start = 0; start < count; ++start) {
+        if (placed[start] || static_cast<std::size_t>(order[start]) == start) continue;
+        std::copy_n(rowAt(start), m_columns, held.begin());
+        std::size_t to = start;
+        for (;;) {
+            auto from = static_cast<std::size_t>(order[to]);
+            placed[to] = true;
+            if (from == start) {
+                std::copy(held.begin(), held.end(), rowAt(to));
+                break;
+            }
+            std::copy_n(rowAt(from), m_columns, rowAt(to));
+            to = from;
+        }
     }
-    std::copy(sorted.begin(), sorted.end(),
-              m_slots.begin() + static_cast<std::ptrdiff_t>(index(first, 0)));
 }
 
 std::size_t Table::memoryBytes() const {

@@ -60,6 +60,11 @@ public:
 
     // Bytes held by the table's storage.
     std::size_t memoryBytes() const;
+    // Bytes of the texts too long to sit inside their cells, kept in the pool.
+    std::size_t longTextBytes() const { return m_pool.size(); }
+    // Makes room in the pool for `bytes` more such texts at once, so that filling
+    // a large table does not move the texts it already holds again and again.
+    void reserveLongText(std::size_t bytes) { m_pool.reserve(m_pool.size() + bytes); }
 
     friend bool operator==(const Table& a, const Table& b);
 

@@ -25,15 +25,16 @@ std::optional<int> checkedDecimals(ScriptGrid grid, int column) {
 TypedCell checkTypedCell(ScriptGrid grid, int column, std::string_view typed) {
     std::optional<int> decimals = checkedDecimals(grid, column);
     if (!decimals) return {};
-    if (!isDecimalNumber(typed)) return {.refused = true, .number = std::nullopt};
-    double rounded = roundToDecimals(leadingNumber(typed), *decimals);
-    if (!std::isfinite(rounded)) return {.refused = true, .number = std::nullopt};
+    std::optional<double> number = decimalNumber(typed);
+    double rounded = number ? roundToDecimals(*number, *decimals) : 0;
+    if (!number || !std::isfinite(rounded)) return {.refused = true, .number = std::nullopt};
     return {.refused = false, .number = rounded};
 }
 
 std::string kavrinClockText(const Cell& time) {
-    if (time.isText() && !isDecimalNumber(time.text())) return {};
-    std::optional<std::int32_t> hundredths = roundToInt32(cellNumber(time) * 100);
+    std::optional<double> seconds = numericValue(time);
+    if (!seconds) return {};
+    std::optional<std::int32_t> hundredths = roundToInt32(*seconds * 100);
     return hundredths ? FormatHundredths(*hundredths) : std::string();
 }
 

@@ -3,7 +3,6 @@
 #include <QBrush>
 #include <QLocale>
 
-#include "core/leading_number.h"
 #include "core/number_format.h"
 #include "core/script_columns.h"
 #include "editing/row_highlight.h"
@@ -13,16 +12,6 @@ namespace {
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A cell's value when it is a number or a text that is one; display formats
-// apply only to those.
-std::optional<double> numericValue(const Cell& cell) {
-    if (cell.isNumber()) return cell.number();
-    if (!isDecimalNumber(cell.text())) return std::nullopt;
-    double value = leadingNumber(cell.text());
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
 }
 
 QString displayText(const Cell& cell, DisplayFormat format) {

@@ -36,6 +36,9 @@ TEST(HexText, BytesAndWords) {
     EXPECT_EQ(HexWord(65536), "FFFF");
     EXPECT_EQ(HexWord(2147483647), "FFFF");
     EXPECT_FALSE(HexWord(-1).has_value());
+    EXPECT_EQ(hexDigits(0), "0");
+    EXPECT_EQ(hexDigits(20), "14");
+    EXPECT_EQ(hexDigits(static_cast<std::uint32_t>(-1)), "FFFFFFFF");
 }
 
 TEST(BuildN3Record, WorkedExampleAndChecksumEdges) {

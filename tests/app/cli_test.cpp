@@ -2,30 +2,18 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <sstream>
 
-#include "app/cli.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace fulgor {
 namespace {
 
+using Outcome = test::CliOutcome;
 using test::readBytes;
+using test::runCli;
 using test::TempDir;
 using test::writeBytes;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome runCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    cli::Io io{out, err};
-    int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
 
 TEST(Cli, HelpAndVersion) {
     Outcome help = runCli({"help"});

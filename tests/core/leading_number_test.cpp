@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/cell.h"
 #include "core/rounding.h"
 
 namespace fulgor {
@@ -71,6 +72,23 @@ TEST(IsDecimalNumber, AcceptsOnlyAWholeDecimalNumber) {
     }
     for (const char* no : {"", " ", "abc", "12a", "1e", "&H10", "-", ".", "1,5", "1.2.3"}) {
         EXPECT_FALSE(isDecimalNumber(no)) << no;
+    }
+}
+
+TEST(IsHexNumber, AcceptsOnlyAWholeAmpersandHNumber) {
+    for (const char* yes : {"&H1F", "&hff", " & H 10 ", "&H0"})
+        EXPECT_TRUE(isHexNumber(yes)) << yes;
+    for (const char* no : {"", "&H", "&H1G", "&O17", "1F", "F", "16", "&H1F.5"}) {
+        EXPECT_FALSE(isHexNumber(no)) << no;
+    }
+}
+
+TEST(NumericValue, TellsATrueNumberFromTextThatOnlyStartsWithOne) {
+    EXPECT_EQ(numericValue(Cell::number(-2.5)), -2.5);
+    EXPECT_EQ(numericValue(Cell::text(" 12.10 ")), 12.1);
+    EXPECT_EQ(numericValue(Cell::text("1e2")), 100);
+    for (const char* no : {"", " ", "12abc", "abc", "&H10", "1e400", "-1e400"}) {
+        EXPECT_FALSE(numericValue(Cell::text(no)).has_value()) << no;
     }
 }
 

@@ -75,5 +75,16 @@ TEST(FormatMask, EveryMaskTheCommandsUse) {
         EXPECT_EQ(formatMask(c.x, c.mask), c.expected) << c.x << " " << c.mask;
 }
 
+TEST(FormatWhole, AgreesWithTheZeroMasksForWholeNumbers) {
+    const std::pair<const char*, int> masks[] = {{"0", 1}, {"00", 2}, {"000", 3}};
+    for (auto [mask, digits] : masks) {
+        for (std::int64_t x : {0, 5, 42, 100, 12345, -1, -42, -123}) {
+            EXPECT_EQ(formatWhole(x, digits), formatMask(static_cast<double>(x), mask))
+                << x << " " << mask;
+        }
+    }
+    EXPECT_EQ(formatWhole(INT64_MIN, 2), "-9223372036854775808");
+}
+
 }  // namespace
 }  // namespace fulgor

@@ -1,0 +1,103 @@
+#include "addressing/conflict_check.h"
+
+#include <limits>
+#include <optional>
+
+#include "addressing/panel_limits.h"
+#include "core/rounding.h"
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+// double to float without undefined behaviour for times beyond float's range.
+float toSingle(double x) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (x > kMax) return std::numeric_limits<float>::infinity();
+    if (x < -kMax) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(x);
+}
+
+double numberAt(const Table& kavrin, int row, int column) {
+    return cellNumber(kavrin.cell(row, column));
+}
+
+void takeAsPreviousTime(Table& kavrin, int row, double time, ConflictWalk& walk) {
+    walk.previousTime = toSingle(time);
+    kavrin.setText(row, kavrin::Err, "");
+}
+
+bool passesKavrinRules(Table& kavrin, int row, double time, ConflictWalk& walk) {
+    double shot = numberAt(kavrin, row, kavrin::Shot);
+    double mod = numberAt(kavrin, row, kavrin::Mod);
+    double pin = numberAt(kavrin, row, kavrin::Pin);
+    if (shot == 0 || shot > kKavrinFireMemory) return false;
+    if (mod <= 0 || mod > kKavrinModules) return false;
+    if (pin <= 0 || pin > kKavrinPins) return false;
+    if (toSingle(time) == walk.previousTime)
+        return !(walk.previousModule >= 1 && mod != walk.previousModule);
+    takeAsPreviousTime(kavrin, row, time, walk);
+    return true;
+}
+
+bool passesTalsenRules(Table& kavrin, int row, double time, ConflictWalk& walk) {
+    double shot = numberAt(kavrin, row, kavrin::Shot);
+    if (shot == 0 || shot > kMiravelFireMemory) return false;
+    double pos = numberAt(kavrin, row, kavrin::Pos);
+    if (pos < 0) return true;
+    double mod = numberAt(kavrin, row, kavrin::Mod);
+    double pin = numberAt(kavrin, row, kavrin::Pin);
+    if (pos < kTalsenHighPosition) {
+        if (mod <= 0 || mod > kTalsenModules) return false;
+        if (pin <= 0 || pin > kTalsenPins) return false;
+    } else {
+        if (mod < kTalsenHighFirstModule || mod > kTalsenHighLastModule) return false;
+        if (pin <= 0 || pin > kTalsenHighPins) return false;
+    }
+    takeAsPreviousTime(kavrin, row, time, walk);
+    return true;
+}
+
+bool passesRules(Table& kavrin, int row, const ConflictRules& rules, ConflictWalk& walk) {
+    std::optional<double> time = numericValue(kavrin.cell(row, kavrin::Time));
+    if (!time || *time < 0) return false;
+    if (!rules.miravel) return passesKavrinRules(kavrin, row, *time, walk);
+    if (rules.talsenNumbering) return passesTalsenRules(kavrin, row, *time, walk);
+    return true;
+}
+
+float firstTime(const Table& kavrin) {
+    for (int row = 0; row < kavrin.rowCount(); ++row) {
+        if (std::optional<double> time = numericValue(kavrin.cell(row, kavrin::Time)))
+            return toSingle(*time);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void MarkConflictRow(Table& kavrin, int row, ConflictWalk& walk) {
+    ++walk.counter;
+    kavrin.setNumber(row, kavrin::Err, walk.counter);
+    walk.markedRows.push_back(row);
+}
+
+void CheckConflictRow(Table& kavrin, int row, const ConflictRules& rules, ConflictWalk& walk) {
+    if (!passesRules(kavrin, row, rules, walk)) MarkConflictRow(kavrin, row, walk);
+    double mod = numberAt(kavrin, row, kavrin::Mod);
+    if (mod > 0) walk.previousModule = roundHalfEven(mod);
+}
+
+ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules) {
+    for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, kavrin::Err, "");
+    ConflictReport report;
+    report.grouping = groupShots(kavrin, rules.miravel);
+    ConflictWalk walk;
+    walk.previousTime = firstTime(kavrin);
+    for (int row = 0; row < kavrin.rowCount(); ++row) CheckConflictRow(kavrin, row, rules, walk);
+    report.conflicts = walk.counter;
+    report.markedRows = std::move(walk.markedRows);
+    return report;
+}
+
+}  // namespace fulgor

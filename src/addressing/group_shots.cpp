@@ -1,0 +1,16 @@
+#include "addressing/group_shots.h"
+
+#include "addressing/number_shots.h"
+#include "addressing/panel_limits.h"
+
+namespace fulgor {
+
+int fireMemory(bool miravel) {
+    return miravel ? kMiravelFireMemory : kKavrinFireMemory;
+}
+
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel) {
+    return {NumberShots(kavrin), fireMemory(miravel)};
+}
+
+}  // namespace fulgor

@@ -1,0 +1,23 @@
+#pragma once
+// Group Shots: numbers the shots of a Kavrin show and compares their count
+// with the panel's fire memory.
+
+#include "core/table.h"
+
+namespace fulgor {
+
+struct GroupShotsOutcome {
+    int shots = 0;       // as NumberShots returns it
+    int fireMemory = 0;  // the most shots the panel holds in the chosen timing
+    // When true the window shows kFireMemoryExceeded under kAbortedTitle.
+    bool exceeded() const { return shots > fireMemory; }
+};
+
+// The panel's fire memory: 3168 shots with Miravel timing, 550 without.
+int fireMemory(bool miravel);
+
+// Runs NumberShots on the Kavrin table (see there) and reports the count
+// against the fire memory. The numbering stays whatever the outcome.
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel);
+
+}  // namespace fulgor

@@ -1,0 +1,18 @@
+#pragma once
+// Shot numbering of a Kavrin show: cues fired at one moment share one shot.
+
+#include "core/table.h"
+
+namespace fulgor {
+
+// Needs a Kavrin table (kavrin::ColumnCount columns). Sorts all rows stably by
+// Time, Mod and Shot, each read as a number (leading-number reading, so a text
+// that is not a number sorts as 0), and writes Line 1, 2, 3 ... as numbers in
+// the new order. Rows whose Time is not empty and whose Err is empty get Shot
+// numbers: 1 for the first, the same number while the leading-number reading
+// of Time stays equal to that of the shot's first row, the next number when it
+// changes. Every other row gets an empty Shot.
+// Returns the number of shots, the highest Shot given (0 when no row qualifies).
+int NumberShots(Table& kavrin);
+
+}  // namespace fulgor

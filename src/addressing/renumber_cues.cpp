@@ -1,0 +1,88 @@
+#include "addressing/renumber_cues.h"
+
+#include <optional>
+
+#include "addressing/hex_text.h"
+#include "addressing/panel_limits.h"
+#include "core/number_format.h"
+#include "core/rounding.h"
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+std::int32_t positionOf(const Table& talsen, int row) {
+    return roundToInt32(cellNumber(talsen.cell(row, talsen::Pos))).value_or(0);
+}
+
+void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin, bool hex) {
+    if (hex) {
+        // The module limit of the hex scheme keeps module within one byte.
+        talsen.setText(row, talsen::Mod, HexByte(static_cast<std::uint8_t>(module)));
+        talsen.setText(row, talsen::Pin, hexDigits(static_cast<std::uint32_t>(pin)));
+    } else {
+        talsen.setText(row, talsen::Mod, formatWhole(module, 2));
+        talsen.setText(row, talsen::Pin, formatWhole(pin, 2));
+    }
+}
+
+int handOutAddresses(Table& talsen, const NumberingScheme& scheme) {
+    static constexpr SortKey kKeys[] = {
+        {talsen::Pos, true}, {talsen::Type, false}, {talsen::Size, false}, {talsen::Time, true}};
+    talsen.sortRows(kKeys);
+
+    const bool talsenScheme = scheme.kind == SchemeKind::Talsen;
+    const bool hex = scheme.kind == SchemeKind::CustomHex;
+    std::int32_t lastPin = scheme.lastPin;
+    std::int32_t moduleLimit = scheme.moduleLimit;
+    std::int32_t module = 1;
+    std::int32_t pin = scheme.firstPin;
+    auto switchToHighModules = [&] {
+        lastPin = kTalsenHighPins;
+        module = kTalsenHighFirstModule;
+        moduleLimit = kTalsenHighLastModule;
+        pin = 1;
+    };
+
+    std::int32_t lastPosition = positionOf(talsen, 0);
+    if (talsenScheme && lastPosition >= kTalsenHighPosition) switchToHighModules();
+
+    int linesLeft = 0;
+    for (int row = 0; row < talsen.rowCount(); ++row) {
+        std::int32_t position = positionOf(talsen, row);
+        if (position >= 1 && position != lastPosition) {
+            lastPosition = position;
+            if (talsenScheme && position >= kTalsenHighPosition &&
+                module < kTalsenHighFirstModule) {
+                switchToHighModules();
+            }
+            if (pin > scheme.firstPin && module <= moduleLimit) ++module;
+            pin = scheme.firstPin;
+        }
+        if (position >= 1 && module <= moduleLimit) {
+            writeAddress(talsen, row, module, pin, hex);
+            if (pin < lastPin) {
+                ++pin;
+            } else {
+                pin = scheme.firstPin;
+                ++module;
+            }
+        } else {
+            talsen.setText(row, talsen::Mod, "");
+            talsen.setText(row, talsen::Pin, "");
+            if (position >= 1) ++linesLeft;
+        }
+    }
+    return linesLeft;
+}
+
+}  // namespace
+
+Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice) {
+    Result<NumberingScheme> scheme = decideNumbering(choice);
+    if (!scheme) return Error{scheme.error()};
+    if (talsen.rowCount() == 0) return RenumberOutcome{};
+    return RenumberOutcome{handOutAddresses(talsen, scheme.value())};
+}
+
+}  // namespace fulgor

@@ -1,0 +1,47 @@
+#include <ostream>
+
+#include "addressing/addressing_texts.h"
+#include "addressing/conflict_check.h"
+#include "app/cli_commands.h"
+#include "app/cli_numbering.h"
+#include "app/cli_script_io.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<NumberingOption> option = numberingOption(args, io);
+    if (!option) return kBadUsage;
+    std::optional<KavrinScript> show = readKavrinInput(args, io);
+    if (!show) return kBadUsage;
+    ConflictRules rules{args.has("--miravel"), *option == NumberingOption::Talsen};
+    ConflictReport report = checkConflicts(show->table, rules);
+    if (!writeKavrinOutput(args, *show, io)) return kBadUsage;
+    if (report.grouping.exceeded()) io.err << kFireMemoryExceeded << '\n';
+    if (report.conflicts > 0) {
+        io.err << conflictMessageText(report.conflicts) << '\n';
+        return kConflicts;
+    }
+    return report.grouping.exceeded() ? kFellShort : kDone;
+}
+
+}  // namespace
+
+Command checkCommand() {
+    static const std::string details =
+        "  -o OUT.kvn           write the checked script here (default: standard output)\n"
+        "  --miravel            Miravel timing: 3168 shots, and only the time rule unless\n"
+        "                       the numbering is talsen (default: the Kavrin rules)\n" +
+        std::string(kNumberingHelp) +
+        "\nGroups the shots, then numbers every conflicting row 1, 2, 3 ... in its Err column.\n"
+        "Exit status 4 when conflicts were found, else 3 when the show has more shots than\n"
+        "the panel holds, else 0; the script is always written.\n";
+    return {"check",
+            "SHOW.kvn [-o OUT.kvn] [--miravel] [--numbering kavrin|talsen|custom]",
+            "Checks a Kavrin script against the panel's limits (Check Conflicts).",
+            details,
+            {{"-o", true}, {"--miravel", false}, {"--numbering", true}},
+            run};
+}
+
+}  // namespace fulgor::cli

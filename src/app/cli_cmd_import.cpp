@@ -1,0 +1,40 @@
+#include <ostream>
+
+#include "app/cli_commands.h"
+#include "app/cli_script_io.h"
+#include "conversion/talsen_to_kavrin.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<TalsenScript> talsen = readTalsenInput(args, io);
+    if (!talsen) return kBadUsage;
+    KavrinImport imported = talsenToKavrin(talsen->table, args.has("--miravel"));
+    KavrinScript show{args.value("--show-name").value_or(""), std::move(imported.table)};
+    if (!writeKavrinOutput(args, show, io)) return kBadUsage;
+    if (!imported.untimedRows.empty()) {
+        io.err << untimedRowsMessage(imported.untimedRows) << '\n';
+        return kFellShort;
+    }
+    return kDone;
+}
+
+}  // namespace
+
+Command importCommand() {
+    return {"import",
+            "SCRIPT.csv [-o SHOW.kvn] [--miravel] [--show-name TEXT]",
+            "Builds a Kavrin script from a Talsen script (Import Talsen).",
+            "  -o SHOW.kvn          write the Kavrin script here (default: standard output)\n"
+            "  --miravel            Miravel timing: keep times in hundredths, unrounded\n"
+            "                       (default: rounded to tenths)\n"
+            "  --show-name TEXT     the show name, the file's first line (default: empty)\n"
+            "\nThe firing time is Time less Prefire. Exit status 3, naming the Lines on standard\n"
+            "error, when a row's Time or Prefire is not a number or its Prefire is larger than\n"
+            "its Time: such rows get an empty Time. The script is still written.\n",
+            {{"-o", true}, {"--miravel", false}, {"--show-name", true}},
+            run};
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,56 @@
+#include <ostream>
+
+#include "addressing/addressing_texts.h"
+#include "addressing/renumber_cues.h"
+#include "app/cli_commands.h"
+#include "app/cli_numbering.h"
+#include "app/cli_script_io.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<NumberingOption> option = numberingOption(args, io);
+    if (!option) return kBadUsage;
+    NumberingChoice choice;
+    choice.option = *option;
+    if (std::optional<std::string> lo = args.value("--custom-lo")) choice.customLo = *lo;
+    if (std::optional<std::string> hi = args.value("--custom-hi")) choice.customHi = *hi;
+
+    std::optional<TalsenScript> script = readTalsenInput(args, io);
+    if (!script) return kBadUsage;
+    Result<RenumberOutcome> outcome = RenumberQues(script->table, choice);
+    if (!outcome) {
+        io.err << "fulgor renumber: " << outcome.error() << '\n';
+        return kBadUsage;
+    }
+    if (!writeTalsenOutput(args, *script, io)) return kBadUsage;
+    if (outcome.value().linesLeft > 0) {
+        io.err << leftOverMessage(outcome.value().linesLeft) << '\n';
+        return kFellShort;
+    }
+    return kDone;
+}
+
+}  // namespace
+
+Command renumberCommand() {
+    static const std::string details =
+        "  -o OUT.csv           write the script here (default: standard output)\n" +
+        std::string(kNumberingHelp) +
+        "  --custom-lo TEXT     the custom scheme's lowest pin (default: 0)\n"
+        "  --custom-hi TEXT     the custom scheme's highest pin: a number gives decimal\n"
+        "                       addresses, one letter A-F hexadecimal ones (default: F)\n"
+        "\nSorts the cues by Pos, Type, Size and Time and gives each a module and pin.\n"
+        "Exit status 3, with the count on standard error, when cues were left without an\n"
+        "address; the script is still written.\n";
+    return {"renumber",
+            "SCRIPT.csv [-o OUT.csv] [--numbering kavrin|talsen|custom] [--custom-lo TEXT] "
+            "[--custom-hi TEXT]",
+            "Gives every cue of a Talsen script a firing address (Renumber Cues).",
+            details,
+            {{"-o", true}, {"--numbering", true}, {"--custom-lo", true}, {"--custom-hi", true}},
+            run};
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,41 @@
+#pragma once
+// Import Talsen: builds a Kavrin script table from a Talsen script table, row
+// for row, with the firing time worked out from the Talsen Time and Prefire.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/script_columns.h"
+#include "core/table.h"
+
+namespace fulgor {
+
+struct KavrinImport {
+    Table table{0, kavrin::ColumnCount};
+    // Rows (from 0) whose Time is not empty yet gives no firing time: see
+    // talsenToKavrin. The window and the command line warn with untimedRowsMessage.
+    std::vector<int> untimedRows;
+};
+
+// Needs a Talsen table (talsen::ColumnCount columns); returns a Kavrin table
+// of as many rows, in the same order. For row i:
+//   Line i + 1 (a number); Shot and "TS Ref" the Talsen Line; Pos, Mod, Pin,
+//   Size, Qty, Type, Notes copied as they are; Err empty; Cost not carried.
+//   Time: Talsen Time minus Prefire (an empty Prefire counts as 0), rounded to
+//   tenths with halves to even, or left unrounded with Miravel timing; stored
+//   as a number. "hh:mm:ss.t": FormatHundredths of that time times 100,
+//   rounded to a whole number.
+//   An empty Talsen Time gives empty Time and clock text.
+// A row whose Time or Prefire is text that is not wholly a number, whose
+// Prefire is larger than its Time, or whose time does not fit the clock's
+// 32-bit hundredths, has no firing time that could be trusted: it gets empty
+// Time and clock text (so the conflict check flags it) and is listed in
+// untimedRows, rather than firing at a guessed moment.
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel);
+
+// The warning for untimed rows, naming their Kavrin Lines (row + 1), the
+// first ten of them; the empty text when there are none.
+std::string untimedRowsMessage(std::span<const int> untimedRows);
+
+}  // namespace fulgor

@@ -1,0 +1,89 @@
+#include "conversion/talsen_to_kavrin.h"
+
+#include <gtest/gtest.h>
+
+namespace fulgor {
+namespace {
+
+// A Talsen table of Line 7 rows with the given Time and Prefire texts.
+Table talsenTimes(std::initializer_list<std::pair<const char*, const char*>> times) {
+    Table t(static_cast<int>(times.size()), talsen::ColumnCount);
+    int r = 0;
+    for (auto [time, prefire] : times) {
+        t.setText(r, talsen::Line, "7");
+        t.setText(r, talsen::Time, time);
+        t.setText(r, talsen::Prefire, prefire);
+        ++r;
+    }
+    return t;
+}
+
+std::string text(const Table& t, int row, int column) {
+    return cellText(t.cell(row, column));
+}
+
+TEST(TalsenToKavrin, FiringTimeIsTimeLessPrefireInTenthsOrUnroundedWithMiravel) {
+    Table talsen = talsenTimes({{"12.5", "2.25"}, {"12.35", ""}, {"75.5", "0"}, {"3", "3"}});
+    const char* tenths[][2] = {{"10.2", "0:00:10.20"},
+                               {"12.4", "0:00:12.40"},
+                               {"75.5", "0:01:15.50"},
+                               {"0", "0:00:00.00"}};
+    const char* hundredths[][2] = {{"10.25", "0:00:10.25"},
+                                   {"12.35", "0:00:12.35"},
+                                   {"75.5", "0:01:15.50"},
+                                   {"0", "0:00:00.00"}};
+    for (bool miravel : {false, true}) {
+        KavrinImport imported = talsenToKavrin(talsen, miravel);
+        EXPECT_TRUE(imported.untimedRows.empty());
+        for (int r = 0; r < 4; ++r) {
+            const char* const* expected = miravel ? hundredths[r] : tenths[r];
+            EXPECT_TRUE(imported.table.cell(r, kavrin::Time).isNumber()) << r;
+            EXPECT_EQ(text(imported.table, r, kavrin::Time), expected[0]) << r << miravel;
+            EXPECT_EQ(text(imported.table, r, kavrin::Clock), expected[1]) << r << miravel;
+        }
+    }
+}
+
+TEST(TalsenToKavrin, CarriesEveryOtherCellAsItIsRowForRow) {
+    Table talsen(2, talsen::ColumnCount);
+    const char* cells[] = {"7", "Shell", "100mm", "", "1.5", "2", "12", "03", "04", "9.99", "Red"};
+    for (int c = 0; c < talsen::ColumnCount; ++c) talsen.setText(1, c, cells[c]);
+    talsen.setNumber(1, talsen::Qty, 2);
+    KavrinImport imported = talsenToKavrin(talsen, false);
+    ASSERT_EQ(imported.table.rowCount(), 2);
+    EXPECT_TRUE(imported.untimedRows.empty());  // an empty Time is no warning
+    const Cell expected[] = {
+        Cell::number(2),  Cell::text("7"),     Cell::text("12"), Cell(),
+        Cell::text("03"), Cell::text("04"),    Cell(),           Cell::text("7"),
+        Cell(),           Cell::text("100mm"), Cell::number(2),  Cell::text("Shell"),
+        Cell::text("Red")};
+    for (int c = 0; c < kavrin::ColumnCount; ++c)
+        EXPECT_EQ(imported.table.cell(1, c), expected[c]) << kavrin::kCaptions[c];
+    EXPECT_EQ(talsenToKavrin(Table(0, talsen::ColumnCount), true).table.rowCount(), 0);
+}
+
+TEST(TalsenToKavrin, RowsWithoutATrustworthyTimeGetNoneAndAreListed) {
+    Table talsen = talsenTimes({{"10", ""},
+                                {"abc", ""},
+                                {"12x", ""},
+                                {"5", "late"},
+                                {"3", "3.5"},
+                                {"2", "2.04"},     // would round to 0.0
+                                {"99999999", ""},  // beyond the clock's range
+                                {" ", ""}});
+    KavrinImport imported = talsenToKavrin(talsen, false);
+    EXPECT_EQ(imported.untimedRows, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    for (int r = 1; r < 8; ++r) {
+        EXPECT_TRUE(imported.table.cell(r, kavrin::Time).isEmpty()) << r;
+        EXPECT_TRUE(imported.table.cell(r, kavrin::Clock).isEmpty()) << r;
+    }
+    EXPECT_EQ(untimedRowsMessage(imported.untimedRows),
+              "7 Lines have no firing time (Time or Prefire is not a number, or Prefire is "
+              "larger than Time); their Time is left empty: Line 2, 3, 4, 5, 6, 7, 8");
+    std::vector<int> many(12);
+    for (int i = 0; i < 12; ++i) many[static_cast<std::size_t>(i)] = i;
+    EXPECT_TRUE(untimedRowsMessage(many).ends_with("Line 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ..."));
+}
+
+}  // namespace
+}  // namespace fulgor
