@@ -57,12 +57,8 @@ bool QtPrompter::askYesNo(const QString& title, const QString& text, Icon icon) 
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompter::input(const QString& title, const QString& prompt) {
-    bool ok = false;
-    QString text =
-        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return text;
+QString QtPrompter::input(const QString& title, const QString& prompt) {
+    return QInputDialog::getText(m_parent, title, prompt);
 }
 
 QString QtPrompter::openFileName(const FileDialogRequest& request) {

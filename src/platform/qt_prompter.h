@@ -14,7 +14,7 @@ public:
 
     void message(const QString& title, const QString& text, Icon icon) override;
     bool askYesNo(const QString& title, const QString& text, Icon icon) override;
-    std::optional<QString> input(const QString& title, const QString& prompt) override;
+    QString input(const QString& title, const QString& prompt) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     void setBusy(bool busy) override;

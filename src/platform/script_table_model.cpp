@@ -6,13 +6,10 @@
 #include "core/number_format.h"
 #include "core/script_columns.h"
 #include "editing/row_highlight.h"
+#include "platform/qt_text.h"
 
 namespace fulgor {
 namespace {
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString displayText(const Cell& cell, DisplayFormat format) {
     std::optional<double> value =

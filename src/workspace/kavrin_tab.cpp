@@ -6,7 +6,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "addressing/addressing_texts.h"
+#include "addressing/conflict_check.h"
+#include "addressing/group_shots.h"
+#include "conversion/talsen_to_kavrin.h"
 #include "platform/prompter.h"
+#include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
@@ -29,11 +34,13 @@ const int kColumnWidths[] = {56, 56, 50, 70, 50, 50, 96, 60, 50, 80, 50, 110, 24
 
 }  // namespace
 
-KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
+KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter,
+                     std::function<bool()> talsenNumbering, QWidget* parent)
     : ScriptTab(state, prompter,
                 {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kColumnWidths, kOpenTitle,
                  kOpenFilter},
-                parent) {
+                parent),
+      m_talsenNumbering(std::move(talsenNumbering)) {
     m_miravel = named(new QCheckBox(QStringLiteral("Miravel Timing")), "ChkMiravelTime");
     connect(m_miravel, &QCheckBox::toggled, this, &KavrinTab::miravelTimingChanged);
 
@@ -54,8 +61,9 @@ KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     m_groupShots = makeButton("cmdGroupShots", QStringLiteral("Group Shots"));
     m_checkConflicts = makeButton("cmdCheckConflicts", QStringLiteral("Check Conflicts"));
     m_importTalsen = makeButton("cmdImportTS", QStringLiteral("Import Talsen"));
-    for (QPushButton* button : {m_groupShots, m_checkConflicts, m_importTalsen})
-        button->setEnabled(false);
+    connect(m_importTalsen, &QPushButton::clicked, this, &KavrinTab::importTalsen);
+    connect(m_groupShots, &QPushButton::clicked, this, &KavrinTab::groupShots);
+    connect(m_checkConflicts, &QPushButton::clicked, this, &KavrinTab::checkConflicts);
     m_conflicts = makeLabel("lblConflictsKV");
     m_conflicts->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
 
@@ -110,6 +118,56 @@ void KavrinTab::saveScript() {
     if (!saved)
         m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
                            Prompter::Icon::Exclamation);
+}
+
+void KavrinTab::importTalsen() {
+    KavrinImport imported = [&] {
+        BusyPointer busy(m_prompter);
+        return talsenToKavrin(m_state.talsen, miravelTiming());
+    }();
+    m_state.kavrin = std::move(imported.table);
+    m_timeOffset->setValue(0);
+    showFirstRow();
+    if (!imported.untimedRows.empty()) {
+        m_prompter.message(kAppTitle, toQString(untimedRowsMessage(imported.untimedRows)),
+                           Prompter::Icon::Exclamation);
+    }
+}
+
+void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {
+    if (grouping.exceeded()) {
+        m_prompter.message(toQString(kAbortedTitle), toQString(kFireMemoryExceeded),
+                           Prompter::Icon::Exclamation);
+    }
+}
+
+void KavrinTab::groupShots() {
+    GroupShotsOutcome grouping = [&] {
+        BusyPointer busy(m_prompter);
+        return fulgor::groupShots(m_state.kavrin, miravelTiming());
+    }();
+    m_model->refresh();
+    reportFireMemory(grouping);
+}
+
+void KavrinTab::checkConflicts() {
+    m_model->setHighlighting(false);
+    m_grid->clearSelection();
+    ConflictReport report = [&] {
+        BusyPointer busy(m_prompter);
+        return fulgor::checkConflicts(m_state.kavrin, {miravelTiming(), m_talsenNumbering()});
+    }();
+    m_model->refresh();
+    reportFireMemory(report.grouping);
+    m_state.conflictCount = report.conflicts;
+    m_conflicts->setText(toQString(conflictLabelText(report.conflicts)));
+    if (report.conflicts > 0) {
+        m_grid->setCurrentRow(report.markedRows.front());
+        m_model->setHighlighting(true);
+        m_prompter.message(toQString(kCheckingTitle),
+                           toQString(conflictMessageText(report.conflicts)),
+                           Prompter::Icon::Exclamation);
+    }
 }
 
 }  // namespace fulgor

@@ -2,6 +2,8 @@
 // The Kavrin Scripting tab: the Kavrin grid, the show name, the Miravel timing
 // switch, the time offset, and the commands that prepare a show for the panel.
 
+#include <functional>
+
 #include "workspace/script_tab.h"
 
 class QCheckBox;
@@ -12,10 +14,15 @@ class QPushButton;
 
 namespace fulgor {
 
+struct GroupShotsOutcome;
+
 class KavrinTab : public ScriptTab {
     Q_OBJECT
 public:
-    KavrinTab(WorkspaceState& state, Prompter& prompter, QWidget* parent = nullptr);
+    // `talsenNumbering` tells whether the Talsen cue numbering is selected,
+    // which picks the conflict check's rules under Miravel timing.
+    KavrinTab(WorkspaceState& state, Prompter& prompter, std::function<bool()> talsenNumbering,
+              QWidget* parent = nullptr);
 
     QLineEdit* showNameBox() const { return m_showName; }
     bool miravelTiming() const;
@@ -29,6 +36,13 @@ protected:
     Status load(const QString& path) override;
 
 private:
+    void importTalsen();
+    void groupShots();
+    void checkConflicts();
+    // Shows the fire memory message when the show has more shots than the panel holds.
+    void reportFireMemory(const GroupShotsOutcome& grouping);
+
+    std::function<bool()> m_talsenNumbering;
     QCheckBox* m_miravel;
     QDoubleSpinBox* m_timeOffset;
     QLineEdit* m_showName;

@@ -22,7 +22,8 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("C1Tab1"));
     m_talsenTab = new TalsenTab(m_state, prompter);
-    m_kavrinTab = new KavrinTab(m_state, prompter);
+    m_kavrinTab =
+        new KavrinTab(m_state, prompter, [this] { return m_talsenTab->talsenNumberingSelected(); });
     m_sdTab = new SdTab;
     m_communicationsTab = new CommunicationsTab;
     const QStringList captions =

@@ -6,8 +6,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "addressing/addressing_texts.h"
+#include "addressing/renumber_cues.h"
 #include "addressing/renumber_lines.h"
 #include "platform/prompter.h"
+#include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
@@ -60,8 +63,8 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
 
     m_renumberLines = makeButton("cmdRenumLines", QStringLiteral("Renumber Lines"));
     m_renumberCues = makeButton("cmdRenumCues", QStringLiteral("Renumber Cues"));
-    m_renumberCues->setEnabled(false);
     connect(m_renumberLines, &QPushButton::clicked, this, &TalsenTab::renumberLines);
+    connect(m_renumberCues, &QPushButton::clicked, this, &TalsenTab::renumberCues);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_renumberLines);
     buttons->addWidget(m_renumberCues);
@@ -138,6 +141,35 @@ void TalsenTab::saveScript() {
 
 void TalsenTab::renumberLines() {
     fulgor::renumberLines(m_state.talsen);
+    m_model->refresh();
+}
+
+void TalsenTab::renumberCues() {
+    if (!m_prompter.askYesNo(toQString(kRenumberTitle), toQString(kContinueQuestion),
+                             Prompter::Icon::Exclamation)) {
+        m_model->refresh();
+        return;
+    }
+    NumberingChoice choice;
+    choice.option = m_optKavrin->isChecked()   ? NumberingOption::Kavrin
+                    : m_optTalsen->isChecked() ? NumberingOption::Talsen
+                                               : NumberingOption::Custom;
+    choice.customLo = m_customLo->text().toStdString();
+    choice.customHi = m_customHi->text().toStdString();
+    Result<RenumberOutcome> outcome = [&] {
+        BusyPointer busy(m_prompter);
+        return RenumberQues(m_state.talsen, choice);
+    }();
+    if (!outcome) {
+        report(Error{outcome.error()});
+        return;
+    }
+    if (outcome.value().linesLeft > 0) {
+        m_prompter.message(toQString(kAbortedTitle),
+                           toQString(leftOverMessage(outcome.value().linesLeft)),
+                           Prompter::Icon::Exclamation);
+    }
+    m_grid->setCurrentRow(0);
     m_model->refresh();
 }
 

@@ -29,6 +29,7 @@ protected:
 
 private:
     void renumberLines();
+    void renumberCues();
     void updateCustomRangeEnabled();
 
     QDoubleSpinBox* m_tcOffset;

@@ -20,8 +20,8 @@ public:
     };
 
     std::deque<bool> yesNoAnswers;
-    std::deque<std::optional<QString>> inputAnswers;
-    std::deque<QString> fileAnswers;  // "" stands for a cancelled dialog
+    std::deque<QString> inputAnswers;  // "" stands for Cancel
+    std::deque<QString> fileAnswers;   // "" stands for a cancelled dialog
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::vector<FileDialogRequest> fileDialogs;
@@ -44,13 +44,13 @@ public:
         return answer;
     }
 
-    std::optional<QString> input(const QString& title, const QString& prompt) override {
+    QString input(const QString& title, const QString& prompt) override {
         questions.push_back({title, prompt});
         if (inputAnswers.empty()) {
             unexpected << QStringLiteral("input box: ") + prompt;
-            return std::nullopt;
+            return {};
         }
-        auto answer = inputAnswers.front();
+        QString answer = inputAnswers.front();
         inputAnswers.pop_front();
         return answer;
     }

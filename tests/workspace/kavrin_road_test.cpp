@@ -1,0 +1,196 @@
+// The road of a show through the real window: open the example Talsen show,
+// give its cues addresses, import it on the Kavrin tab and check it against
+// the panel's limits.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "platform/script_grid_view.h"
+#include "platform/script_table_model.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "workspace/main_window.h"
+
+using namespace fulgor;
+using test::readBytes;
+using test::ScriptedPrompter;
+using test::TempDir;
+using test::writeBytes;
+
+class KavrinRoadTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompter* prompter = nullptr;
+    MainWindow* window = nullptr;
+    TempDir* dir = nullptr;
+
+    template <class T>
+    T* find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control named %s", name);
+        return widget;
+    }
+    void showTab(int index) { find<QTabWidget>("C1Tab1")->setCurrentIndex(index); }
+    QString kavrinCell(int row, int column) const {
+        return QString::fromStdString(cellText(window->state().kavrin.cell(row, column)));
+    }
+    QString talsenCell(int row, int column) const {
+        return QString::fromStdString(cellText(window->state().talsen.cell(row, column)));
+    }
+    void openTalsen(const QString& path) {
+        showTab(MainWindow::TalsenIndex);
+        prompter->fileAnswers.push_back(path);
+        find<QAction>("mnuFileOpen")->trigger();
+    }
+    void renumberCues(bool answer) {
+        prompter->yesNoAnswers.push_back(answer);
+        find<QPushButton>("cmdRenumCues")->click();
+        QCOMPARE(prompter->questions.back().title, QStringLiteral("Renumber Modules and Ques"));
+        QCOMPARE(prompter->questions.back().text, QStringLiteral("Do you want to continue ?"));
+    }
+    QColor background(int row) {
+        return find<ScriptGridView>("TDBGrid2")
+            ->model()
+            ->index(row, 0)
+            .data(Qt::BackgroundRole)
+            .value<QBrush>()
+            .color();
+    }
+
+private slots:
+    void init() {
+        dir = new TempDir;
+        prompter = new ScriptedPrompter;
+        window = new MainWindow(*prompter);
+    }
+
+    void cleanup() {
+        QVERIFY2(prompter->unexpected.isEmpty(),
+                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
+        delete window;
+        delete prompter;
+        delete dir;
+    }
+
+    void theWholeRoadOfTheExampleShow() {
+        openTalsen(QStringLiteral(FULGOR_EXAMPLES_DIR "/midsummer_finale.csv"));
+        renumberCues(true);
+        QVERIFY(prompter->messages.empty());  // 12 positions fit the Kavrin panel
+        QCOMPARE(find<ScriptGridView>("TDBGrid1")->currentRow(), 0);
+
+        showTab(MainWindow::KavrinIndex);
+        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(4);
+        find<QPushButton>("cmdImportTS")->click();
+        QCOMPARE(window->state().kavrin.rowCount(), window->state().talsen.rowCount());
+        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+
+        // The window's import is the one the command line made the example with.
+        QTest::keyClicks(find<QLineEdit>("txtShowName"), QStringLiteral("Midsummer Finale"));
+        prompter->fileAnswers.push_back(QString::fromStdString(dir->path("imported.kvn")));
+        find<QAction>("mnuFileSave")->trigger();
+        QCOMPARE(readBytes(dir->path("imported.kvn")),
+                 readBytes(FULGOR_EXAMPLES_DIR "/midsummer_finale.kvn"));
+
+        find<QPushButton>("cmdCheckConflicts")->click();
+        const Table& kavrin = window->state().kavrin;
+        int marked = 0;
+        for (int row = 0; row < kavrin.rowCount(); ++row) {
+            QCOMPARE(kavrinCell(row, 0), QString::number(row + 1));  // Line in firing order
+            if (kavrin.cell(row, 8).isEmpty()) {
+                QVERIFY(!find<ScriptGridView>("TDBGrid2")
+                             ->model()
+                             ->index(row, 0)
+                             .data(Qt::BackgroundRole)
+                             .isValid());
+                continue;
+            }
+            ++marked;
+            QCOMPARE(kavrinCell(row, 8), QString::number(marked));  // Err numbered in table order
+            QColor expected = kavrin.cell(row, 4).isEmpty() || kavrin.cell(row, 5).isEmpty()
+                                  ? QColor(255, 255, 0)
+                                  : QColor(0, 255, 255);
+            QCOMPARE(background(row), expected);
+        }
+        QVERIFY(marked > 0);
+        QCOMPARE(window->state().conflictCount, marked);
+        QCOMPARE(find<QLabel>("lblConflictsKV")->text(),
+                 QString::number(marked) + QStringLiteral(" Time/Module Conflicts present!"));
+        QCOMPARE(prompter->messages.back().title, QStringLiteral("Checking for Conflicts"));
+        QCOMPARE(prompter->messages.back().text,
+                 QString::number(marked) + QStringLiteral(" found!"));
+        int current = find<ScriptGridView>("TDBGrid2")->currentRow();
+        QCOMPARE(kavrinCell(current, 8), QStringLiteral("1"));
+        QVERIFY(find<ScriptGridView>("TDBGrid2")->selectedRowsInOrder().empty());
+
+        // File New on the Kavrin tab forgets the conflicts and the highlighting.
+        find<QAction>("mnuFileNew")->trigger();
+        QCOMPARE(window->state().conflictCount, 0);
+        QCOMPARE(find<QLabel>("lblConflictsKV")->text(), QString());
+        QVERIFY(!static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model())
+                     ->highlighting());
+    }
+
+    void answeringNoLeavesTheTalsenTableUntouched() {
+        openTalsen(QStringLiteral(FULGOR_EXAMPLES_DIR "/midsummer_finale.csv"));
+        QString before = talsenCell(0, 0) + talsenCell(0, 7) + talsenCell(5, 0);
+        renumberCues(false);
+        QCOMPARE(talsenCell(0, 0) + talsenCell(0, 7) + talsenCell(5, 0), before);
+        QCOMPARE(talsenCell(0, 7), QString());
+    }
+
+    void leftOverCuesAreReported() {
+        std::string show = "w,0.00,Wave File\r\n";
+        for (int i = 1; i <= 543; ++i)
+            show += std::to_string(i) + ",Comet,50mm," + std::to_string(i) + ",,1,1,,,,\r\n";
+        writeBytes(dir->path("long.csv"), show);
+        openTalsen(QString::fromStdString(dir->path("long.csv")));
+        renumberCues(true);
+        QCOMPARE(prompter->messages.back().title, QStringLiteral("Renumber Aborted"));
+        QCOMPARE(prompter->messages.back().text,
+                 QStringLiteral("Out of Modules!\r\n3 Lines left!"));
+        QCOMPARE(talsenCell(539, 7) + "/" + talsenCell(539, 8), QStringLiteral("12/45"));
+        QCOMPARE(talsenCell(540, 7), QString());
+    }
+
+    void customNumberingAndItsUnusableRange() {
+        writeBytes(dir->path("few.csv"), "w,0,t\r\n1,a,,1,,,1,,,,\r\n2,a,,2,,,1,,,,\r\n");
+        openTalsen(QString::fromStdString(dir->path("few.csv")));
+        find<QRadioButton>("optCustomNum")->click();
+        renumberCues(true);
+        QCOMPARE(talsenCell(1, 7) + "/" + talsenCell(1, 8), QStringLiteral("01/1"));
+        find<QLineEdit>("txtCustomHi")->setText(QStringLiteral("1F"));
+        renumberCues(true);
+        QCOMPARE(prompter->messages.back().text,
+                 QStringLiteral("Out of Modules!\r\n2 Lines left!"));
+        QCOMPARE(talsenCell(0, 7), QString());
+    }
+
+    void groupShotsWarnsWhenTheFireMemoryIsExceeded() {
+        std::string show = "Long show\r\n";
+        for (int i = 1; i <= 551; ++i)
+            show += std::to_string(i) + ",," + "1," + std::to_string(i) + ",01,01,,,,,,,\r\n";
+        writeBytes(dir->path("long.kvn"), show);
+        showTab(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(QString::fromStdString(dir->path("long.kvn")));
+        find<QAction>("mnuFileOpen")->trigger();
+        find<QPushButton>("cmdGroupShots")->click();
+        QCOMPARE(prompter->messages.back().title, QStringLiteral("Renumber Aborted"));
+        QCOMPARE(prompter->messages.back().text, QStringLiteral("Exceeded Kavrin Fire Memory!"));
+        QCOMPARE(kavrinCell(550, 1), QStringLiteral("551"));
+        prompter->messages.clear();
+        find<QCheckBox>("ChkMiravelTime")->setChecked(true);
+        find<QPushButton>("cmdGroupShots")->click();
+        QVERIFY(prompter->messages.empty());
+    }
+};
+
+QTEST_MAIN(KavrinRoadTest)
+#include "kavrin_road_test.moc"
