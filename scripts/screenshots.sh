@@ -10,7 +10,7 @@ mkdir -p "$out"
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
   set -e
-  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.csv 2>/dev/null &
+  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.csv examples/midsummer_finale.kvn 2>/dev/null &
   pid=\$!
   sleep 3
   shoot() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > $out/\$1.png; }
