@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "comms/crlf_text.h"
 #include "core/script_columns.h"
 
 namespace fulgor {
@@ -145,6 +146,15 @@ TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheCell) {
     // Finite, but too large once scaled to tenths.
     table.setText(1, kavrin::Time, "1.7e308");
     EXPECT_FALSE(formatPanelText(table, "", false).ok());
+}
+
+// The holding pen hands its text back with lone LFs; the panel text survives
+// the trip once every line end is CR LF again.
+TEST(PanelText, SurvivesTheHoldingPen) {
+    EXPECT_EQ(withCrLf("N\tShow\nS\t1\t1\t1\t10\t1\t1\r\nS\t0\t0\n"),
+              "N\tShow\r\nS\t1\t1\t1\t10\t1\t1\r\nS\t0\t0\r\n");
+    EXPECT_EQ(withCrLf("\n\nx"), "\r\n\r\nx");
+    EXPECT_EQ(withCrLf("no line end"), "no line end");
 }
 
 }  // namespace
