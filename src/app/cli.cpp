@@ -50,6 +50,8 @@ const Command* findCommand(std::string_view name) {
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
         renumberLinesCommand(),
+        formatKvCommand(),
+        sendCommand(),
     };
     return all;
 }

@@ -5,6 +5,8 @@
 
 namespace fulgor::cli {
 
+Command formatKvCommand();
 Command renumberLinesCommand();
+Command sendCommand();
 
 }  // namespace fulgor::cli
