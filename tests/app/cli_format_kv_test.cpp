@@ -64,14 +64,5 @@ TEST(CliFormatKv, RowsWithoutATimeAreHeldBackAndReported) {
         << outcome.err;
 }
 
-TEST(CliFormatKv, RefusesAValueTooLargeToSend) {
-    TempDir dir;
-    writeBytes(dir.path("show.kvn"), "Show\r\n1,1,1,1e999,01,01,,,,,,,\r\n");
-    Outcome outcome = runCli({"format-kv", dir.path("show.kvn"), "-o", dir.path("panel.txt")});
-    EXPECT_EQ(outcome.status, 3);
-    EXPECT_NE(outcome.err.find("Row 1, Time"), std::string::npos) << outcome.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.path("panel.txt")));
-}
-
 }  // namespace
 }  // namespace fulgor

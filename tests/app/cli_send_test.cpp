@@ -47,17 +47,6 @@ TEST(CliSend, DeliversEveryByteAndExitsZero) {
     EXPECT_TRUE(panel.received() == show) << "received " << panel.received().size() << " bytes";
 }
 
-TEST(CliSend, PanelHangingUpGivesTheReasonAndExitsOne) {
-    PtyPanel panel(1000);
-    ASSERT_TRUE(panel.ok());
-    TempDir dir;
-    writeBytes(dir.path("show.txt"), std::string(40000, 'S'));
-    SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device());
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Transmission stopped: " + panel.device() + ": "), std::string::npos)
-        << run.err;
-}
-
 TEST(CliSend, MissingPortIsNotAvailable) {
     TempDir dir;
     writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
@@ -67,18 +56,6 @@ TEST(CliSend, MissingPortIsNotAvailable) {
     EXPECT_EQ(run.err.rfind("Comm Port: 7 not available!\n", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("no-such-port: No such file or directory"), std::string::npos)
         << run.err;
-}
-
-TEST(CliSend, BadUsage) {
-    TempDir dir;
-    writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
-    for (const std::string& arguments :
-         {dir.path("show.txt"), dir.path("show.txt") + " --port 0",
-          dir.path("show.txt") + " --port 1 --preset fast", dir.path("none.txt") + " --port 1"}) {
-        SendRun run = send(dir, arguments);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_FALSE(run.err.empty()) << arguments;
-    }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #pragma once
 // A scripted serial link: output queues in memory and reaches "the line" only
-// when the test drains it, so a test decides exactly when the buffer runs empty.
+// when the test drains it, so a test decides when the buffer runs empty.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,24 +14,18 @@ namespace fulgor::test {
 
 class FakeSerialLink : public SerialLink {
 public:
-    // Scripted behaviour.
     bool opens = true;  // whether open() succeeds
     std::string openFailure = "no such device";
-    bool captureFails = false;
 
-    // What happened.
-    std::vector<std::string> calls;              // operations in order
-    std::vector<std::string> pieces;             // every output() accepted
-    std::vector<std::int64_t> queuedAtHandOver;  // output count when each piece came
-    std::string line;                            // characters that left the link, in order
-    std::string queue;                           // characters waiting to leave
+    std::vector<std::string> calls;   // port operations, in order
+    std::vector<std::string> pieces;  // every output() accepted
+    std::vector<std::int64_t> queuedAtHandOver;
+    std::string line;   // what left the link, in order
+    std::string queue;  // what waits to leave
     std::string device, settings;
-    int scrollBack = kTerminalScrollBack;
 
     void setPort(const std::string& d) override { device = d, calls.push_back("port " + d); }
-    void setSettings(const std::string& s) override {
-        settings = s, calls.push_back("settings " + s);
-    }
+    void setSettings(const std::string& s) override { settings = s, calls.push_back(s); }
     void setLineControl(bool on) override { calls.push_back(on ? "line on" : "line off"); }
     void open() override {
         calls.push_back("open");
@@ -40,19 +33,16 @@ public:
         m_failure = opens ? "" : openFailure;
     }
     void close() override {
-        calls.push_back("close");
         m_open = false;
         queue.clear();
+        calls.push_back("close");
     }
     bool isOpen() const override { return m_open; }
     std::string failureReason() const override { return m_failure; }
     std::int64_t outputCount() const override {
         return m_open ? static_cast<std::int64_t>(utf8Length(queue)) : 0;
     }
-    void discardOutput() override {
-        calls.push_back("discard");
-        queue.clear();
-    }
+    void discardOutput() override { queue.clear(), calls.push_back("discard"); }
     Status output(std::string_view text) override {
         EXPECT_LE(utf8Length(text), static_cast<std::size_t>(kMaxOutputPiece));
         if (!m_open) return Error{"the port is not open"};
@@ -61,30 +51,23 @@ public:
         queue += text;
         return {};
     }
-    std::string statusText() const override {
-        return m_open ? std::to_string(outputCount()) + " queued" : "closed";
-    }
+    std::string statusText() const override { return std::to_string(outputCount()) + " queued"; }
     std::string capturePath() const override { return m_capture; }
     Status setCapturePath(const std::string& path) override {
-        if (!path.empty() && captureFails) return Error{"cannot open " + path};
         m_capture = path;
         return {};
     }
     void clearTerminal() override { calls.push_back("clear terminal"); }
-    void setScrollBack(int lines) override {
-        scrollBack = lines;
-        calls.push_back("scroll-back " + std::to_string(lines));
-    }
+    void setScrollBack(int lines) override { calls.push_back("keep " + std::to_string(lines)); }
 
-    // Sends up to `count` queued characters onto the line.
+    // Puts up to `count` queued characters on the line.
     void drain(std::int64_t count) {
-        std::size_t bytes =
-            utf8Offset(queue, static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+        std::size_t bytes = utf8Offset(queue, static_cast<std::size_t>(count));
         line += queue.substr(0, bytes);
         queue.erase(0, bytes);
     }
-    void drainAll() { drain(static_cast<std::int64_t>(utf8Length(queue))); }
-    // The device goes away: the port closes by itself.
+    void drainAll() { drain(static_cast<std::int64_t>(queue.size())); }
+    // The port closes by itself, as when the device goes away.
     void failNow(const std::string& reason) {
         m_open = false;
         m_failure = reason;

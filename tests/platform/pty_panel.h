@@ -23,15 +23,13 @@ public:
         char name[256] = {};
         m_ok = ::openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0;
         m_device = name;
+        if (!m_ok) return;
         // A program started by the test must not inherit the panel's end, or
-        // hanging up would leave it open.
-        if (m_ok) {
-            ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
-            ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
-        }
-        // The slave end stays open here too, so the pair does not hang up between
-        // the program's opens and closes.
-        if (m_ok) m_reader = std::thread([this] { readLoop(); });
+        // hanging up would leave it open. The slave end stays open here too, so
+        // the pair does not hang up between the program's opens and closes.
+        ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+        ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+        m_reader = std::thread([this] { readLoop(); });
     }
     ~PtyPanel() {
         m_stop = true;
@@ -50,8 +48,8 @@ public:
         return m_received;
     }
 
-    // Waits until `count` bytes have arrived or the panel hung up; a guard
-    // against hanging the test suite, not a measure of speed.
+    // Waits until `count` bytes have arrived; gives up after half a minute so a
+    // broken build cannot hang the suite (a guard, not a measure of speed).
     bool waitFor(std::size_t count) const {
         for (int i = 0; i < 3000; ++i) {
             if (received().size() >= count) return true;
