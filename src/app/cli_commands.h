@@ -10,5 +10,7 @@ Command renumberLinesCommand();
 Command importCommand();
 Command groupCommand();
 Command checkCommand();
+Command formatKvCommand();
+Command sendCommand();
 
 }  // namespace fulgor::cli

@@ -1,0 +1,58 @@
+#include <ostream>
+
+#include "addressing/number_shots.h"
+#include "app/cli_commands.h"
+#include "app/cli_script_io.h"
+#include "comms/show_format.h"
+#include "core/cp1252.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<KavrinScript> script = readKavrinInput(args, io);
+    if (!script) return kBadUsage;
+    NumberShots(script->table);
+    Result<PanelText> formatted =
+        formatPanelText(script->table, script->showName, args.has("--miravel"));
+    if (!formatted) {
+        io.err << "fulgor format-kv: " << formatted.error() << '\n';
+        return kFellShort;
+    }
+    const PanelText& panel = formatted.value();
+    Result<std::string> bytes = encode1252(panel.text);
+    if (!bytes) {
+        io.err << "fulgor format-kv: " << bytes.error() << '\n';
+        return kFellShort;
+    }
+    if (!writeOutput(args, bytes.value(), io)) return kBadUsage;
+
+    const std::int64_t figures[] = {panel.lines, panel.characters, panel.markedRows};
+    for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {
+        io.err << kShowStatsCaptions[i] << ": " << figures[i] << '\n';
+    }
+    if (panel.untimedRows > 0) {
+        io.err << heldBackUntimedMessage(panel.untimedRows) << '\n';
+        return kFellShort;
+    }
+    return kDone;
+}
+
+}  // namespace
+
+Command formatKvCommand() {
+    return {
+        "format-kv",
+        "SHOW.kvn [-o PANEL.txt] [--miravel]",
+        "Writes the Kavrin panel text of a Kavrin script, as Format KV Script puts it into "
+        "the holding pen.",
+        "  -o PANEL.txt  write the panel text here (default: standard output)\n"
+        "  --miravel     Miravel timing: times in hundredths and \"s\" cue records\n"
+        "The show name is the script's first line. Rows marked in Err are not sent; rows\n"
+        "with an empty Time are not sent either and make the exit status 3. The show\n"
+        "statistics (lines, characters, conflicts = rows marked in Err) go to standard error.\n",
+        {{"-o", true}, {"--miravel", false}},
+        run};
+}
+
+}  // namespace fulgor::cli

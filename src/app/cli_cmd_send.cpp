@@ -1,0 +1,139 @@
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <ostream>
+
+#include "app/cli_commands.h"
+#include "comms/transmission.h"
+#include "core/cp1252.h"
+#include "platform/qt_serial_link.h"
+#include "workspace/file_io.h"
+
+namespace fulgor::cli {
+namespace {
+
+struct NamedPreset {
+    std::string_view name;
+    const PortPreset& preset;
+};
+constexpr std::array<NamedPreset, 3> kPresetNames = {
+    NamedPreset{"kavrin", kKavrinPreset}, {"fsk", kFskModemPreset}, {"pd", kPdPreset}};
+
+const PortPreset* findPreset(std::string_view name) {
+    for (const NamedPreset& named : kPresetNames) {
+        if (named.name == name) return &named.preset;
+    }
+    return nullptr;
+}
+
+// "[###############               ] 50%  20000 characters left"
+std::string progressBar(const SendDisplay& display) {
+    constexpr int kWidth = 30;
+    // A driver that reports more queued than was handed over must not break the bar.
+    int filled = std::clamp(display.progress, 0, 100) * kWidth / 100;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
+           std::to_string(display.progress) + "%  " + display.charactersLeft + " characters left";
+}
+
+void report(const SendStep& step, Io& io) {
+    for (const std::string& message : step.messages) io.err << message << '\n';
+}
+
+// Runs the transmission's timer until it ends; the result tells how.
+SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setInterval(kTickMilliseconds);
+    SendEnd end = SendEnd::None;
+    std::string shown;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        SendStep step = transmission.tick(text);
+        if (step.end == SendEnd::None) {
+            std::string bar = progressBar(transmission.display());
+            if (bar != shown) io.err << '\r' << bar << std::flush;
+            shown = bar;
+            return;
+        }
+        if (!shown.empty()) io.err << '\n';
+        report(step, io);
+        end = step.end;
+        loop.quit();
+    });
+    timer.start();
+    loop.exec();
+    return end;
+}
+
+int run(const Args& args, Io& io) {
+    if (args.positional.size() != 1) {
+        io.err << "fulgor send: expected one file to send, got " << args.positional.size() << '\n';
+        return kBadUsage;
+    }
+    std::optional<std::string> portText = args.value("--port");
+    if (!portText) {
+        io.err << "fulgor send: --port N|PATH is required\n";
+        return kBadUsage;
+    }
+    const PortPreset* preset = findPreset(args.value("--preset").value_or("kavrin"));
+    if (!preset) {
+        io.err << "fulgor send: --preset must be kavrin, fsk or pd\n";
+        return kBadUsage;
+    }
+    PortState port;
+    port.PortSettings = preset->settings;
+    if (!takePortBox(port, *portText)) {
+        io.err << "fulgor send: --port must be a port number from 1 to 32767 or a device path, "
+                  "not \""
+               << *portText << "\"\n";
+        return kBadUsage;
+    }
+    Result<std::string> bytes = readFileBytes(args.positional[0]);
+    if (!bytes) {
+        io.err << "fulgor: " << bytes.error() << '\n';
+        return kBadUsage;
+    }
+    std::string text = decode1252(bytes.value());
+
+    int argc = 1;
+    char name[] = "fulgor";
+    char* argv[] = {name, nullptr};
+    std::optional<QCoreApplication> application;
+    if (!QCoreApplication::instance()) application.emplace(argc, argv);
+
+    QtSerialLink link;
+    Transmission transmission(link);
+    SendStep started = transmission.click(text, port, *portText);
+    report(started, io);
+    if (started.end == SendEnd::Failed) return kBadUsage;
+    if (!transmission.timerRunning()) {
+        io.err << "fulgor send: " << args.positional[0] << " is empty; nothing was sent\n";
+        return kDone;
+    }
+    if (runTimer(transmission, text, io) != SendEnd::Completed) return kBadUsage;
+    io.err << "Sent " << bytes.value().size() << " characters to " << portDevice(port) << '\n';
+    return kDone;
+}
+
+}  // namespace
+
+Command sendCommand() {
+    return {"send",
+            "FILE --port N|PATH [--preset kavrin|fsk|pd]",
+            "Transmits a file (panel text, 8-bit) to the firing panel as Transmit Show does, "
+            "in paced pieces.",
+            "  --port N|PATH    port number (the device named by FULGOR_PORT_N, else "
+            "/dev/ttyS<N-1>)\n"
+            "                   or a device path such as /dev/ttyUSB0\n"
+            "  --preset NAME    line settings of the Kavrin panel (kavrin, the default), the FSK\n"
+            "                   modem (fsk) or the PD system at 9600 baud (pd)\n"
+            "Progress shows on standard error. The exit status is 0 only when every character\n"
+            "has left the port's output buffer, 1 when the port cannot be opened or fails.\n",
+            {{"--port", true}, {"--preset", true}},
+            run};
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,87 @@
+#include "comms/show_format.h"
+
+#include <cmath>
+#include <optional>
+
+#include "core/number_format.h"
+#include "core/rounding.h"
+#include "core/script_columns.h"
+#include "core/utf8_text.h"
+
+namespace fulgor {
+namespace {
+
+constexpr std::string_view kRecordEnd = "\r\n";
+constexpr std::string_view kEndRecord = "S\t0\t0\r\n";
+
+// The cue fields in the order they are sent.
+constexpr std::array<kavrin::Column, 6> kSentColumns = {kavrin::Line, kavrin::Shot, kavrin::Pos,
+                                                        kavrin::Time, kavrin::Mod,  kavrin::Pin};
+
+std::optional<std::string> fieldText(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return value < 0 ? std::string("0") : shortestText(value);
+}
+
+double sentValue(const Table& table, int row, kavrin::Column column, bool miravel) {
+    double value = cellNumber(table.cell(row, column));
+    if (column != kavrin::Time) return value;
+    return miravel ? value * 100 : roundHalfEven(value * 10);
+}
+
+}  // namespace
+
+std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel) {
+    std::string record = miravel ? "s" : "S";
+    for (const std::string& field : fields) {
+        record += '\t';
+        record += field;
+    }
+    record += kRecordEnd;
+    return record;
+}
+
+Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
+                                  const std::function<void(std::int64_t)>& lineCounted) {
+    PanelText panel;
+    if (!showName.empty()) {
+        panel.text = "N\t" + std::string(showName) + std::string(kRecordEnd);
+        panel.lines = 1;
+    }
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (!table.cell(row, kavrin::Err).isEmpty()) {
+            ++panel.markedRows;
+            continue;
+        }
+        if (table.cell(row, kavrin::Time).isEmpty()) {
+            ++panel.untimedRows;
+            continue;
+        }
+        std::array<std::string, 6> fields;
+        for (std::size_t i = 0; i < kSentColumns.size(); ++i) {
+            kavrin::Column column = kSentColumns[i];
+            std::optional<std::string> text = fieldText(sentValue(table, row, column, miravel));
+            if (!text) {
+                return Error{"Row " + std::to_string(row + 1) + ", " +
+                             std::string(kavrin::kCaptions[column]) + ": the value \"" +
+                             cellText(table.cell(row, column)) + "\" is too large to send"};
+            }
+            fields[i] = std::move(*text);
+        }
+        panel.text += FormatShowLine(fields, miravel);
+        ++panel.lines;
+        if (lineCounted) lineCounted(panel.lines);
+    }
+    panel.text += kEndRecord;
+    ++panel.lines;
+    panel.characters = static_cast<std::int64_t>(utf8Length(panel.text));
+    return panel;
+}
+
+std::string heldBackUntimedMessage(std::int64_t count) {
+    std::string rows = count == 1 ? "1 row has no time and was"
+                                  : std::to_string(count) + " rows have no time and were";
+    return rows + " not sent: a cue sent without a time would fire at the start of the show.";
+}
+
+}  // namespace fulgor

@@ -1,0 +1,66 @@
+#pragma once
+// The text a Kavrin firing panel receives: the show as TAB-separated records,
+// each ended by CR LF.
+//
+//   N <TAB> show name                         only when the show name is not empty
+//   S <TAB> Line <TAB> Shot <TAB> Pos <TAB> Time <TAB> Mod <TAB> Pin
+//                                             one per cue sent ("s" with Miravel timing)
+//   S <TAB> 0 <TAB> 0                         the end record, always upper-case
+//
+// The table must already be in firing order with its Line and Shot columns
+// numbered, that is after NumberShots has run on it; this formatter neither
+// sorts nor numbers.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/result.h"
+#include "core/table.h"
+
+namespace fulgor {
+
+// The captions of the three show statistics, in order.
+inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines", "Characters",
+                                                                       "Conflicts"};
+
+// One cue record: "S" (or "s" with Miravel timing), then the six fields Line,
+// Shot, Pos, Time, Mod, Pin as given, all joined by TABs, then CR LF.
+std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel);
+
+struct PanelText {
+    std::string text;              // UTF-8; one Windows-1252 byte per character on the line
+    std::int64_t lines = 0;        // records, the end record included
+    std::int64_t characters = 0;   // characters of `text`; CR and LF count one each
+    std::int64_t markedRows = 0;   // rows held back because the conflict check marked them
+    std::int64_t untimedRows = 0;  // rows held back because their Time is empty
+};
+
+// Formats the Kavrin table (kavrin:: columns) for the panel.
+//
+// A row is sent when its Err cell is empty and its Time cell is not. A row with
+// no time is held back as well: every empty field is sent as 0, and a cue with
+// time 0 would fire at the very start of the show. heldBackUntimedMessage() tells
+// the operator about them.
+//
+// Each field is the cell's number (a text by its leading number, an empty
+// cell 0) in its shortest decimal form, "0" when below zero. Time is sent in
+// tenths of a second rounded with ties to even (0.25 s -> 2, 0.35 s -> 4), or
+// with Miravel timing in hundredths, unrounded (1.15 s -> 115, 12.345 s ->
+// 1234.5).
+//
+// `lineCounted`, when given, is called after every cue record with the number
+// of records so far (the header included), so a window can show the count
+// running on a long show.
+//
+// Fails, naming the row and column, when a sent field is too large for a
+// number (such as "1e999"); nothing is formatted then.
+Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
+                                  const std::function<void(std::int64_t)>& lineCounted = {});
+
+// The message about rows held back for an empty Time, for a count above 0.
+std::string heldBackUntimedMessage(std::int64_t count);
+
+}  // namespace fulgor

@@ -1,0 +1,133 @@
+#include "comms/transmission.h"
+
+#include <algorithm>
+
+#include "core/cp1252.h"
+#include "core/rounding.h"
+#include "core/utf8_text.h"
+
+namespace fulgor {
+namespace {
+
+constexpr std::string_view kStopped = "Transmission stopped: ";
+
+// `count` characters of `text` from character `first` on (fewer where it ends).
+std::string_view characters(std::string_view text, std::int64_t first, std::int64_t count) {
+    std::string_view rest = text.substr(utf8Offset(text, static_cast<std::size_t>(first)));
+    return rest.substr(0, utf8Offset(rest, static_cast<std::size_t>(count)));
+}
+
+}  // namespace
+
+std::int64_t PercentDone(std::int64_t total, std::int64_t done) {
+    if (total == 0) return 0;
+    return static_cast<std::int64_t>(
+        roundHalfEven(static_cast<double>(done) * 100 / static_cast<double>(total)));
+}
+
+SendStep Transmission::click(std::string_view text, const PortState& port,
+                             std::string_view portBoxText) {
+    if (m_state.SendLength == 0) return start(text, port, portBoxText);
+    SendStep step;
+    step.askCancel = true;
+    return step;
+}
+
+SendStep Transmission::start(std::string_view text, const PortState& port,
+                             std::string_view portBoxText) {
+    auto length = static_cast<std::int64_t>(utf8Length(text));
+    SendStep step;
+    if (length == 0) return step;
+    // Refusing the whole text up front means a show is never sent in part
+    // because of a character found late in it.
+    if (Result<std::string> bytes = encode1252(text); !bytes) {
+        step.messages.push_back("The text cannot be sent: " + bytes.error());
+        step.end = SendEnd::Failed;
+        return step;
+    }
+
+    m_display = {};
+    m_display.status = kTransmittingStatus;
+    m_display.charactersLeft = std::to_string(length);
+    m_display.progress = static_cast<int>(PercentDone(length, 0));
+    m_display.progressVisible = true;
+    m_display.busyPointer = true;
+    PortOutcome reopened = SaxUpTransmit(port, portBoxText, m_link);
+    step.portLabel = reopened.portLabel;
+    if (reopened.message) step.messages.push_back(*reopened.message);
+
+    m_state.SendLength = length;
+    if (Status handed = handOver(text, std::min(length, kMaxOutputPiece)); !handed) {
+        return fail(handed.error(), std::move(step));
+    }
+    m_timerRunning = true;
+    m_display.commButtonsEnabled = false;
+    m_display.buttonCaption = kTransmitCancelCaption;
+    return step;
+}
+
+SendStep Transmission::confirmCancel() {
+    m_state = {};
+    m_display.buttonCaption = kTransmitShowCaption;
+    m_display.status = kCancelledStatus;
+    m_display.busyPointer = false;
+    // Dropping the queue before closing keeps close() from waiting for it to drain.
+    m_link.discardOutput();
+    m_link.close();
+    m_timerRunning = true;
+    SendStep step;
+    step.portLabel = kPortClosedLabel;
+    return step;
+}
+
+SendStep Transmission::tick(std::string_view currentText) {
+    if (m_state.SendLength > 0 && !m_link.isOpen()) {
+        std::string reason = m_link.failureReason();
+        return fail(std::string(kStopped) + (reason.empty() ? "the port closed" : reason));
+    }
+    if (m_state.SendHanded >= m_state.SendLength) {
+        if (m_link.outputCount() == 0) {
+            SendStep step;
+            step.end = m_state.SendLength > 0 ? SendEnd::Completed : SendEnd::Stopped;
+            m_state = {};
+            m_display = {};
+            m_timerRunning = false;
+            return step;
+        }
+    } else if (m_link.outputCount() == 0) {
+        std::int64_t count = std::min(kMaxOutputPiece, m_state.SendLength - m_state.SendHanded);
+        if (Status handed = handOver(currentText, count); !handed) {
+            return fail(std::string(kStopped) + handed.error());
+        }
+    }
+    showProgress();
+    return {};
+}
+
+Status Transmission::handOver(std::string_view text, std::int64_t count) {
+    Status handed = m_link.output(characters(text, m_state.SendHanded, count));
+    if (handed) m_state.SendHanded += count;
+    return handed;
+}
+
+void Transmission::showProgress() {
+    std::int64_t queued = m_link.outputCount();
+    m_display.charactersLeft = std::to_string(m_state.SendLength - m_state.SendHanded + queued);
+    m_display.progress =
+        static_cast<int>(PercentDone(m_state.SendLength, m_state.SendHanded - queued));
+    m_display.status = m_link.statusText();
+}
+
+SendStep Transmission::fail(std::string message, SendStep step) {
+    m_link.discardOutput();
+    m_link.close();
+    m_state = {};
+    m_display = {};
+    m_timerRunning = false;
+    step.messages.push_back(std::move(message));
+    step.portLabel = kPortClosedLabel;
+    step.end = SendEnd::Failed;
+    return step;
+}
+
+}  // namespace fulgor

@@ -1,0 +1,69 @@
+#pragma once
+// The serial link over QSerialPort, with the terminal pane that shows what the
+// panel sends back and the capture file that logs it.
+
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QSerialPort>
+#include <string>
+
+#include "comms/serial_link.h"
+
+class QPlainTextEdit;
+
+namespace fulgor {
+
+class QtSerialLink : public QObject, public SerialLink {
+    Q_OBJECT
+public:
+    // `terminal`, when given, shows what arrives (decoded from Windows-1252)
+    // and keeps kTerminalScrollBack lines; without one, what arrives is only
+    // captured. The terminal may be destroyed before the link.
+    explicit QtSerialLink(QPlainTextEdit* terminal = nullptr, QObject* parent = nullptr);
+    ~QtSerialLink() override;
+
+    void setPort(const std::string& device) override;
+    void setSettings(const std::string& settings) override;
+    void setLineControl(bool on) override;
+
+    void open() override;
+    // Drops queued output first, so closing never waits for the line to drain.
+    void close() override;
+    bool isOpen() const override;
+    std::string failureReason() const override;
+
+    // Qt's own buffer plus the driver's queue (TIOCOUTQ).
+    std::int64_t outputCount() const override;
+    void discardOutput() override;
+    Status output(std::string_view text) override;
+
+    // "DEVICE at SETTINGS: N characters queued", or "DEVICE closed".
+    std::string statusText() const override;
+
+    // The capture file is appended to, so an earlier log is never lost.
+    std::string capturePath() const override;
+    Status setCapturePath(const std::string& path) override;
+
+    void clearTerminal() override;
+    void setScrollBack(int lines) override;
+
+signals:
+    // The port closed by itself because the device failed or went away.
+    void failed(const QString& reason);
+
+private:
+    void receive();
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QPointer<QPlainTextEdit> m_terminal;
+    QFile m_capture;
+    std::string m_device;
+    std::string m_settings;
+    bool m_lineControl = false;
+    std::string m_failureReason;
+    bool m_afterCr = false;  // what arrived last ended with CR
+};
+
+}  // namespace fulgor

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/cli.h"
+#include "support/temp_dir.h"
+
+namespace fulgor {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runCli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    cli::Io io{out, err};
+    int status = cli::run(args, io);
+    return {status, out.str(), err.str()};
+}
+
+// Rows already in firing order and numbered, so the output is the same
+// whether or not the rows are sorted and numbered first.
+const std::string kShow =
+    "Midsummer Finale\r\n"
+    "1,1,4,0.25,01,01,0:00:00.2,,,3in,1,Comet,\r\n"
+    "2,,5,0.35,02,01,0:00:00.4,,1,3in,1,Comet,\r\n"
+    "3,2,6,1.15,03,01,0:00:01.2,,,4in,1,Mine,\r\n";
+
+TEST(CliFormatKv, WritesThePanelTextAndItsStatistics) {
+    TempDir dir;
+    writeBytes(dir.path("show.kvn"), kShow);
+    Outcome tenths = runCli({"format-kv", dir.path("show.kvn"), "-o", dir.path("panel.txt")});
+    EXPECT_EQ(tenths.status, 0) << tenths.err;
+    const std::string expected =
+        "N\tMidsummer Finale\r\n"
+        "S\t1\t1\t4\t2\t1\t1\r\n"
+        "S\t3\t2\t6\t12\t3\t1\r\n"
+        "S\t0\t0\r\n";
+    EXPECT_EQ(readBytes(dir.path("panel.txt")), expected);
+    EXPECT_EQ(tenths.err,
+              " Lines: 4\nCharacters: " + std::to_string(expected.size()) + "\nConflicts: 1\n");
+
+    Outcome miravel = runCli({"format-kv", dir.path("show.kvn"), "--miravel"});
+    EXPECT_EQ(miravel.status, 0) << miravel.err;
+    EXPECT_EQ(
+        miravel.out,
+        "N\tMidsummer Finale\r\ns\t1\t1\t4\t25\t1\t1\r\ns\t3\t2\t6\t115\t3\t1\r\nS\t0\t0\r\n");
+}
+
+TEST(CliFormatKv, RowsWithoutATimeAreHeldBackAndReported) {
+    TempDir dir;
+    writeBytes(dir.path("show.kvn"), "\r\n1,,1,,01,01,,,,,,,\r\n2,1,1,2,01,02,,,,,,,\r\n");
+    Outcome outcome = runCli({"format-kv", dir.path("show.kvn")});
+    EXPECT_EQ(outcome.status, 3);
+    EXPECT_EQ(outcome.out, "S\t2\t1\t1\t20\t1\t2\r\nS\t0\t0\r\n");
+    EXPECT_NE(outcome.err.find("1 row has no time and was not sent"), std::string::npos)
+        << outcome.err;
+}
+
+TEST(CliFormatKv, PutsTheShowInFiringOrderAndNumbersItsShotsFirst) {
+    TempDir dir;
+    writeBytes(dir.path("show.kvn"),
+               "\r\n9,7,1,5,02,01,,,,,,,\r\n9,7,2,1,01,02,,,,,,,\r\n9,7,3,1,01,01,,,,,,,\r\n");
+    Outcome outcome = runCli({"format-kv", dir.path("show.kvn")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "S\t1\t1\t2\t10\t1\t2\r\nS\t2\t1\t3\t10\t1\t1\r\nS\t3\t2\t1\t50\t2\t1\r\nS\t0\t0\r\n");
+}
+
+}  // namespace
+}  // namespace fulgor

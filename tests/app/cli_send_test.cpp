@@ -1,0 +1,62 @@
+// `fulgor send`, the real binary, against a panel on a pseudo-terminal.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "platform/pty_panel.h"
+#include "support/temp_dir.h"
+
+namespace fulgor {
+namespace {
+
+using test::PtyPanel;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+struct SendRun {
+    int status;
+    std::string err;
+};
+
+SendRun send(const TempDir& dir, const std::string& arguments,
+             const std::string& environment = "") {
+    // `timeout` only keeps a broken build from hanging the suite.
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + environment +
+                          " timeout 120 " + FULGOR_EXE + " send " + arguments + " 2>" +
+                          dir.path("err.txt");
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(dir.path("err.txt"))};
+}
+
+TEST(CliSend, DeliversEveryByteAndExitsZero) {
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    TempDir dir;
+    std::string show(40000, '\0');
+    for (std::size_t i = 0; i < show.size(); ++i) show[i] = static_cast<char>(i * 13 % 256);
+    writeBytes(dir.path("show.txt"), show);
+
+    SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device() + " --preset pd");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("Sent 40000 characters to " + panel.device()), std::string::npos)
+        << run.err;
+    ASSERT_TRUE(panel.waitFor(show.size()));
+    EXPECT_TRUE(panel.received() == show) << "received " << panel.received().size() << " bytes";
+}
+
+TEST(CliSend, MissingPortIsNotAvailable) {
+    TempDir dir;
+    writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
+    SendRun run =
+        send(dir, dir.path("show.txt") + " --port 7", "FULGOR_PORT_7=" + dir.path("no-such-port"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("Comm Port: 7 not available!\n", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("no-such-port: No such file or directory"), std::string::npos)
+        << run.err;
+}
+
+}  // namespace
+}  // namespace fulgor

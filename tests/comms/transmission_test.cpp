@@ -1,0 +1,208 @@
+#include "comms/transmission.h"
+
+#include <gtest/gtest.h>
+
+#include "comms/fake_serial_link.h"
+#include "comms/terminal.h"
+
+namespace fulgor {
+namespace {
+
+// 'A'..'Z' over and over, so that a piece cut at the wrong place shows.
+std::string showText(std::size_t length) {
+    std::string text(length, ' ');
+    for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>('A' + i % 26);
+    return text;
+}
+
+struct Fixture {
+    test::FakeSerialLink link;
+    PortState port;
+    Transmission transmission{link};
+    const SendDisplay& shown = transmission.display();
+
+    SendStep click(std::string_view text) { return transmission.click(text, port, "1"); }
+
+    // Drains the whole buffer before every tick until the transmission ends.
+    SendEnd runToEnd(std::string_view text) {
+        for (int ticks = 0; ticks < 1000; ++ticks) {
+            link.drainAll();
+            SendStep step = transmission.tick(text);
+            if (step.end != SendEnd::None) return step.end;
+        }
+        return SendEnd::None;
+    }
+};
+
+TEST(PercentDone, RoundsHalvesToEven) {
+    struct Case {
+        std::int64_t total, done, percent;
+    };
+    for (Case c : {Case{0, 0, 0}, Case{0, 7, 0}, Case{200, 1, 0}, Case{200, 3, 2}, Case{8, 3, 38},
+                   Case{40000, 16380, 41}, Case{3'000'000'000LL, 3'000'000'000LL, 100}}) {
+        EXPECT_EQ(PercentDone(c.total, c.done), c.percent) << c.total << " " << c.done;
+    }
+}
+
+// Pieces of at most 16380 characters, each handed over once the buffer has run
+// empty; the panel receives the whole text in order.
+TEST(Transmission, SendsInPiecesEachAfterTheBufferRanEmpty) {
+    struct Case {
+        std::string text;
+        std::vector<std::size_t> pieces;
+    };
+    std::string accented = showText(16380) + "\xC3\xA9";  // 16381 characters, the last "é"
+    for (const Case& c :
+         {Case{showText(16380), {16380}}, Case{showText(16381), {16380, 1}},
+          Case{showText(40000), {16380, 16380, 7240}}, Case{accented, {16380, 1}}}) {
+        Fixture f;
+        f.click(c.text);
+        f.link.drain(1);
+        EXPECT_EQ(f.transmission.tick(c.text).end, SendEnd::None);
+        EXPECT_EQ(f.link.pieces.size(), 1u);  // nothing more while characters are queued
+
+        EXPECT_EQ(f.runToEnd(c.text), SendEnd::Completed);
+        std::vector<std::size_t> sizes;
+        for (const std::string& piece : f.link.pieces) sizes.push_back(utf8Length(piece));
+        EXPECT_EQ(sizes, c.pieces);
+        EXPECT_EQ(f.link.queuedAtHandOver, std::vector<std::int64_t>(c.pieces.size(), 0));
+        EXPECT_EQ(f.link.line, c.text);
+    }
+}
+
+TEST(Transmission, DisplayFollowsTheTransmission) {
+    Fixture f;
+    std::string text = showText(40000);
+    EXPECT_TRUE(f.click("").portLabel == std::nullopt);  // an empty text starts nothing
+    EXPECT_TRUE(f.link.calls.empty());
+
+    EXPECT_EQ(f.click(text).portLabel, "[Comm settings are 19200,N,8,1]");
+    EXPECT_EQ(f.shown.buttonCaption, "Transmit Cancel");
+    EXPECT_EQ(f.shown.status, "Transmitting");
+    EXPECT_EQ(f.shown.charactersLeft, "40000");
+    EXPECT_TRUE(f.shown.progressVisible && f.shown.busyPointer);
+    EXPECT_FALSE(f.shown.commButtonsEnabled);
+    EXPECT_TRUE(f.transmission.timerRunning());
+
+    // At every tick the label counts the characters not yet on the line and
+    // the bar shows the share that is.
+    SendStep step;
+    while ((step = f.transmission.tick(text)).end == SendEnd::None) {
+        auto onLine = static_cast<std::int64_t>(f.link.line.size());
+        EXPECT_EQ(f.shown.charactersLeft, std::to_string(40000 - onLine));
+        EXPECT_EQ(f.shown.progress, PercentDone(40000, onLine));
+        EXPECT_EQ(f.shown.status, std::to_string(f.link.outputCount()) + " queued");
+        f.link.drain(997);
+    }
+    EXPECT_EQ(step.end, SendEnd::Completed);
+    EXPECT_EQ(f.shown.buttonCaption, "Transmit Show");
+    EXPECT_EQ(f.shown.status + f.shown.charactersLeft, "");
+    EXPECT_FALSE(f.shown.progressVisible || f.shown.busyPointer);
+    EXPECT_TRUE(f.shown.commButtonsEnabled);
+    EXPECT_FALSE(f.transmission.timerRunning());
+}
+
+TEST(Transmission, CancelOnNoContinuesOnYesStopsAndRestartsFromTheStart) {
+    Fixture f;
+    std::string text = showText(40000);
+    f.click(text);
+    f.link.drain(100);
+    std::size_t calls = f.link.calls.size();
+    EXPECT_TRUE(f.click(text).askCancel);  // No: nothing changes
+    EXPECT_EQ(f.link.calls.size(), calls);
+    EXPECT_EQ(f.transmission.state().SendHanded, 16380);
+
+    EXPECT_EQ(f.transmission.confirmCancel().portLabel, "[Comm Port Closed]");
+    EXPECT_FALSE(f.link.isOpen());
+    EXPECT_EQ(f.transmission.state().SendLength + f.transmission.state().SendHanded, 0);
+    EXPECT_EQ(f.shown.buttonCaption, "Transmit Show");
+    EXPECT_EQ(f.shown.status, "Cancelled!");
+    EXPECT_FALSE(f.shown.busyPointer);
+    EXPECT_EQ(f.transmission.tick(text).end, SendEnd::Stopped);  // one tick later
+    EXPECT_EQ(f.shown.status, "");
+    EXPECT_TRUE(f.shown.commButtonsEnabled);
+    EXPECT_EQ(f.link.line, text.substr(0, 100));
+
+    f.link.line.clear();
+    EXPECT_FALSE(f.click(text).askCancel);
+    EXPECT_TRUE(f.link.isOpen());
+    EXPECT_EQ(f.runToEnd(text), SendEnd::Completed);
+    EXPECT_EQ(f.link.line, text);
+}
+
+// The timer runs on while the question is open: the show may have ended by
+// the time the operator answers Yes.
+TEST(Transmission, YesAfterTheEndStillClosesThePort) {
+    Fixture f;
+    f.click("S\t0\t0\r\n");
+    ASSERT_TRUE(f.click("").askCancel);
+    ASSERT_EQ(f.runToEnd(""), SendEnd::Completed);
+    EXPECT_EQ(f.transmission.confirmCancel().portLabel, "[Comm Port Closed]");
+    EXPECT_FALSE(f.link.isOpen());
+    EXPECT_EQ(f.transmission.tick("").end, SendEnd::Stopped);
+    EXPECT_EQ(f.shown.status, "");
+}
+
+// 19200 baud is 1920 characters a second, 192 a tick: a show waits at most one
+// tick after each piece has drained.
+TEST(Transmission, TakesNoLongerThanWireTimePlusOneTickPerPiece) {
+    Fixture f;
+    std::string text = showText(40000);
+    const std::int64_t perTick = 1920 * kTickMilliseconds / 1000;
+    f.click(text);
+    std::int64_t ticks = 0;
+    do {
+        ASSERT_LT(++ticks, 10000);
+        f.link.drain(perTick);
+    } while (f.transmission.tick(text).end != SendEnd::Completed);
+    EXPECT_EQ(f.link.line, text);
+    std::int64_t wireTicks = (40000 + perTick - 1) / perTick;
+    EXPECT_LE(ticks, wireTicks + 3);
+}
+
+TEST(Transmission, PortThatDoesNotOpenEndsTheStartAndTheNextClickTriesAgain) {
+    Fixture f;
+    f.link.opens = false;
+    SendStep step = f.transmission.click("S\t0\t0\r\n", f.port, "7");
+    EXPECT_EQ(step.end, SendEnd::Failed);
+    EXPECT_EQ(step.messages,
+              (std::vector<std::string>{"Comm Port: 7 not available!", "the port is not open"}));
+    EXPECT_EQ(step.portLabel, "[Comm Port Closed]");
+    EXPECT_FALSE(f.shown.busyPointer || f.shown.progressVisible);
+    EXPECT_TRUE(f.shown.commButtonsEnabled);
+    EXPECT_FALSE(f.transmission.timerRunning());
+    f.link.opens = true;
+    EXPECT_FALSE(f.click("S\t0\t0\r\n").askCancel);
+    EXPECT_EQ(f.link.pieces.size(), 1u);
+}
+
+TEST(Transmission, TextTheCodePageCannotHoldIsRefusedBeforeAnythingIsSent) {
+    Fixture f;
+    SendStep step = f.click(showText(30000) + "\xE2\x9C\x93");  // a check mark at the very end
+    EXPECT_EQ(step.end, SendEnd::Failed);
+    ASSERT_EQ(step.messages.size(), 1u);
+    EXPECT_NE(step.messages[0].find("U+2713"), std::string::npos) << step.messages[0];
+    EXPECT_TRUE(f.link.calls.empty());
+}
+
+TEST(Transmission, LaterPiecesAreCutFromTheCurrentText) {
+    Fixture f;
+    f.click(std::string(20000, 'a'));
+    EXPECT_EQ(f.runToEnd(std::string(30000, 'b')), SendEnd::Completed);
+    EXPECT_EQ(f.link.line, std::string(16380, 'a') + std::string(3620, 'b'));
+}
+
+// Clear Terminal reopens the port, which drops what was queued; the
+// transmission carries on with its next piece.
+TEST(Transmission, ClearTerminalDropsTheQueueAndSendingGoesOn) {
+    Fixture f;
+    std::string text = showText(40000);
+    f.click(text);
+    f.link.drain(1000);
+    EXPECT_FALSE(clearTerminal(f.port, "1", f.link).message);
+    EXPECT_EQ(f.runToEnd(text), SendEnd::Completed);
+    EXPECT_EQ(f.link.line, text.substr(0, 1000) + text.substr(16380));
+}
+
+}  // namespace
+}  // namespace fulgor

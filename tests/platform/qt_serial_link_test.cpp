@@ -1,0 +1,136 @@
+#include "platform/qt_serial_link.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "comms/capture.h"
+#include "comms/terminal.h"
+#include "comms/transmission.h"
+#include "core/cp1252.h"
+#include "platform/pty_panel.h"
+#include "support/temp_dir.h"
+
+namespace fulgor {
+namespace {
+
+using test::PtyPanel;
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+}
+
+// Ticks the transmission on a real 100 ms timer until it ends; gives the last step.
+SendStep runToEnd(Transmission& transmission, std::string_view text) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setInterval(kTickMilliseconds);
+    SendStep last;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        last = transmission.tick(text);
+        if (last.end != SendEnd::None) loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);  // never hang the suite
+    timer.start();
+    loop.exec();
+    return last;
+}
+
+// Processes events until `done` holds; a guard against hanging, not a timing.
+template <class Done>
+bool processUntil(Done done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return done();
+}
+
+// All 256 byte values, over and over, as the program's text.
+std::string everyByte(std::size_t length) {
+    std::string bytes(length, '\0');
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 7 % 256);
+    return bytes;
+}
+
+TEST(QtSerialLink, DeliversAShowToThePanelInOrder) {
+    ensureApplication();
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    QtSerialLink link;
+    Transmission transmission(link);
+    PortState port;
+    port.PortPath = panel.device();
+    std::string bytes = everyByte(40000);
+    std::string text = decode1252(bytes);
+
+    SendStep started = transmission.click(text, port, panel.device());
+    ASSERT_TRUE(started.messages.empty()) << started.messages[0];
+    EXPECT_EQ(started.portLabel, "[Comm settings are 19200,N,8,1]");
+    SendStep ended = runToEnd(transmission, text);
+    EXPECT_EQ(ended.end, SendEnd::Completed);
+    EXPECT_EQ(link.outputCount(), 0);
+    ASSERT_TRUE(panel.waitFor(bytes.size()));
+    EXPECT_TRUE(panel.received() == bytes) << "received " << panel.received().size() << " bytes";
+}
+
+TEST(QtSerialLink, PanelHangingUpStopsTheTransmissionWithTheReason) {
+    ensureApplication();
+    PtyPanel panel(1000);
+    ASSERT_TRUE(panel.ok());
+    QtSerialLink link;
+    QString signalled;
+    QObject::connect(&link, &QtSerialLink::failed, [&](const QString& why) { signalled = why; });
+    Transmission transmission(link);
+    PortState port;
+    port.PortPath = panel.device();
+    std::string text(40000, 'x');
+
+    ASSERT_TRUE(transmission.click(text, port, panel.device()).messages.empty());
+    SendStep ended = runToEnd(transmission, text);
+    EXPECT_EQ(ended.end, SendEnd::Failed);
+    ASSERT_EQ(ended.messages.size(), 1u);
+    EXPECT_EQ(ended.messages[0].rfind("Transmission stopped: " + panel.device() + ": ", 0), 0u)
+        << ended.messages[0];
+    EXPECT_EQ(ended.portLabel, "[Comm Port Closed]");
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(signalled.toStdString(), link.failureReason());
+}
+
+TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
+    ensureApplication();
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    test::TempDir folder;
+    QPlainTextEdit terminal;
+    QtSerialLink link(&terminal);
+    PortState port;
+    port.PortPath = panel.device();
+    ASSERT_FALSE(SaxUpTransmit(port, panel.device(), link).message);
+
+    ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
+    EXPECT_EQ(captureCaption(link), "End Capture");
+    const std::string answer = "READY\r\nFIRE 5 \x80\r\n";
+    panel.answer(answer);
+    const QString shown = QString::fromUtf8("READY\nFIRE 5 \xE2\x82\xAC\n");
+    EXPECT_TRUE(processUntil([&] { return terminal.toPlainText() == shown; }))
+        << terminal.toPlainText().toStdString();
+    ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
+    EXPECT_EQ(test::readBytes(folder.path("Serial.log")), answer);
+
+    EXPECT_FALSE(toggleCapture(link, folder.path("missing")).ok());
+    EXPECT_EQ(captureCaption(link), "Begin Capture");
+
+    EXPECT_FALSE(clearTerminal(port, panel.device(), link).message);
+    EXPECT_EQ(terminal.toPlainText(), "");
+    EXPECT_EQ(terminal.maximumBlockCount(), kTerminalScrollBack);
+    EXPECT_TRUE(link.isOpen());
+}
+
+}  // namespace
+}  // namespace fulgor
