@@ -9,7 +9,10 @@ namespace fulgor {
 
 QString programFolder() {
     QString home = qEnvironmentVariable("FULGOR_HOME");
-    if (!home.isEmpty()) return home;
+    if (!home.isEmpty()) {
+        QDir().mkpath(home);
+        return home;
+    }
     QString executableFolder = QCoreApplication::applicationDirPath();
     if (QFileInfo(executableFolder).isWritable()) return executableFolder;
     QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -1,58 +1,82 @@
 #include "workspace/communications_tab.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "addressing/number_shots.h"
+#include "comms/capture.h"
+#include "comms/crlf_text.h"
+#include "comms/port_presets.h"
+#include "comms/show_format.h"
+#include "comms/terminal.h"
+#include "platform/program_folder.h"
+#include "platform/prompter.h"
+#include "platform/qt_serial_link.h"
+#include "platform/qt_text.h"
 #include "workspace/widgets.h"
+#include "workspace/workspace_state.h"
 
 namespace fulgor {
 namespace {
 
 const QString kFormatKv = QStringLiteral("Format KV Script");
 const QString kFormatMv = QStringLiteral("Format MV Script");
+// The running line count of a long show is repainted this often, not after
+// every record: painting a million times would cost more than the formatting.
+constexpr qint64 kLineCountRepaintMs = 40;
+
+QPlainTextEdit* makeTextPane(const char* name) {
+    auto* pane = named(new QPlainTextEdit, name);
+    pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return pane;
+}
 
 }  // namespace
 
-CommunicationsTab::CommunicationsTab(QWidget* parent) : WorkspaceTab(parent) {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-
-    m_holdingPen = named(new QPlainTextEdit, "txtHoldingPen");
-    m_holdingPen->setFont(fixed);
-    m_holdingPen->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_terminal = named(new QPlainTextEdit, "txtTerminal");
-    m_terminal->setFont(fixed);
+CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, Links links,
+                                     QWidget* parent)
+    : WorkspaceTab(parent),
+      m_state(state),
+      m_prompter(prompter),
+      m_links(std::move(links)),
+      m_holdingPen(makeTextPane("txtHoldingPen")),
+      m_terminal(makeTextPane("txtTerminal")),
+      m_link(std::make_unique<QtSerialLink>(m_terminal)),
+      m_transmission(*m_link),
+      m_timer(new QTimer(this)) {
     m_terminal->setReadOnly(true);
-    m_terminal->setMaximumBlockCount(600);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(kTickMilliseconds);
+    connect(m_timer, &QTimer::timeout, this, &CommunicationsTab::tick);
+    connect(m_link.get(), &QtSerialLink::failed, this,
+            [this] { m_portSettings->setText(toQString(kPortClosedLabel)); });
 
-    QPushButton* clearHolding = makeButton("cmdClearHolding", QStringLiteral("Clear Text window"));
+    m_clearHolding = makeButton("cmdClearHolding", QStringLiteral("Clear Text window"));
     m_formatShow = makeButton("cmdFormatShow", kFormatKv);
-    QPushButton* talsenToPd = makeButton("cmdTalsen2PD", QStringLiteral("Format TS as PD Script"));
-    QPushButton* sdToPd = makeButton("cmdShowDir2PD", QStringLiteral("Format SD as PD Script"));
-    QPushButton* send = makeButton("cmdSendShow", QStringLiteral("Transmit Show"));
-    QPushButton* clearScreen = makeButton("cmdClearScreen", QStringLiteral("Clear Terminal"));
-    QPushButton* capture = makeButton("cmdCaptureSerial", QStringLiteral("Begin Capture"));
+    m_talsenToPd = makeButton("cmdTalsen2PD", QStringLiteral("Format TS as PD Script"));
+    m_sdToPd = makeButton("cmdShowDir2PD", QStringLiteral("Format SD as PD Script"));
+    m_send = makeButton("cmdSendShow", toQString(kTransmitShowCaption));
+    m_clearScreen = makeButton("cmdClearScreen", QStringLiteral("Clear Terminal"));
+    m_capture = makeButton("cmdCaptureSerial", toQString(captureCaption(*m_link)));
+    // The PD formats are not built yet: shown, but not to be used.
+    m_talsenToPd->setEnabled(false);
+    m_sdToPd->setEnabled(false);
+    connect(m_clearHolding, &QPushButton::clicked, this, &CommunicationsTab::clearHoldingPen);
+    connect(m_formatShow, &QPushButton::clicked, this, &CommunicationsTab::formatShow);
+    connect(m_send, &QPushButton::clicked, this, &CommunicationsTab::sendShow);
+    connect(m_clearScreen, &QPushButton::clicked, this, &CommunicationsTab::clearTerminal);
+    connect(m_capture, &QPushButton::clicked, this, &CommunicationsTab::toggleCapture);
 
     QGroupBox* portFrame = makeFrame("frmCommPort", QStringLiteral("Comm Port Settings"));
-    auto* portBox = named(new QLineEdit(QStringLiteral("1")), "txtCommPort");
-    QPushButton* applyPort = makeButton("cmdCommPort", QStringLiteral("Apply Port"));
-    QRadioButton* kavrinBaud = makeOption("optKavrinBaud", QStringLiteral("Kavrin"));
-    QRadioButton* modem = makeOption("optTcModem", QStringLiteral("FSK Modem"));
-    QRadioButton* pdBaud = makeOption("optPDBaud", QStringLiteral("9600 Baud"));
-    kavrinBaud->setChecked(true);
-    QLabel* portSettings = makeLabel("lblPortSets", QStringLiteral("[Comm Port Closed]"));
-    auto* portLayout = new QGridLayout(portFrame);
-    portLayout->addWidget(new QLabel(QStringLiteral("Comm Port")), 0, 0);
-    portLayout->addWidget(portBox, 0, 1);
-    portLayout->addWidget(applyPort, 0, 2);
-    portLayout->addWidget(kavrinBaud, 1, 0);
-    portLayout->addWidget(modem, 1, 1);
-    portLayout->addWidget(pdBaud, 1, 2);
-    portLayout->addWidget(portSettings, 2, 0, 1, 3);
+    buildPortFrame(portFrame);
 
     QGroupBox* infoFrame = makeFrame("frmShowInfo", QStringLiteral("Show Information"));
     m_showRepeater = named(new QLineEdit, "txtShowRepeater");
@@ -61,38 +85,28 @@ CommunicationsTab::CommunicationsTab(QWidget* parent) : WorkspaceTab(parent) {
     infoLayout->addWidget(m_showRepeater, 0, 1, 1, 2);
     const char* const infoNames[] = {"lblShowInfo0", "lblShowInfo1", "lblShowInfo2"};
     const char* const statNames[] = {"lblShowStats0", "lblShowStats1", "lblShowStats2"};
-    const QString infoCaptions[] = {QStringLiteral(" Lines"), QStringLiteral("Characters"),
-                                    QStringLiteral("Conflicts")};
     for (int i = 0; i < 3; ++i) {
-        infoLayout->addWidget(makeLabel(infoNames[i], infoCaptions[i]), 1, i);
-        QLabel* stat = makeLabel(statNames[i]);
-        stat->setFrameShape(QFrame::StyledPanel);
-        stat->setMinimumWidth(70);
-        infoLayout->addWidget(stat, 2, i);
+        infoLayout->addWidget(makeLabel(infoNames[i], toQString(kShowStatsCaptions[i])), 1, i);
+        m_showStats[i] = makeLabel(statNames[i]);
+        m_showStats[i]->setFrameShape(QFrame::StyledPanel);
+        m_showStats[i]->setMinimumWidth(70);
+        infoLayout->addWidget(m_showStats[i], 2, i);
     }
 
-    auto* progress = named(new QProgressBar, "elProgressBar1");
-    progress->setRange(0, 100);
-    progress->setValue(0);
-    progress->setVisible(false);
-    QLabel* sendStatus = makeLabel("lblSendStatus");
-    QLabel* sendChars = makeLabel("lblSendChars");
-
-    // The serial commands arrive with the serial link; until then their
-    // controls are shown but cannot be used.
-    for (QWidget* notYetBuilt : std::initializer_list<QWidget*>{
-             clearHolding, m_formatShow, talsenToPd, sdToPd, send, clearScreen, capture, portBox,
-             applyPort, kavrinBaud, modem, pdBaud}) {
-        notYetBuilt->setEnabled(false);
-    }
+    m_progress = named(new QProgressBar, "elProgressBar1");
+    m_progress->setRange(0, 100);
+    m_sendStatus = makeLabel("lblSendStatus");
+    m_sendChars = makeLabel("lblSendChars");
+    showSend({});
 
     auto* penButtons = new QHBoxLayout;
-    for (QPushButton* button : {clearHolding, m_formatShow, talsenToPd, sdToPd, send})
+    for (QPushButton* button : {m_clearHolding, m_formatShow, m_talsenToPd, m_sdToPd, m_send}) {
         penButtons->addWidget(button);
+    }
     auto* sendLine = new QHBoxLayout;
-    sendLine->addWidget(sendStatus, 1);
-    sendLine->addWidget(sendChars);
-    sendLine->addWidget(progress, 2);
+    sendLine->addWidget(m_sendStatus, 1);
+    sendLine->addWidget(m_sendChars);
+    sendLine->addWidget(m_progress, 2);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Text to transmit")));
     left->addWidget(m_holdingPen, 1);
@@ -100,8 +114,8 @@ CommunicationsTab::CommunicationsTab(QWidget* parent) : WorkspaceTab(parent) {
     left->addLayout(sendLine);
 
     auto* terminalButtons = new QHBoxLayout;
-    terminalButtons->addWidget(clearScreen);
-    terminalButtons->addWidget(capture);
+    terminalButtons->addWidget(m_clearScreen);
+    terminalButtons->addWidget(m_capture);
     auto* right = new QVBoxLayout;
     right->addWidget(portFrame);
     right->addWidget(infoFrame);
@@ -114,8 +128,150 @@ CommunicationsTab::CommunicationsTab(QWidget* parent) : WorkspaceTab(parent) {
     layout->addLayout(right, 2);
 }
 
+CommunicationsTab::~CommunicationsTab() = default;
+
+void CommunicationsTab::buildPortFrame(QWidget* frame) {
+    m_portBox = named(new QLineEdit(toQString(fulgor::portBoxText(m_state.port))), "txtCommPort");
+    m_portBox->setMaximumWidth(140);
+    m_applyPort = makeButton("cmdCommPort", QStringLiteral("Apply Port"));
+    connect(m_applyPort, &QPushButton::clicked, this, &CommunicationsTab::applyPort);
+    m_portSettings = makeLabel("lblPortSets", toQString(kPortClosedLabel));
+    auto* layout = new QGridLayout(frame);
+    layout->addWidget(new QLabel(QStringLiteral("Comm Port")), 0, 0);
+    layout->addWidget(m_portBox, 0, 1);
+    layout->addWidget(m_applyPort, 0, 2);
+    for (std::size_t i = 0; i < kPortPresets.size(); ++i) {
+        const PortPreset& preset = kPortPresets[i];
+        m_presetOptions[i] =
+            makeOption(std::string(preset.option).c_str(), toQString(preset.caption));
+        connect(m_presetOptions[i], &QRadioButton::clicked, this,
+                [this, &preset] { choosePreset(preset); });
+        layout->addWidget(m_presetOptions[i], 1, static_cast<int>(i));
+    }
+    m_presetOptions[0]->setChecked(true);
+    layout->addWidget(m_portSettings, 2, 0, 1, 3);
+}
+
 void CommunicationsTab::setMiravelTiming(bool on) {
     m_formatShow->setText(on ? kFormatMv : kFormatKv);
+}
+
+std::string CommunicationsTab::holdingPenText() const {
+    return withCrLf(m_holdingPen->toPlainText().toStdString());
+}
+
+std::string CommunicationsTab::portBoxText() const {
+    return m_portBox->text().toStdString();
+}
+
+void CommunicationsTab::formatShow() {
+    m_holdingPen->clear();
+    Result<PanelText> formatted = [&] {
+        BusyPointer busy(m_prompter);
+        NumberShots(m_state.kavrin);
+        m_links.kavrinTableChanged();
+        m_sinceRepaint.start();
+        return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
+                               m_links.miravelTiming(), [this](std::int64_t lines) {
+                                   if (m_sinceRepaint.elapsed() < kLineCountRepaintMs) return;
+                                   m_showStats[0]->setText(QString::number(lines));
+                                   m_showStats[0]->repaint();
+                                   m_sinceRepaint.restart();
+                               });
+    }();
+    if (!formatted) {
+        m_prompter.message(kAppTitle, toQString(formatted.error()), Prompter::Icon::Exclamation);
+        return;
+    }
+    const PanelText& panel = formatted.value();
+    m_holdingPen->setPlainText(toQString(panel.text));
+    m_showStats[0]->setText(QString::number(panel.lines));
+    m_showStats[1]->setText(QString::number(panel.characters));
+    m_showStats[2]->setText(QString::number(m_state.conflictCount));
+    if (panel.untimedRows > 0) {
+        m_prompter.message(kAppTitle, toQString(heldBackUntimedMessage(panel.untimedRows)),
+                           Prompter::Icon::Exclamation);
+    }
+    m_presetOptions[0]->setChecked(true);
+    choosePreset(kKavrinPreset);
+}
+
+void CommunicationsTab::showPort(const PortOutcome& outcome) {
+    m_portSettings->setText(toQString(outcome.portLabel));
+    m_portSettings->setToolTip(toQString(outcome.reason));
+    if (outcome.message)
+        m_prompter.message(kAppTitle, toQString(*outcome.message), Prompter::Icon::None);
+}
+
+void CommunicationsTab::applyPort() {
+    ApplyPortOutcome outcome = fulgor::applyPort(m_state.port, portBoxText(), *m_link);
+    if (outcome.restoredBoxText) m_portBox->setText(toQString(*outcome.restoredBoxText));
+    if (outcome.reopened) showPort(*outcome.reopened);
+}
+
+void CommunicationsTab::choosePreset(const PortPreset& preset) {
+    ApplyPortOutcome outcome = fulgor::choosePreset(m_state.port, preset, portBoxText(), *m_link);
+    if (outcome.restoredBoxText) m_portBox->setText(toQString(*outcome.restoredBoxText));
+    if (outcome.reopened) showPort(*outcome.reopened);
+}
+
+void CommunicationsTab::sendShow() {
+    SendStep step = m_transmission.click(holdingPenText(), m_state.port, portBoxText());
+    if (step.askCancel) {
+        if (!m_prompter.askYesNo(toQString(kCancelTitle), toQString(kCancelQuestion),
+                                 Prompter::Icon::None))
+            return;
+        step = m_transmission.confirmCancel();
+    }
+    showSend(step);
+}
+
+void CommunicationsTab::tick() {
+    showSend(m_transmission.tick(holdingPenText()));
+}
+
+void CommunicationsTab::showSend(const SendStep& step) {
+    const SendDisplay& display = m_transmission.display();
+    m_send->setText(toQString(display.buttonCaption));
+    m_sendStatus->setText(toQString(display.status));
+    m_sendChars->setText(toQString(display.charactersLeft));
+    m_progress->setValue(display.progress);
+    m_progress->setVisible(display.progressVisible);
+    if (display.busyPointer != m_busyShown) {
+        m_busyShown = display.busyPointer;
+        m_prompter.setBusy(m_busyShown);
+    }
+    EnableCommButtons(display.commButtonsEnabled);
+    if (m_transmission.timerRunning() && !m_timer->isActive()) m_timer->start();
+    if (!m_transmission.timerRunning()) m_timer->stop();
+    if (step.portLabel) m_portSettings->setText(toQString(*step.portLabel));
+    for (const std::string& message : step.messages) {
+        m_prompter.message(kAppTitle, toQString(message), Prompter::Icon::Exclamation);
+    }
+}
+
+void CommunicationsTab::EnableCommButtons(bool on) {
+    for (std::string_view name : kCommButtons) {
+        auto* button = findChild<QPushButton*>(toQString(name));
+        // A command not built yet stays disabled whatever the transmission does.
+        if (button && button != m_talsenToPd) button->setEnabled(on);
+    }
+}
+
+void CommunicationsTab::toggleCapture() {
+    Status started = fulgor::toggleCapture(*m_link, programFolder().toStdString());
+    m_capture->setText(toQString(captureCaption(*m_link)));
+    if (!started)
+        m_prompter.message(kAppTitle, toQString(started.error()), Prompter::Icon::Exclamation);
+}
+
+void CommunicationsTab::clearTerminal() {
+    showPort(fulgor::clearTerminal(m_state.port, portBoxText(), *m_link));
+}
+
+void CommunicationsTab::clearHoldingPen() {
+    m_holdingPen->clear();
+    for (QLabel* stat : m_showStats) stat->clear();
 }
 
 }  // namespace fulgor

@@ -1,7 +1,13 @@
 #pragma once
 // The Communications tab: the holding pen (the text to transmit), the serial
-// port settings, the show statistics, transmission progress and the terminal.
+// port settings, the show statistics, the paced transmission and the terminal.
 
+#include <QElapsedTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "comms/transmission.h"
 #include "workspace/workspace_tab.h"
 
 class QLabel;
@@ -10,13 +16,27 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace fulgor {
+
+class Prompter;
+class QtSerialLink;
+struct PortOutcome;
+struct PortPreset;
+struct WorkspaceState;
 
 class CommunicationsTab : public WorkspaceTab {
     Q_OBJECT
 public:
-    explicit CommunicationsTab(QWidget* parent = nullptr);
+    struct Links {
+        std::function<bool()> miravelTiming;       // the Kavrin tab's "Miravel Timing"
+        std::function<void()> kavrinTableChanged;  // the Kavrin grid must re-read its table
+    };
+
+    CommunicationsTab(WorkspaceState& state, Prompter& prompter, Links links,
+                      QWidget* parent = nullptr);
+    ~CommunicationsTab() override;
 
     bool serves(MenuCommand) const override { return false; }
     void run(MenuCommand) override {}
@@ -26,10 +46,48 @@ public:
     void setMiravelTiming(bool on);
 
 private:
+    void buildPortFrame(QWidget* frame);
+    void formatShow();
+    void applyPort();
+    void choosePreset(const PortPreset& preset);
+    void showPort(const PortOutcome& outcome);
+    void sendShow();
+    void tick();
+    void showSend(const SendStep& step);
+    void EnableCommButtons(bool on);
+    void toggleCapture();
+    void clearTerminal();
+    void clearHoldingPen();
+    std::string holdingPenText() const;
+    std::string portBoxText() const;
+
+    WorkspaceState& m_state;
+    Prompter& m_prompter;
+    Links m_links;
     QPlainTextEdit* m_holdingPen;
     QPlainTextEdit* m_terminal;
+    std::unique_ptr<QtSerialLink> m_link;
+    Transmission m_transmission;
+    QTimer* m_timer;  // Timer1: paces a transmission, runs only during one
+    bool m_busyShown = false;
+    QElapsedTimer m_sinceRepaint;
+
+    QPushButton* m_clearHolding;
     QPushButton* m_formatShow;
+    QPushButton* m_talsenToPd;
+    QPushButton* m_sdToPd;
+    QPushButton* m_send;
+    QPushButton* m_clearScreen;
+    QPushButton* m_capture;
+    QLineEdit* m_portBox;
+    QPushButton* m_applyPort;
+    std::array<QRadioButton*, 3> m_presetOptions{};
+    QLabel* m_portSettings;
     QLineEdit* m_showRepeater;
+    std::array<QLabel*, 3> m_showStats{};
+    QProgressBar* m_progress;
+    QLabel* m_sendStatus;
+    QLabel* m_sendChars;
 };
 
 }  // namespace fulgor

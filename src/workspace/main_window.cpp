@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "platform/prompter.h"
+#include "platform/script_table_model.h"
 #include "workspace/communications_tab.h"
 #include "workspace/kavrin_tab.h"
 #include "workspace/sd_tab.h"
@@ -25,7 +26,9 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_kavrinTab =
         new KavrinTab(m_state, prompter, [this] { return m_talsenTab->talsenNumberingSelected(); });
     m_sdTab = new SdTab;
-    m_communicationsTab = new CommunicationsTab;
+    m_communicationsTab = new CommunicationsTab(m_state, prompter,
+                                                {[this] { return m_kavrinTab->miravelTiming(); },
+                                                 [this] { m_kavrinTab->model()->refresh(); }});
     const QStringList captions =
         QStringLiteral("T&alsen Scripting|&Kavrin Scripting|S&D Show Script|C&ommunications")
             .split(QLatin1Char('|'));

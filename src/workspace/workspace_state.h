@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "comms/port_setup.h"
 #include "core/script_columns.h"
 #include "core/table.h"
 
@@ -16,6 +17,7 @@ struct WorkspaceState {
     QString kavrinPath;      // the Kavrin file last opened
     QString dialogFileName;  // the name the shared file dialog last held
     int conflictCount = 0;   // conflicting Kavrin rows found by the last conflict check
+    PortState port;          // PortNumber and PortSettings
 };
 
 }  // namespace fulgor

@@ -70,7 +70,9 @@ TEST(CliFormatKv, PutsTheShowInFiringOrderAndNumbersItsShotsFirst) {
                "\r\n9,7,1,5,02,01,,,,,,,\r\n9,7,2,1,01,02,,,,,,,\r\n9,7,3,1,01,01,,,,,,,\r\n");
     Outcome outcome = runCli({"format-kv", dir.path("show.kvn")});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "S\t1\t1\t2\t10\t1\t2\r\nS\t2\t1\t3\t10\t1\t1\r\nS\t3\t2\t1\t50\t2\t1\r\nS\t0\t0\r\n");
+    EXPECT_EQ(
+        outcome.out,
+        "S\t1\t1\t2\t10\t1\t2\r\nS\t2\t1\t3\t10\t1\t1\r\nS\t3\t2\t1\t50\t2\t1\r\nS\t0\t0\r\n");
 }
 
 }  // namespace

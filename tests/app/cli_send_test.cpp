@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/pty_panel.h"
+#include "support/pty_panel.h"
 #include "support/temp_dir.h"
 
 namespace fulgor {

@@ -11,7 +11,7 @@
 #include "comms/terminal.h"
 #include "comms/transmission.h"
 #include "core/cp1252.h"
-#include "platform/pty_panel.h"
+#include "support/pty_panel.h"
 #include "support/temp_dir.h"
 
 namespace fulgor {

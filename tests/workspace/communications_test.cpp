@@ -1,0 +1,250 @@
+// The Communications tab of the real window: port setup, show formatting and
+// a transmission to a panel on the far end of a pseudo-terminal pair.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "support/pty_panel.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "workspace/main_window.h"
+
+using namespace fulgor;
+using test::PtyPanel;
+using test::ScriptedPrompter;
+using test::TempDir;
+using test::writeBytes;
+
+class CommunicationsTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompter* prompter = nullptr;
+    MainWindow* window = nullptr;
+    TempDir* dir = nullptr;
+
+    template <class T>
+    T* find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control named %s", name);
+        return widget;
+    }
+    QString text(const char* label) { return find<QLabel>(label)->text(); }
+    void click(const char* button) { find<QPushButton>(button)->click(); }
+    // Lets the 100 ms timer drive the transmission until it is idle again.
+    bool waitUntilIdle() {
+        return QTest::qWaitFor([&] { return !find<QTimer>("Timer1")->isActive(); }, 30000);
+    }
+    QString showText(int characters) {
+        QString show;
+        for (int i = 0; show.size() < characters; ++i)
+            show += QStringLiteral("S\t%1\t1\t1\t10\t01\t01\r\n").arg(i);
+        show.truncate(characters - 2);
+        return show + QStringLiteral("\r\n");
+    }
+
+private slots:
+    void init() {
+        dir = new TempDir;
+        prompter = new ScriptedPrompter;
+        window = new MainWindow(*prompter);
+        find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::CommunicationsIndex);
+    }
+
+    void cleanup() {
+        QVERIFY2(prompter->unexpected.isEmpty(),
+                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
+        QCOMPARE(prompter->busyDepth, 0);
+        delete window;
+        delete prompter;
+        delete dir;
+        for (const char* name : {"FULGOR_PORT_1", "FULGOR_PORT_2", "FULGOR_PORT_7"})
+            qunsetenv(name);
+    }
+
+    void startupState() {
+        QCOMPARE(find<QLineEdit>("txtCommPort")->text(), QStringLiteral("1"));
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+        QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
+        QCOMPARE(find<QRadioButton>("optTcModem")->text(), QStringLiteral("FSK Modem"));
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
+        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        QVERIFY(!find<QTimer>("Timer1")->isActive());
+        QCOMPARE(find<QTimer>("Timer1")->interval(), 100);
+        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());  // the PD formats come later
+        QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
+        find<QCheckBox>("ChkMiravelTime")->click();
+        QCOMPARE(find<QPushButton>("cmdFormatShow")->text(), QStringLiteral("Format MV Script"));
+        find<QCheckBox>("ChkMiravelTime")->click();
+        QCOMPARE(find<QPushButton>("cmdFormatShow")->text(), QStringLiteral("Format KV Script"));
+    }
+
+    void applyPortNumberRules() {
+        PtyPanel panel;
+        QVERIFY(panel.ok());
+        qputenv("FULGOR_PORT_2", QByteArray::fromStdString(panel.device()));
+        qputenv("FULGOR_PORT_7", QByteArray("/nonexistent/fulgor-port"));
+        auto* box = find<QLineEdit>("txtCommPort");
+        for (const char* refused : {"0", "-2", "abc", "40000"}) {
+            box->setText(QString::fromLatin1(refused));
+            click("cmdCommPort");
+            QCOMPARE(box->text(), QStringLiteral("1"));
+            QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+        }
+        box->setText(QStringLiteral("2.5"));
+        click("cmdCommPort");
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 19200,N,8,1]"));
+        find<QRadioButton>("optTcModem")->click();
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 1200,N,8,1]"));
+        QVERIFY(prompter->messages.empty());
+
+        box->setText(QStringLiteral("7"));
+        click("cmdCommPort");
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QCOMPARE(prompter->messages[0].text, QStringLiteral("Comm Port: 7 not available!"));
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+    }
+
+    void formatKvScriptFillsTheHoldingPenAndSelectsTheKavrinPreset() {
+        PtyPanel panel;
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        writeBytes(dir->path("show.kvn"),
+                   "Gala\r\n9,,1,2.5,01,02,,,,,,,\r\n9,,1,1,01,01,,,,,,,\r\n9,,2,1,02,01,,,3,,,,"
+                   "\r\n9,,2,,02,02,,,,,,,\r\n");
+        find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(QString::fromStdString(dir->path("show.kvn")));
+        find<QAction>("mnuFileOpen")->trigger();
+        find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::CommunicationsIndex);
+        find<QRadioButton>("optPDBaud")->click();
+        QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("Gala"));
+
+        click("cmdFormatShow");
+        const QString expected =
+            QStringLiteral("N\tGala\nS\t2\t1\t1\t10\t1\t1\nS\t4\t2\t1\t25\t1\t2\nS\t0\t0\n");
+        QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(), expected);
+        QCOMPARE(text("lblShowStats0"), QStringLiteral("4"));
+        QCOMPARE(text("lblShowStats1"), QString::number(expected.size() + 4));  // CR LF counts two
+        QCOMPARE(text("lblShowStats2"), QStringLiteral("0"));  // no conflict check yet
+        QCOMPARE(prompter->messages.size(), size_t(1));        // the untimed row was held back
+        QVERIFY(prompter->lastMessage().startsWith(QStringLiteral("1 row has no time")));
+        QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 19200,N,8,1]"));
+        // The Kavrin table stays in firing order with its shots numbered.
+        QCOMPARE(QString::fromStdString(cellText(window->state().kavrin.cell(1, 1))),
+                 QStringLiteral("1"));
+
+        click("cmdClearHolding");
+        QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(), QString());
+        QCOMPARE(text("lblShowStats0") + text("lblShowStats1") + text("lblShowStats2"), QString());
+    }
+
+    void transmitShowDeliversEveryByteInOrder() {
+        PtyPanel panel;
+        QVERIFY(panel.ok());
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        const QString show = showText(40000);
+        find<QPlainTextEdit>("txtHoldingPen")->setPlainText(show);
+        click("cmdSendShow");
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
+        QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        for (const char* button : {"cmdClearHolding", "cmdFormatShow", "cmdCommPort"}) {
+            QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
+        }
+        QVERIFY(find<QPushButton>("cmdClearScreen")->isEnabled());
+        QVERIFY(waitUntilIdle());
+        QVERIFY(panel.waitFor(40000));
+        QCOMPARE(QString::fromStdString(panel.received()), show);
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
+        QCOMPARE(text("lblSendStatus"), QString());
+        QCOMPARE(text("lblSendChars"), QString());
+        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
+        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());
+        QVERIFY(prompter->messages.empty());
+    }
+
+    void panelHangingUpEndsTheTransmission() {
+        PtyPanel panel(5000);
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        find<QPlainTextEdit>("txtHoldingPen")->setPlainText(showText(40000));
+        click("cmdSendShow");
+        QVERIFY(waitUntilIdle());
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QVERIFY2(prompter->lastMessage().startsWith(QStringLiteral("Transmission stopped")),
+                 qPrintable(prompter->lastMessage()));
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
+        QVERIFY(find<QPushButton>("cmdCommPort")->isEnabled());
+    }
+
+    void cancelAsksAndYesStopsTheTransmission() {
+        PtyPanel panel;
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        find<QPlainTextEdit>("txtHoldingPen")->setPlainText(showText(40000));
+        click("cmdSendShow");
+        prompter->yesNoAnswers = {false};
+        click("cmdSendShow");
+        QCOMPARE(prompter->questions.back().title, QStringLiteral("Send Show to Serial Device"));
+        QCOMPARE(prompter->questions.back().text, QStringLiteral("Cancel Transmission?"));
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
+        prompter->yesNoAnswers = {true};
+        click("cmdSendShow");
+        QCOMPARE(text("lblSendStatus"), QStringLiteral("Cancelled!"));
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
+        QVERIFY(waitUntilIdle());
+        QCOMPARE(text("lblSendStatus"), QString());
+        QVERIFY(find<QPushButton>("cmdClearHolding")->isEnabled());
+    }
+
+    void missingPortAtTheStartIsReported() {
+        qputenv("FULGOR_PORT_7", QByteArray("/nonexistent/fulgor-port"));
+        find<QLineEdit>("txtCommPort")->setText(QStringLiteral("7"));
+        click("cmdCommPort");
+        prompter->messages.clear();
+        find<QPlainTextEdit>("txtHoldingPen")->setPlainText(QStringLiteral("S\t0\t0\r\n"));
+        click("cmdSendShow");
+        QVERIFY(!prompter->messages.empty());
+        QCOMPARE(prompter->messages.front().text, QStringLiteral("Comm Port: 7 not available!"));
+        QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
+        QVERIFY(!find<QTimer>("Timer1")->isActive());
+        QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
+    }
+
+    void captureTogglesTheSerialLog() {
+        click("cmdCaptureSerial");
+        QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("End Capture"));
+        QVERIFY(QFile::exists(
+            QDir(qEnvironmentVariable("FULGOR_HOME")).filePath(QStringLiteral("Serial.log"))));
+        click("cmdCaptureSerial");
+        QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("Begin Capture"));
+    }
+
+    void clearTerminalEmptiesItAndReopensThePort() {
+        PtyPanel panel;
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        click("cmdCommPort");
+        panel.answer("ACK from the panel\r\n");
+        auto* terminal = find<QPlainTextEdit>("txtTerminal");
+        QVERIFY(QTest::qWaitFor(
+            [&] { return terminal->toPlainText().contains(QStringLiteral("ACK")); }, 30000));
+        click("cmdClearScreen");
+        QCOMPARE(terminal->toPlainText(), QString());
+        QCOMPARE(terminal->maximumBlockCount(), 600);
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 19200,N,8,1]"));
+    }
+};
+
+QTEST_MAIN(CommunicationsTest)
+#include "communications_test.moc"
