@@ -53,6 +53,7 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
       m_transmission(*m_link),
       m_timer(new QTimer(this)) {
     m_terminal->setReadOnly(true);
+    connect(m_holdingPen, &QPlainTextEdit::textChanged, this, [this] { m_penText.reset(); });
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(kTickMilliseconds);
     connect(m_timer, &QTimer::timeout, this, &CommunicationsTab::tick);
@@ -156,8 +157,9 @@ void CommunicationsTab::setMiravelTiming(bool on) {
     m_formatShow->setText(on ? kFormatMv : kFormatKv);
 }
 
-std::string CommunicationsTab::holdingPenText() const {
-    return withCrLf(m_holdingPen->toPlainText().toStdString());
+const std::string& CommunicationsTab::holdingPenText() {
+    if (!m_penText) m_penText = withCrLf(m_holdingPen->toPlainText().toStdString());
+    return *m_penText;
 }
 
 std::string CommunicationsTab::portBoxText() const {
@@ -183,8 +185,12 @@ void CommunicationsTab::formatShow() {
         m_prompter.message(kAppTitle, toQString(formatted.error()), Prompter::Icon::Exclamation);
         return;
     }
-    const PanelText& panel = formatted.value();
-    m_holdingPen->setPlainText(toQString(panel.text));
+    PanelText& panel = formatted.value();
+    {
+        BusyPointer busy(m_prompter);
+        m_holdingPen->setPlainText(toQString(panel.text));
+    }
+    m_penText = std::move(panel.text);
     m_showStats[0]->setText(QString::number(panel.lines));
     m_showStats[1]->setText(QString::number(panel.characters));
     m_showStats[2]->setText(QString::number(m_state.conflictCount));

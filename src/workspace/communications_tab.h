@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "comms/transmission.h"
 #include "workspace/workspace_tab.h"
@@ -58,7 +60,9 @@ private:
     void toggleCapture();
     void clearTerminal();
     void clearHoldingPen();
-    std::string holdingPenText() const;
+    // The holding pen's text with CR LF line ends, kept until the pen changes:
+    // reading a large show out of the text box on every tick would stall the window.
+    const std::string& holdingPenText();
     std::string portBoxText() const;
 
     WorkspaceState& m_state;
@@ -71,6 +75,7 @@ private:
     QTimer* m_timer;  // Timer1: paces a transmission, runs only during one
     bool m_busyShown = false;
     QElapsedTimer m_sinceRepaint;
+    std::optional<std::string> m_penText;
 
     QPushButton* m_clearHolding;
     QPushButton* m_formatShow;
