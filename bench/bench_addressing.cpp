@@ -19,7 +19,7 @@ using namespace fulgor::bench;
 
 int main(int argc, char* argv[]) {
     int rows = argc > 1 ? std::atoi(argv[1]) : 1'000'000;
-    TalsenScript script = parseTalsen(generateTalsenScript(rows, 42));
+    TalsenScript script = ImportTalsen(generateTalsenScript(rows, 42));
 
     Stopwatch renumberClock;
     Result<RenumberOutcome> renumbered =

@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     double loaded = residentBytes() - before;
 
     Stopwatch writeClock;
-    Status saved = writeTalsenFile(output, script.value());
+    Status saved = SaveTalsenScript(output, script.value());
     double writeSeconds = writeClock.seconds();
     if (!saved) {
         std::fprintf(stderr, "%s\n", saved.error().c_str());

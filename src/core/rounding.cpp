@@ -24,6 +24,8 @@ double roundToDecimals(double x, int decimals) {
     assert(decimals >= 0 && decimals <= 15);
     double scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
+    // A number too large to scale has no decimals to round.
+    if (!std::isfinite(x * scale)) return x;
     return roundHalfEven(x * scale) / scale + 0.0;
 }
 

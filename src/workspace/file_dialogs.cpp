@@ -13,9 +13,9 @@ QString askOpenFileName(WorkspaceState& state, Prompter& prompter, const QString
 QString askSaveFileName(WorkspaceState& state, Prompter& prompter,
                         const FileDialogRequest& request) {
     QString chosen = prompter.saveFileName(request);
-    if (!chosen.isEmpty()) chosen = withDefaultExtension(chosen, request.defaultExtension);
-    state.dialogFileName = chosen;
-    return chosen;
+    if (chosen.isEmpty()) return chosen;  // cancelled: the dialog keeps the name it held
+    state.dialogFileName = withDefaultExtension(chosen, request.defaultExtension);
+    return state.dialogFileName;
 }
 
 QString withDefaultExtension(const QString& name, const QString& extension) {

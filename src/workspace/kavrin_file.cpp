@@ -7,7 +7,7 @@
 
 namespace fulgor {
 
-KavrinScript parseKavrin(std::string_view bytes) {
+KavrinScript ImportKavrin(std::string_view bytes) {
     KavrinScript script;
     std::string_view rows;
     script.showName = decode1252(takeFirstLine(bytes, rows));
@@ -28,10 +28,10 @@ Result<KavrinScript> readKavrinFile(const std::string& path) {
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
-    return parseKavrin(bytes.value());
+    return ImportKavrin(bytes.value());
 }
 
-Status writeKavrinFile(const std::string& path, std::string_view showName, const Table& table) {
+Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table) {
     Result<std::string> bytes = formatKavrin(showName, table);
     if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
     return writeFileAtomically(path, bytes.value());

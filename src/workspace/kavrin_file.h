@@ -15,7 +15,7 @@ struct KavrinScript {
     Table table{0, 13};
 };
 
-KavrinScript parseKavrin(std::string_view bytes);
+KavrinScript ImportKavrin(std::string_view bytes);
 // The file's bytes: the show name, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
 Result<std::string> formatKavrin(std::string_view showName, const Table& table);
@@ -25,9 +25,9 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
 
 // File conveniences; the errors name the file. A file with no bytes at all is refused.
 Result<KavrinScript> readKavrinFile(const std::string& path);
-Status writeKavrinFile(const std::string& path, std::string_view showName, const Table& table);
-inline Status writeKavrinFile(const std::string& path, const KavrinScript& script) {
-    return writeKavrinFile(path, script.showName, script.table);
+Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table);
+inline Status SaveKavrinScript(const std::string& path, const KavrinScript& script) {
+    return SaveKavrinScript(path, script.showName, script.table);
 }
 
 }  // namespace fulgor

@@ -1,7 +1,6 @@
 #include "workspace/kavrin_tab.h"
 
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -10,6 +9,7 @@
 #include "addressing/conflict_check.h"
 #include "addressing/group_shots.h"
 #include "conversion/talsen_to_kavrin.h"
+#include "platform/numeric_field.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
@@ -45,12 +45,8 @@ KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter,
     connect(m_miravel, &QCheckBox::toggled, this, &KavrinTab::miravelTimingChanged);
 
     QGroupBox* offsetFrame = makeFrame("frmKVTimeOffset", QStringLiteral("Time Offset"));
-    m_timeOffset = named(new QDoubleSpinBox, "txtKVTimeoffset");
-    m_timeOffset->setLocale(QLocale::c());
-    m_timeOffset->setDecimals(1);
-    m_timeOffset->setRange(-5999, 5999.9);
-    m_timeOffset->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    m_timeOffset->setMinimumWidth(80);
+    m_timeOffset = named(new NumericField(-5999, 5999.9, 1, ""), "txtKVTimeoffset");
+    m_timeOffset->setMaximumWidth(90);
     (new QHBoxLayout(offsetFrame))->addWidget(m_timeOffset);
 
     QGroupBox* nameFrame = makeFrame("frmShowName", QStringLiteral("Show Name"));
@@ -114,7 +110,7 @@ void KavrinTab::saveScript() {
     if (name.isEmpty()) return;
     BusyPointer busy(m_prompter);
     Status saved =
-        writeKavrinFile(name.toStdString(), m_showName->text().toStdString(), m_state.kavrin);
+        SaveKavrinScript(name.toStdString(), m_showName->text().toStdString(), m_state.kavrin);
     if (!saved)
         m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
                            Prompter::Icon::Exclamation);

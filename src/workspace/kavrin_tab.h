@@ -7,12 +7,13 @@
 #include "workspace/script_tab.h"
 
 class QCheckBox;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace fulgor {
+
+class NumericField;
 
 struct GroupShotsOutcome;
 
@@ -44,7 +45,7 @@ private:
 
     std::function<bool()> m_talsenNumbering;
     QCheckBox* m_miravel;
-    QDoubleSpinBox* m_timeOffset;
+    NumericField* m_timeOffset;
     QLineEdit* m_showName;
     QPushButton* m_groupShots;
     QPushButton* m_checkConflicts;

@@ -11,7 +11,7 @@
 
 namespace fulgor {
 
-TalsenScript parseTalsen(std::string_view bytes) {
+TalsenScript ImportTalsen(std::string_view bytes) {
     TalsenScript script;
     std::string_view rows;
     std::string header = decode1252(takeFirstLine(bytes, rows));
@@ -47,10 +47,10 @@ Result<TalsenScript> readTalsenFile(const std::string& path) {
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
-    return parseTalsen(bytes.value());
+    return ImportTalsen(bytes.value());
 }
 
-Status writeTalsenFile(const std::string& path, const TalsenHeader& header, const Table& table) {
+Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table) {
     Result<std::string> bytes = formatTalsen(header, table);
     if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
     return writeFileAtomically(path, bytes.value());

@@ -23,7 +23,7 @@ struct TalsenScript : TalsenHeader {
 // Reads the file's bytes the way a Talsen script is opened: the header's
 // second field by its leading number (0 when missing or unreadable), fields
 // after the third ignored; then the rows (see parseRows).
-TalsenScript parseTalsen(std::string_view bytes);
+TalsenScript ImportTalsen(std::string_view bytes);
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
@@ -35,9 +35,9 @@ inline Result<std::string> formatTalsen(const TalsenScript& script) {
 // File conveniences over the two above; the errors name the file. A file with
 // no bytes at all holds no header and is refused.
 Result<TalsenScript> readTalsenFile(const std::string& path);
-Status writeTalsenFile(const std::string& path, const TalsenHeader& header, const Table& table);
-inline Status writeTalsenFile(const std::string& path, const TalsenScript& script) {
-    return writeTalsenFile(path, script, script.table);
+Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table);
+inline Status SaveTalsenScript(const std::string& path, const TalsenScript& script) {
+    return SaveTalsenScript(path, script, script.table);
 }
 
 }  // namespace fulgor

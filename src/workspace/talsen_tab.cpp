@@ -1,7 +1,6 @@
 #include "workspace/talsen_tab.h"
 
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -9,6 +8,7 @@
 #include "addressing/addressing_texts.h"
 #include "addressing/renumber_cues.h"
 #include "addressing/renumber_lines.h"
+#include "platform/numeric_field.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
@@ -39,17 +39,15 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     m_model->setHighlighting(true);
 
     QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));
-    m_tcOffset = named(new QDoubleSpinBox, "txtTC_offset");
-    m_tcOffset->setLocale(QLocale::c());
-    m_tcOffset->setDecimals(2);
-    m_tcOffset->setRange(-5999.9, 5999.9);
-    m_tcOffset->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    m_tcOffset->setMinimumWidth(80);
+    m_tcOffset = named(new NumericField(-5999.9, 5999.9, 2, "0.00"), "txtTC_offset");
+    m_tcOffset->setMaximumWidth(90);
     (new QHBoxLayout(offsetFrame))->addWidget(m_tcOffset);
 
     QGroupBox* timingFrame = makeFrame("frmRunTiming", QStringLiteral("Run Timing"));
     m_timeType = named(new QComboBox, "ComboTimeType");
     m_timeType->setEditable(true);
+    m_timeType->setInsertPolicy(
+        QComboBox::NoInsert);  // any text is accepted, the list stays five items
     m_timeType->addItems({kFirstTimeType, QStringLiteral("FSK"), QStringLiteral("SMPTE30"),
                           QStringLiteral("Trigger"), QStringLiteral("Computer")});
     m_timeType->setEditText(kFirstTimeType);
@@ -133,7 +131,7 @@ void TalsenTab::saveScript() {
     BusyPointer busy(m_prompter);
     TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->value(),
                         m_timeType->currentText().toStdString()};
-    Status saved = writeTalsenFile(name.toStdString(), header, m_state.talsen);
+    Status saved = SaveTalsenScript(name.toStdString(), header, m_state.talsen);
     if (!saved)
         m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
                            Prompter::Icon::Exclamation);

@@ -7,12 +7,13 @@
 
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace fulgor {
+
+class NumericField;
 
 class TalsenTab : public ScriptTab {
     Q_OBJECT
@@ -32,7 +33,7 @@ private:
     void renumberCues();
     void updateCustomRangeEnabled();
 
-    QDoubleSpinBox* m_tcOffset;
+    NumericField* m_tcOffset;
     QComboBox* m_timeType;
     QLineEdit* m_waveName;
     QPushButton* m_renumberLines;

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "platform/numeric_field.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
 #include "support/scripted_prompter.h"
@@ -87,10 +87,10 @@ private slots:
         QCOMPARE(find<ScriptGridView>("TDBGrid1")->currentRow(), 0);
 
         showTab(MainWindow::KavrinIndex);
-        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(4);
+        find<NumericField>("txtKVTimeoffset")->setValue(4);
         find<QPushButton>("cmdImportTS")->click();
         QCOMPARE(window->state().kavrin.rowCount(), window->state().talsen.rowCount());
-        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+        QCOMPARE(find<NumericField>("txtKVTimeoffset")->text(), QStringLiteral("0"));
 
         // The window's import is the one the command line made the example with.
         QTest::keyClicks(find<QLineEdit>("txtShowName"), QStringLiteral("Midsummer Finale"));

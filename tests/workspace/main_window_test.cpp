@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "platform/numeric_field.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
 #include "support/scripted_prompter.h"
@@ -125,8 +125,10 @@ private slots:
         QCOMPARE(find<QLabel>("lblPortSets")->text(), QStringLiteral("[Comm Port Closed]"));
         QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("Begin Capture"));
         QVERIFY(find<QRadioButton>("optKavrinNum")->isChecked());
-        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->minimum(), -5999.9);
-        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->minimum(), -5999.0);
+        QCOMPARE(find<NumericField>("txtTC_offset")->minimum(), -5999.9);
+        QCOMPARE(find<NumericField>("txtTC_offset")->text(), QStringLiteral("0.00"));
+        QCOMPARE(find<NumericField>("txtKVTimeoffset")->text(), QStringLiteral("0"));
+        QCOMPARE(find<NumericField>("txtKVTimeoffset")->minimum(), -5999.0);
 
         QCOMPARE(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(find<QAction>("mnuFileSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
@@ -162,20 +164,20 @@ private slots:
         QCOMPARE(talsenCell(0, 1), QString());
         QCOMPARE(find<QLineEdit>("txtScriptWaveName")->text(), QString());
         QCOMPARE(find<QComboBox>("ComboTimeType")->currentText(), QStringLiteral("Wave File"));
-        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->value(), 0.0);
+        QCOMPARE(find<NumericField>("txtTC_offset")->text(), QStringLiteral("0.00"));
         QCOMPARE(window->state().talsenPath, path("show.csv"));  // New keeps the stored path
         QCOMPARE(window->state().kavrin.rowCount(), 2);
         QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Grand, Finale"));
 
         openTalsen(kTalsenShow);
         showTab(MainWindow::KavrinIndex);
-        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(12.5);
+        find<NumericField>("txtKVTimeoffset")->setValue(12.5);
         trigger("mnuFileNew");
         QCOMPARE(window->state().kavrin.rowCount(), 1);
         QCOMPARE(kavrinCell(0, 0), QString());
         QCOMPARE(find<QLineEdit>("txtShowName")->text(), QString());
         QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QString());
-        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+        QCOMPARE(find<NumericField>("txtKVTimeoffset")->text(), QStringLiteral("0"));
         QCOMPARE(window->state().conflictCount, 0);
         QCOMPARE(window->state().talsen.rowCount(), 3);
 
@@ -204,11 +206,35 @@ private slots:
         QCOMPARE(talsenCell(1, 1), QStringLiteral("Shell"));
         QCOMPARE(talsenCell(0, 3), QStringLiteral("12.50"));
         QCOMPARE(find<QLineEdit>("txtScriptWaveName")->text(), QStringLiteral("finale.wav"));
-        QCOMPARE(find<QDoubleSpinBox>("txtTC_offset")->text(), QStringLiteral("1.50"));
+        QCOMPARE(find<NumericField>("txtTC_offset")->text(), QStringLiteral("1.50"));
         QCOMPARE(find<QComboBox>("ComboTimeType")->currentText(), QStringLiteral("SMPTE30"));
         QCOMPARE(window->state().talsenPath, path("show.csv"));
         QCOMPARE(find<ScriptGridView>("TDBGrid1")->currentRow(), 0);
         QVERIFY(prompter->busyCount > 0);
+    }
+
+    void offsetFieldsShowWhatTheFileHoldsAndLimitWhatIsTyped() {
+        openTalsen("x.wav,9999.125,Trigger\r\n");
+        auto* offset = find<NumericField>("txtTC_offset");
+        QCOMPARE(offset->text(), QStringLiteral("9999.12"));  // not clamped, halves to even
+        prompter->fileAnswers.push_back(path("again.csv"));
+        trigger("mnuFileSave");
+        QCOMPARE(readBytes(dir->path("again.csv")), std::string("x.wav,9999.12,Trigger\r\n"));
+
+        offset->clear();
+        QTest::keyClicks(offset, QStringLiteral("7000"));
+        QVERIFY(!offset->hasAcceptableInput());
+        offset->clear();
+        QTest::keyClicks(offset, QStringLiteral("-12.5"));
+        QTest::keyClick(offset, Qt::Key_Return);
+        QCOMPARE(offset->text(), QStringLiteral("-12.50"));
+
+        auto* timeType = find<QComboBox>("ComboTimeType");
+        timeType->lineEdit()->clear();
+        QTest::keyClicks(timeType->lineEdit(), QStringLiteral("Pyro Clock"));
+        QTest::keyClick(timeType->lineEdit(), Qt::Key_Return);
+        QCOMPARE(timeType->currentText(), QStringLiteral("Pyro Clock"));
+        QCOMPARE(timeType->count(), 5);
     }
 
     void cancelledOrFailedOpenLeavesTheTable() {
@@ -245,6 +271,10 @@ private slots:
         prompter->fileAnswers.push_back(QString());
         trigger("mnuFileSave");
         QVERIFY(prompter->messages.empty());
+        QCOMPARE(window->state().dialogFileName, path("saved.csv"));  // a cancel keeps the name
+        prompter->fileAnswers.push_back(QString());
+        trigger("mnuFileSave");
+        QCOMPARE(prompter->fileDialogs.back().fileName, path("saved.csv"));
     }
 
     void saveErrorIsReportedAndTheOldFileStays() {
@@ -263,12 +293,12 @@ private slots:
     }
 
     void kavrinOpenAndSaveWithTheDefaultExtension() {
-        find<QDoubleSpinBox>("txtKVTimeoffset")->setValue(33);
+        find<NumericField>("txtKVTimeoffset")->setValue(33);
         openKavrin(kKavrinShow);
         QCOMPARE(prompter->fileDialogs.back().title, QStringLiteral("Open Kavrin Script File"));
         QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Grand, Finale"));
         QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("Grand, Finale"));
-        QCOMPARE(find<QDoubleSpinBox>("txtKVTimeoffset")->value(), 0.0);
+        QCOMPARE(find<NumericField>("txtKVTimeoffset")->text(), QStringLiteral("0"));
         QCOMPARE(window->state().kavrin.rowCount(), 2);
         QCOMPARE(window->state().kavrinPath, path("show.kvn"));
 

@@ -36,7 +36,7 @@ private:
 };
 
 std::string roundTripTalsen(std::string_view bytes) {
-    Result<std::string> out = formatTalsen(parseTalsen(bytes));
+    Result<std::string> out = formatTalsen(ImportTalsen(bytes));
     EXPECT_TRUE(out.ok()) << out.error();
     return out.ok() ? out.value() : "";
 }
@@ -57,7 +57,7 @@ TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
         {",1e999,", "", 0, ""},
     };
     for (const Case& c : cases) {
-        TalsenScript s = parseTalsen(std::string(c.header) + "\r\n");
+        TalsenScript s = ImportTalsen(std::string(c.header) + "\r\n");
         EXPECT_EQ(s.waveName, c.wave) << c.header;
         EXPECT_EQ(s.tcOffset, c.offset) << c.header;
         EXPECT_EQ(s.timeType, c.timeType) << c.header;
@@ -68,7 +68,7 @@ TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
 }
 
 TEST(TalsenFile, ShortAndLongLinesArePaddedOrCut) {
-    TalsenScript s = parseTalsen(
+    TalsenScript s = ImportTalsen(
         "w,0.00,Wave File\r\n1,Comet,2in,12.5\r\n1,2,3,4,5,6,7,8,9,10,11,12,13\r\n\r\n");
     ASSERT_EQ(s.table.rowCount(), 3);
     EXPECT_EQ(s.table.cell(0, 1).text(), "Comet");
@@ -88,7 +88,7 @@ TEST(TalsenFile, CommaInANoteComesBackSplit) {
     s.table.resize(1, 11);
     s.table.setText(0, 10, "red,blue");
     s.table.setText(0, 9, "x");
-    TalsenScript back = parseTalsen(formatTalsen(s).value());
+    TalsenScript back = ImportTalsen(formatTalsen(s).value());
     EXPECT_EQ(back.table.cell(0, 10).text(), "red");
     EXPECT_EQ(back.table.cell(0, 9).text(), "x");
 }
@@ -111,9 +111,9 @@ TEST(TalsenFile, CanonicalFilesSurviveByteForByte) {
 TEST(TalsenFile, LoneLineFeedsAndAMissingFinalLineEndReadAsLineEnds) {
     EXPECT_EQ(roundTripTalsen("w,1.00,t\n1,a,,,,,,,,,\n2,b,,,,,,,,,"),
               "w,1.00,t\r\n1,a,,,,,,,,,\r\n2,b,,,,,,,,,\r\n");
-    EXPECT_EQ(parseTalsen("w,1.00,t").table.rowCount(), 0);
-    EXPECT_EQ(parseTalsen("w,1.00,t\r\n").table.rowCount(), 0);
-    EXPECT_EQ(parseTalsen("w,1.00,t\r\n\r\n").table.rowCount(), 1);
+    EXPECT_EQ(ImportTalsen("w,1.00,t").table.rowCount(), 0);
+    EXPECT_EQ(ImportTalsen("w,1.00,t\r\n").table.rowCount(), 0);
+    EXPECT_EQ(ImportTalsen("w,1.00,t\r\n\r\n").table.rowCount(), 1);
 }
 
 TEST(TalsenFile, NumbersAreWrittenInTheirShortestForm) {
@@ -137,11 +137,11 @@ TEST(TalsenFile, CharacterOutsideTheCodePageIsReportedNotDropped) {
 }
 
 TEST(KavrinFile, ShowNameIsTheWholeFirstLine) {
-    KavrinScript s = parseKavrin("Grand, Finale 2026\r\n");
+    KavrinScript s = ImportKavrin("Grand, Finale 2026\r\n");
     EXPECT_EQ(s.showName, "Grand, Finale 2026");
     EXPECT_EQ(s.table.rowCount(), 0);
     EXPECT_EQ(s.table.columnCount(), 13);
-    EXPECT_EQ(parseKavrin("\r\n").showName, "");
+    EXPECT_EQ(ImportKavrin("\r\n").showName, "");
 }
 
 TEST(KavrinFile, RowsHaveThirteenFieldsAndRoundTrip) {
@@ -155,8 +155,8 @@ TEST(KavrinFile, RowsHaveThirteenFieldsAndRoundTrip) {
     std::string out = formatKavrin(s).value();
     EXPECT_EQ(out, "\r\n1,1,,2.5,01,3,,,,,,,\r\n");
     std::string file = "Show \x96 one\r\n1,1,3,12.5,01,01,0:00:12.50,1,,75mm,1,Comet,note\r\n";
-    EXPECT_EQ(formatKavrin(parseKavrin(file)).value(), file);
-    EXPECT_EQ(parseKavrin("n\r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15").table.cell(0, 12).text(),
+    EXPECT_EQ(formatKavrin(ImportKavrin(file)).value(), file);
+    EXPECT_EQ(ImportKavrin("n\r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15").table.cell(0, 12).text(),
               "13");
 }
 
@@ -182,13 +182,13 @@ TEST(ScriptFiles, SaveReplacesTheFileAndAFailedSaveLeavesItIntact) {
     TempDir dir;
     const std::string path = dir.path("show.csv");
     writeBytes(path, "old contents\r\n");
-    TalsenScript s = parseTalsen("new.wav,1.00,FSK\r\n1,a,,,,,,,,,\r\n");
-    ASSERT_TRUE(writeTalsenFile(path, s).ok());
+    TalsenScript s = ImportTalsen("new.wav,1.00,FSK\r\n1,a,,,,,,,,,\r\n");
+    ASSERT_TRUE(SaveTalsenScript(path, s).ok());
     EXPECT_EQ(readBytes(path), "new.wav,1.00,FSK\r\n1,a,,,,,,,,,\r\n");
 
     // A character the code page cannot hold fails before the file is touched.
     s.table.setText(0, 10, "\u4E2D");
-    Status bad = writeTalsenFile(path, s);
+    Status bad = SaveTalsenScript(path, s);
     ASSERT_FALSE(bad.ok());
     EXPECT_NE(bad.error().find("show.csv"), std::string::npos);
     EXPECT_EQ(readBytes(path), "new.wav,1.00,FSK\r\n1,a,,,,,,,,,\r\n");
@@ -198,14 +198,14 @@ TEST(ScriptFiles, SaveReplacesTheFileAndAFailedSaveLeavesItIntact) {
     s.table.setText(0, 10, std::string(100000, 'n'));
     {
         FileSizeLimit limit(4096);
-        Status partWay = writeTalsenFile(path, s);
+        Status partWay = SaveTalsenScript(path, s);
         ASSERT_FALSE(partWay.ok());
         EXPECT_NE(partWay.error().find("File too large"), std::string::npos) << partWay.error();
     }
     EXPECT_EQ(readBytes(path), "new.wav,1.00,FSK\r\n1,a,,,,,,,,,\r\n");
     // Saving over a folder fails the same way, leaving nothing behind.
     std::filesystem::create_directory(dir.path("folder.csv"));
-    EXPECT_FALSE(writeTalsenFile(dir.path("folder.csv"), s).ok());
+    EXPECT_FALSE(SaveTalsenScript(dir.path("folder.csv"), s).ok());
     int entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.root())) ++entries;
     EXPECT_EQ(entries, 2);
@@ -218,7 +218,7 @@ TEST(ScriptFiles, ASavedFileKeepsItsPermissions) {
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read);
-    ASSERT_TRUE(writeKavrinFile(path, parseKavrin("y\r\n")).ok());
+    ASSERT_TRUE(SaveKavrinScript(path, ImportKavrin("y\r\n")).ok());
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
                                                                std::filesystem::perms::owner_write |
                                                                std::filesystem::perms::group_read);

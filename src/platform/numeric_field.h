@@ -1,0 +1,31 @@
+#pragma once
+// A numeric text field: typing is limited to a number within the field's
+// range, while a value set by the program (one read from a file, say) is shown
+// as it is, never clamped to the range, so the show is not silently changed.
+// The value is the leading number of the text; the display is the value in
+// the field's format ("0.00", or the shortest form when the format is empty),
+// renewed when the user finishes typing.
+
+#include <QLineEdit>
+#include <string>
+
+namespace fulgor {
+
+class NumericField : public QLineEdit {
+    Q_OBJECT
+public:
+    NumericField(double minimum, double maximum, int decimals, std::string mask,
+                 QWidget* parent = nullptr);
+
+    double value() const;
+    void setValue(double value);
+    double minimum() const { return m_minimum; }
+    double maximum() const { return m_maximum; }
+
+private:
+    double m_minimum;
+    double m_maximum;
+    std::string m_mask;
+};
+
+}  // namespace fulgor
