@@ -17,13 +17,13 @@ int run(const Args& args, Io& io) {
         formatPanelText(script->table, script->showName, args.has("--miravel"));
     if (!formatted) {
         io.err << "fulgor format-kv: " << formatted.error() << '\n';
-        return kFellShort;
+        return kBadUsage;
     }
     const PanelText& panel = formatted.value();
     Result<std::string> bytes = encode1252(panel.text);
     if (!bytes) {
         io.err << "fulgor format-kv: " << bytes.error() << '\n';
-        return kFellShort;
+        return kBadUsage;
     }
     if (!writeOutput(args, bytes.value(), io)) return kBadUsage;
 

@@ -34,9 +34,13 @@ std::string progressBar(const SendDisplay& display) {
     constexpr int kWidth = 30;
     // A driver that reports more queued than was handed over must not break the bar.
     int filled = std::clamp(display.progress, 0, 100) * kWidth / 100;
-    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
-           std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
-           std::to_string(display.progress) + "%  " + display.charactersLeft + " characters left";
+    std::string bar = "[";
+    bar.append(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kWidth - filled), ' ');
+    bar += "] " + std::to_string(display.progress) + "%  ";
+    bar += display.charactersLeft;
+    bar += " characters left";
+    return bar;
 }
 
 void report(const SendStep& step, Io& io) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "core/leading_number.h"
 #include "core/number_format.h"
 #include "core/rounding.h"
 #include "core/script_columns.h"
@@ -53,7 +54,8 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
             ++panel.markedRows;
             continue;
         }
-        if (table.cell(row, kavrin::Time).isEmpty()) {
+        if (Cell time = table.cell(row, kavrin::Time);
+            time.isText() && !hasLeadingNumber(time.text())) {
             ++panel.untimedRows;
             continue;
         }
@@ -79,8 +81,9 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
 }
 
 std::string heldBackUntimedMessage(std::int64_t count) {
-    std::string rows = count == 1 ? "1 row has no time and was"
-                                  : std::to_string(count) + " rows have no time and were";
+    std::string rows = count == 1
+                           ? "1 row has no time that is a number and was"
+                           : std::to_string(count) + " rows have no time that is a number and were";
     return rows + " not sent: a cue sent without a time would fire at the start of the show.";
 }
 

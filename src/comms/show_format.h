@@ -35,15 +35,16 @@ struct PanelText {
     std::int64_t lines = 0;        // records, the end record included
     std::int64_t characters = 0;   // characters of `text`; CR and LF count one each
     std::int64_t markedRows = 0;   // rows held back because the conflict check marked them
-    std::int64_t untimedRows = 0;  // rows held back because their Time is empty
+    std::int64_t untimedRows = 0;  // rows held back because their Time holds no number
 };
 
 // Formats the Kavrin table (kavrin:: columns) for the panel.
 //
-// A row is sent when its Err cell is empty and its Time cell is not. A row with
-// no time is held back as well: every empty field is sent as 0, and a cue with
-// time 0 would fire at the very start of the show. heldBackUntimedMessage() tells
-// the operator about them.
+// A row is sent when its Err cell is empty and its Time cell has a number to
+// read (a number, or a text with a leading number). A row whose Time is empty
+// or holds no number at all ("tbd") is held back as well: such a time would be
+// sent as 0, and a cue with time 0 fires at the very start of the show.
+// heldBackUntimedMessage() tells the operator about them.
 //
 // Each field is the cell's number (a text by its leading number, an empty
 // cell 0) in its shortest decimal form, "0" when below zero. Time is sent in

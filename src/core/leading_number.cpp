@@ -174,6 +174,10 @@ double leadingNumber(std::string_view text) {
     return scanNumber(text).value;
 }
 
+bool hasLeadingNumber(std::string_view text) {
+    return scanNumber(text).anyDigit;
+}
+
 bool isDecimalNumber(std::string_view text) {
     return decimalNumber(text).has_value();
 }

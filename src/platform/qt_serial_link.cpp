@@ -185,7 +185,12 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
     // The port keeps signalling for as long as it stays open, even while it
     // closes: the first signal closes it, the rest find the reason recorded.
     if (!portFailed || !m_port.isOpen() || !m_failureReason.empty()) return;
-    m_failureReason = m_device + ": " + m_port.errorString().toStdString();
+    // After a hang-up Qt's error text is built from a stale errno, so say what
+    // happened in the operator's terms: the device went away or the line dropped.
+    m_failureReason =
+        QFile::exists(QString::fromStdString(m_device))
+            ? m_device + ": the line hung up (the panel or its cable was disconnected)"
+            : m_device + ": the device was removed";
     m_port.close();
     emit failed(QString::fromStdString(m_failureReason));
 }

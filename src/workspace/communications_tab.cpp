@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -158,7 +159,12 @@ void CommunicationsTab::setMiravelTiming(bool on) {
 }
 
 const std::string& CommunicationsTab::holdingPenText() {
-    if (!m_penText) m_penText = withCrLf(m_holdingPen->toPlainText().toStdString());
+    if (!m_penText) {
+        // The raw text, not toPlainText(), which turns non-breaking spaces into plain ones.
+        QString text = m_holdingPen->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        m_penText = withCrLf(text.toStdString());
+    }
     return *m_penText;
 }
 
@@ -182,6 +188,7 @@ void CommunicationsTab::formatShow() {
                                });
     }();
     if (!formatted) {
+        for (QLabel* stat : m_showStats) stat->clear();
         m_prompter.message(kAppTitle, toQString(formatted.error()), Prompter::Icon::Exclamation);
         return;
     }
@@ -262,6 +269,9 @@ void CommunicationsTab::EnableCommButtons(bool on) {
         // A command not built yet stays disabled whatever the transmission does.
         if (button && button != m_talsenToPd) button->setEnabled(on);
     }
+    // A preset click runs Apply Port, so the presets rest with it: reopening the
+    // port mid-show would drop the queued cues and change the baud rate under them.
+    for (QRadioButton* option : m_presetOptions) option->setEnabled(on);
 }
 
 void CommunicationsTab::toggleCapture() {

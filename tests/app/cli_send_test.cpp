@@ -47,6 +47,18 @@ TEST(CliSend, DeliversEveryByteAndExitsZero) {
     EXPECT_TRUE(panel.received() == show) << "received " << panel.received().size() << " bytes";
 }
 
+TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
+    PtyPanel panel(5000);
+    ASSERT_TRUE(panel.ok());
+    TempDir dir;
+    writeBytes(dir.path("show.txt"), std::string(40000, 'S'));
+    SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Transmission stopped: " + panel.device() + ": the device was removed"),
+              std::string::npos)
+        << run.err;
+}
+
 TEST(CliSend, MissingPortIsNotAvailable) {
     TempDir dir;
     writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");

@@ -66,6 +66,13 @@ TEST(LeadingNumber, IsCorrectlyRounded) {
     EXPECT_EQ(leadingNumber("123456789012345678"), 123456789012345678.0);
 }
 
+TEST(HasLeadingNumber, TellsWhetherAnyDigitWasRead) {
+    for (const char* yes : {"12abc", " -3", "&H1F", ".5x", "0"})
+        EXPECT_TRUE(hasLeadingNumber(yes)) << yes;
+    for (const char* no : {"", " ", "abc", "&H", "-", ".", "e5"})
+        EXPECT_FALSE(hasLeadingNumber(no)) << no;
+}
+
 TEST(IsDecimalNumber, AcceptsOnlyAWholeDecimalNumber) {
     for (const char* yes : {"12", " 12.5 ", "-3", "+.5", "5.", "1e5", "1.5E-3", "2D3"}) {
         EXPECT_TRUE(isDecimalNumber(yes)) << yes;

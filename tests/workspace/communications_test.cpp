@@ -137,7 +137,8 @@ private slots:
         QCOMPARE(text("lblShowStats1"), QString::number(expected.size() + 4));  // CR LF counts two
         QCOMPARE(text("lblShowStats2"), QStringLiteral("0"));  // no conflict check yet
         QCOMPARE(prompter->messages.size(), size_t(1));        // the untimed row was held back
-        QVERIFY(prompter->lastMessage().startsWith(QStringLiteral("1 row has no time")));
+        QVERIFY(prompter->lastMessage().startsWith(
+            QStringLiteral("1 row has no time that is a number")));
         QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
         QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 19200,N,8,1]"));
         // The Kavrin table stays in firing order with its shots numbered.
@@ -162,6 +163,7 @@ private slots:
             QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
         }
         QVERIFY(find<QPushButton>("cmdClearScreen")->isEnabled());
+        QVERIFY(!find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(waitUntilIdle());
         QVERIFY(panel.waitFor(40000));
         QCOMPARE(QString::fromStdString(panel.received()), show);
@@ -171,7 +173,20 @@ private slots:
         QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
         QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());
+        QVERIFY(find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(prompter->messages.empty());
+    }
+
+    void everyCharacterOfTheCodePageGoesOutAsItsByte() {
+        PtyPanel panel;
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        find<QPlainTextEdit>("txtHoldingPen")
+            ->setPlainText(QString::fromUtf8("N\tF\u00eate\u00a0\u20ac\nS\t0\t0\n"));
+        click("cmdSendShow");
+        QVERIFY(waitUntilIdle());
+        const std::string expected = "N\tF\xEAte\xA0\x80\r\nS\t0\t0\r\n";
+        QVERIFY(panel.waitFor(expected.size()));
+        QCOMPARE(panel.received(), expected);
     }
 
     void panelHangingUpEndsTheTransmission() {
@@ -182,6 +197,8 @@ private slots:
         QVERIFY(waitUntilIdle());
         QCOMPARE(prompter->messages.size(), size_t(1));
         QVERIFY2(prompter->lastMessage().startsWith(QStringLiteral("Transmission stopped")),
+                 qPrintable(prompter->lastMessage()));
+        QVERIFY2(prompter->lastMessage().contains(QStringLiteral("the device was removed")),
                  qPrintable(prompter->lastMessage()));
         QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
