@@ -65,6 +65,11 @@ Status appendLine(std::string_view line, std::string& out) {
 }
 
 Status appendRows(const Table& table, std::string& out) {
+    // Room for every row at once: growing a show's worth of text step by step
+    // would copy it several times over.
+    constexpr std::size_t kShortCellBytes = 5;  // a typical inline cell and its comma
+    out.reserve(out.size() + table.longTextBytes() +
+                static_cast<std::size_t>(table.rowCount()) * (table.columnCount() * kShortCellBytes + 2));
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int column = 0; column < table.columnCount(); ++column) {
             if (column > 0) out.push_back(',');
