@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Takes a screenshot of each tab of the real window, with the example show
-# loaded, under a virtual X display: docs/screenshots/<tab>.png
+# Takes a screenshot of each tab of the real window, with the example shows
+# loaded, under a virtual X display: docs/screenshots/<tab>.png. On the
+# Communications tab the Kavrin show is formatted first, with a pseudo-terminal
+# standing in for the panel on port 1.
 #   scripts/screenshots.sh [FULGOR_EXECUTABLE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/src/app/fulgor}
 out=docs/screenshots
 mkdir -p "$out"
+
+panel=$(mktemp)
+python3 -c 'import os, pty, time; m, s = pty.openpty(); print(os.ttyname(s), flush=True); time.sleep(30)' >"$panel" &
+panel_pid=$!
+sleep 0.5
+export FULGOR_PORT_1=$(cat "$panel")
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
   set -e
@@ -18,11 +26,18 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
   xdotool windowmove \$window 0 0
   sleep 0.5
   # Click each tab's caption (window at the screen's corner, tabs under the menu bar).
-  for tab in 60:talsen 178:kavrin 297:sd 417:communications; do
+  for tab in 60:talsen 178:kavrin 297:sd; do
     xdotool mousemove \${tab%%:*} 32 click 1
     sleep 0.7
     shoot \${tab#*:}
   done
+  xdotool mousemove 417 32 click 1
+  sleep 0.5
+  xdotool mousemove 203 717 click 1  # Format KV Script
+  sleep 1.5
+  shoot communications
   kill \$pid
 "
+kill "$panel_pid" 2>/dev/null || true
+rm -f "$panel"
 ls -l "$out"
