@@ -69,7 +69,8 @@ Status appendRows(const Table& table, std::string& out) {
     // would copy it several times over.
     constexpr std::size_t kShortCellBytes = 5;  // a typical inline cell and its comma
     out.reserve(out.size() + table.longTextBytes() +
-                static_cast<std::size_t>(table.rowCount()) * (table.columnCount() * kShortCellBytes + 2));
+                static_cast<std::size_t>(table.rowCount()) *
+                    (table.columnCount() * kShortCellBytes + 2));
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int column = 0; column < table.columnCount(); ++column) {
             if (column > 0) out.push_back(',');

@@ -1,32 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/cli.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace fulgor {
 namespace {
 
+using Outcome = test::CliOutcome;
 using test::readBytes;
+using test::runCli;
 using test::TempDir;
 using test::writeBytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome runCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    cli::Io io{out, err};
-    int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
-
-// Rows already in firing order and numbered, so the output is the same
-// whether or not the rows are sorted and numbered first.
+// Rows already in firing order and numbered, so sorting and numbering them
+// first changes nothing.
 const std::string kShow =
     "Midsummer Finale\r\n"
     "1,1,4,0.25,01,01,0:00:00.2,,,3in,1,Comet,\r\n"

@@ -14,31 +14,18 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "support/window_test_base.h"
+
 #include "support/pty_panel.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
-#include "workspace/main_window.h"
 
 using namespace fulgor;
 using test::PtyPanel;
-using test::ScriptedPrompter;
-using test::TempDir;
 using test::writeBytes;
 
-class CommunicationsTest : public QObject {
+class CommunicationsTest : public test::WindowTestBase {
     Q_OBJECT
 
 private:
-    ScriptedPrompter* prompter = nullptr;
-    MainWindow* window = nullptr;
-    TempDir* dir = nullptr;
-
-    template <class T>
-    T* find(const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no control named %s", name);
-        return widget;
-    }
     QString text(const char* label) { return find<QLabel>(label)->text(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
     // Lets the 100 ms timer drive the transmission until it is idle again.
@@ -55,19 +42,12 @@ private:
 
 private slots:
     void init() {
-        dir = new TempDir;
-        prompter = new ScriptedPrompter;
-        window = new MainWindow(*prompter);
+        openWindow();
         find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::CommunicationsIndex);
     }
 
     void cleanup() {
-        QVERIFY2(prompter->unexpected.isEmpty(),
-                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
-        QCOMPARE(prompter->busyDepth, 0);
-        delete window;
-        delete prompter;
-        delete dir;
+        closeWindow();
         for (const char* name : {"FULGOR_PORT_1", "FULGOR_PORT_2", "FULGOR_PORT_7"})
             qunsetenv(name);
     }
@@ -78,7 +58,7 @@ private slots:
         QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
         QCOMPARE(find<QRadioButton>("optTcModem")->text(), QStringLiteral("FSK Modem"));
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
-        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(!find<QTimer>("Timer1")->isActive());
         QCOMPARE(find<QTimer>("Timer1")->interval(), 100);
         QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());  // the PD formats come later
@@ -158,7 +138,7 @@ private slots:
         find<QPlainTextEdit>("txtHoldingPen")->setPlainText(show);
         click("cmdSendShow");
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
-        QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         for (const char* button : {"cmdClearHolding", "cmdFormatShow", "cmdCommPort"}) {
             QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
         }
@@ -170,7 +150,7 @@ private slots:
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
         QCOMPARE(text("lblSendStatus"), QString());
         QCOMPARE(text("lblSendChars"), QString());
-        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window));
+        QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
         QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QRadioButton>("optTcModem")->isEnabled());

@@ -11,40 +11,20 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "support/window_test_base.h"
+
 #include "platform/numeric_field.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
-#include "workspace/main_window.h"
 
 using namespace fulgor;
 using test::readBytes;
-using test::ScriptedPrompter;
-using test::TempDir;
 using test::writeBytes;
 
-class KavrinRoadTest : public QObject {
+class KavrinRoadTest : public test::WindowTestBase {
     Q_OBJECT
 
 private:
-    ScriptedPrompter* prompter = nullptr;
-    MainWindow* window = nullptr;
-    TempDir* dir = nullptr;
-
-    template <class T>
-    T* find(const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no control named %s", name);
-        return widget;
-    }
-    void showTab(int index) { find<QTabWidget>("C1Tab1")->setCurrentIndex(index); }
-    QString kavrinCell(int row, int column) const {
-        return QString::fromStdString(cellText(window->state().kavrin.cell(row, column)));
-    }
-    QString talsenCell(int row, int column) const {
-        return QString::fromStdString(cellText(window->state().talsen.cell(row, column)));
-    }
     void openTalsen(const QString& path) {
         showTab(MainWindow::TalsenIndex);
         prompter->fileAnswers.push_back(path);
@@ -66,19 +46,9 @@ private:
     }
 
 private slots:
-    void init() {
-        dir = new TempDir;
-        prompter = new ScriptedPrompter;
-        window = new MainWindow(*prompter);
-    }
+    void init() { openWindow(); }
 
-    void cleanup() {
-        QVERIFY2(prompter->unexpected.isEmpty(),
-                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
-        delete window;
-        delete prompter;
-        delete dir;
-    }
+    void cleanup() { closeWindow(); }
 
     void theWholeRoadOfTheExampleShow() {
         openTalsen(QStringLiteral(FULGOR_EXAMPLES_DIR "/midsummer_finale.csv"));

@@ -12,17 +12,14 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "support/window_test_base.h"
+
 #include "platform/numeric_field.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
-#include "workspace/main_window.h"
 
 using namespace fulgor;
 using test::readBytes;
-using test::ScriptedPrompter;
-using test::TempDir;
 using test::writeBytes;
 
 namespace {
@@ -40,29 +37,10 @@ const char* const kKavrinShow =
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::WindowTestBase {
     Q_OBJECT
 
 private:
-    ScriptedPrompter* prompter = nullptr;
-    MainWindow* window = nullptr;
-    TempDir* dir = nullptr;
-
-    template <class T>
-    T* find(const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no control named %s", name);
-        return widget;
-    }
-    void trigger(const char* action) { find<QAction>(action)->trigger(); }
-    void showTab(int index) { find<QTabWidget>("C1Tab1")->setCurrentIndex(index); }
-    QString talsenCell(int row, int column) const {
-        return QString::fromStdString(cellText(window->state().talsen.cell(row, column)));
-    }
-    QString kavrinCell(int row, int column) const {
-        return QString::fromStdString(cellText(window->state().kavrin.cell(row, column)));
-    }
-    QString path(const char* name) const { return QString::fromStdString(dir->path(name)); }
     void openTalsen(const char* bytes) {
         writeBytes(dir->path("show.csv"), bytes);
         showTab(MainWindow::TalsenIndex);
@@ -91,20 +69,9 @@ private:
     }
 
 private slots:
-    void init() {
-        dir = new TempDir;
-        prompter = new ScriptedPrompter;
-        window = new MainWindow(*prompter);
-    }
+    void init() { openWindow(); }
 
-    void cleanup() {
-        QVERIFY2(prompter->unexpected.isEmpty(),
-                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
-        QCOMPARE(prompter->busyDepth, 0);
-        delete window;
-        delete prompter;
-        delete dir;
-    }
+    void cleanup() { closeWindow(); }
 
     void startupState() {
         QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor"));

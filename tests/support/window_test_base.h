@@ -1,0 +1,62 @@
+#pragma once
+// What every test of the real window shares: the window with a scripted
+// prompter and a fresh folder, and finding its controls by name.
+
+#include <QAction>
+#include <QObject>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+#include "core/table.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "workspace/main_window.h"
+
+namespace fulgor::test {
+
+class WindowTestBase : public QObject {
+protected:
+    std::unique_ptr<TempDir> dir;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<MainWindow> window;
+
+    void openWindow() {
+        dir = std::make_unique<TempDir>();
+        prompter = std::make_unique<ScriptedPrompter>();
+        window = std::make_unique<MainWindow>(*prompter);
+    }
+
+    // Every prompt was scripted and every busy pointer restored; then closes the window.
+    void closeWindow() {
+        QVERIFY2(prompter->unexpected.isEmpty(),
+                 qPrintable(prompter->unexpected.join(QLatin1Char('\n'))));
+        QCOMPARE(prompter->busyDepth, 0);
+        window.reset();
+        prompter.reset();
+        dir.reset();
+    }
+
+    template <class T>
+    T* find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control named %s", name);
+        return widget;
+    }
+    void trigger(const char* action) { find<QAction>(action)->trigger(); }
+    void showTab(int index) { find<QTabWidget>("C1Tab1")->setCurrentIndex(index); }
+    QString talsenCell(int row, int column) const {
+        return cellOf(window->state().talsen, row, column);
+    }
+    QString kavrinCell(int row, int column) const {
+        return cellOf(window->state().kavrin, row, column);
+    }
+    QString path(const char* name) const { return QString::fromStdString(dir->path(name)); }
+
+private:
+    static QString cellOf(const Table& table, int row, int column) {
+        return QString::fromStdString(cellText(table.cell(row, column)));
+    }
+};
+
+}  // namespace fulgor::test
