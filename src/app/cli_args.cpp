@@ -29,10 +29,10 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        auto spec = std::find_if(options.begin(), options.end(),
+        auto declared = std::find_if(options.begin(), options.end(),
                                  [&](const OptionSpec& o) { return o.name == name; });
-        if (spec == options.end()) return Error{"unknown option " + name};
-        if (!spec->takesValue) {
+        if (declared == options.end()) return Error{"unknown option " + name};
+        if (!declared->takesValue) {
             if (inlineValue) return Error{"option " + name + " takes no value"};
             parsed.flags.push_back(name);
             continue;
