@@ -12,7 +12,7 @@
 #include "bench_support.h"
 #include "conversion/talsen_to_kavrin.h"
 #include "talsen_generator.h"
-#include "workspace/talsen_file.h"
+#include "files/talsen_file.h"
 
 using namespace fulgor;
 using namespace fulgor::bench;

@@ -9,8 +9,8 @@
 
 #include "bench_support.h"
 #include "talsen_generator.h"
-#include "workspace/file_io.h"
-#include "workspace/talsen_file.h"
+#include "files/file_io.h"
+#include "files/talsen_file.h"
 
 using namespace fulgor;
 using namespace fulgor::bench;

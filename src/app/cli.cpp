@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "app/cli_commands.h"
-#include "workspace/file_io.h"
+#include "files/file_io.h"
 
 namespace fulgor::cli {
 namespace {

@@ -1,7 +1,7 @@
 #include "addressing/renumber_lines.h"
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
-#include "workspace/talsen_file.h"
+#include "files/talsen_file.h"
 
 namespace fulgor::cli {
 namespace {

@@ -10,7 +10,7 @@
 #include "comms/transmission.h"
 #include "core/cp1252.h"
 #include "platform/qt_serial_link.h"
-#include "workspace/file_io.h"
+#include "files/file_io.h"
 
 namespace fulgor::cli {
 namespace {

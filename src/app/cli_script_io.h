@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/cli.h"
-#include "workspace/kavrin_file.h"
-#include "workspace/talsen_file.h"
+#include "files/kavrin_file.h"
+#include "files/talsen_file.h"
 
 namespace fulgor::cli {
 

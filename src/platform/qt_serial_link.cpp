@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include <QPlainTextEdit>
-
 #include "comms/line_settings.h"
 #include "comms/terminal.h"
 #include "core/cp1252.h"
@@ -43,9 +41,9 @@ QSerialPort::StopBits qtStopBits(LineSettings::StopBits stopBits) {
 
 }  // namespace
 
-QtSerialLink::QtSerialLink(QPlainTextEdit* terminal, QObject* parent)
+QtSerialLink::QtSerialLink(TerminalPane* terminal, QObject* parent)
     : QObject(parent), m_terminal(terminal) {
-    if (m_terminal) m_terminal->setMaximumBlockCount(kTerminalScrollBack);
+    if (m_terminal) m_terminal->setMaximumLines(kTerminalScrollBack);
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialLink::receive);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::onError);
 }
@@ -159,10 +157,10 @@ void QtSerialLink::clearTerminal() {
 
 void QtSerialLink::setScrollBack(int lines) {
     if (!m_terminal) return;
-    // Qt reads a block count of 0 as "keep everything", so dropping the kept
-    // lines means emptying the pane and keeping only the line being written.
+    // Dropping the kept lines means emptying the pane and keeping only the
+    // line being written.
     if (lines <= 0) m_terminal->clear();
-    m_terminal->setMaximumBlockCount(std::max(lines, 1));
+    m_terminal->setMaximumLines(std::max(lines, 1));
 }
 
 void QtSerialLink::receive() {
@@ -175,8 +173,7 @@ void QtSerialLink::receive() {
     std::string text;
     appendTerminalText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                        m_afterCr, text);
-    m_terminal->moveCursor(QTextCursor::End);
-    m_terminal->insertPlainText(QString::fromStdString(text));
+    m_terminal->append(QString::fromStdString(text));
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error) {

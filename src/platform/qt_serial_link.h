@@ -4,23 +4,32 @@
 
 #include <QFile>
 #include <QObject>
-#include <QPointer>
 #include <QSerialPort>
 #include <string>
 
 #include "comms/serial_link.h"
 
-class QPlainTextEdit;
-
 namespace fulgor {
+
+// Where what the panel sends back is shown. The link itself needs no widgets,
+// so the command line can send a show without Qt Widgets; the window passes
+// its text pane through PlainTextTerminal.
+class TerminalPane {
+public:
+    virtual ~TerminalPane() = default;
+    virtual void append(const QString& text) = 0;
+    virtual void clear() = 0;
+    // At least one line is always kept: the line being written.
+    virtual void setMaximumLines(int lines) = 0;
+};
 
 class QtSerialLink : public QObject, public SerialLink {
     Q_OBJECT
 public:
     // `terminal`, when given, shows what arrives (decoded from Windows-1252)
     // and keeps kTerminalScrollBack lines; without one, what arrives is only
-    // captured. The terminal may be destroyed before the link.
-    explicit QtSerialLink(QPlainTextEdit* terminal = nullptr, QObject* parent = nullptr);
+    // captured. The terminal must outlive the link.
+    explicit QtSerialLink(TerminalPane* terminal = nullptr, QObject* parent = nullptr);
     ~QtSerialLink() override;
 
     void setPort(const std::string& device) override;
@@ -57,7 +66,7 @@ private:
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
-    QPointer<QPlainTextEdit> m_terminal;
+    TerminalPane* m_terminal;
     QFile m_capture;
     std::string m_device;
     std::string m_settings;

@@ -19,6 +19,7 @@
 #include "comms/terminal.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "platform/plain_text_terminal.h"
 #include "platform/qt_serial_link.h"
 #include "platform/qt_text.h"
 #include "workspace/widgets.h"
@@ -50,7 +51,8 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
       m_links(std::move(links)),
       m_holdingPen(makeTextPane("txtHoldingPen")),
       m_terminal(makeTextPane("txtTerminal")),
-      m_link(std::make_unique<QtSerialLink>(m_terminal)),
+      m_terminalPane(std::make_unique<PlainTextTerminal>(m_terminal)),
+      m_link(std::make_unique<QtSerialLink>(m_terminalPane.get())),
       m_transmission(*m_link),
       m_timer(new QTimer(this)) {
     m_terminal->setReadOnly(true);

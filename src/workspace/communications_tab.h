@@ -23,6 +23,7 @@ class QTimer;
 namespace fulgor {
 
 class Prompter;
+class PlainTextTerminal;
 class QtSerialLink;
 struct PortOutcome;
 struct PortPreset;
@@ -70,6 +71,7 @@ private:
     Links m_links;
     QPlainTextEdit* m_holdingPen;
     QPlainTextEdit* m_terminal;
+    std::unique_ptr<PlainTextTerminal> m_terminalPane;
     std::unique_ptr<QtSerialLink> m_link;
     Transmission m_transmission;
     QTimer* m_timer;  // Timer1: paces a transmission, runs only during one

@@ -15,7 +15,7 @@
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
-#include "workspace/kavrin_file.h"
+#include "files/kavrin_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 

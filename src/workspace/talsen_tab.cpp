@@ -14,7 +14,7 @@
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
-#include "workspace/talsen_file.h"
+#include "files/talsen_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 

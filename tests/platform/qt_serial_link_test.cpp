@@ -1,4 +1,5 @@
 #include "platform/qt_serial_link.h"
+#include "platform/plain_text_terminal.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,8 @@ TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
     ASSERT_TRUE(panel.ok());
     test::TempDir folder;
     QPlainTextEdit terminal;
-    QtSerialLink link(&terminal);
+    PlainTextTerminal pane(&terminal);
+    QtSerialLink link(&pane);
     PortState port;
     port.PortPath = panel.device();
     ASSERT_FALSE(SaxUpTransmit(port, panel.device(), link).message);

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
-#include "workspace/kavrin_file.h"
-#include "workspace/talsen_file.h"
+#include "files/kavrin_file.h"
+#include "files/talsen_file.h"
 
 namespace fulgor {
 namespace {

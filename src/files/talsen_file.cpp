@@ -1,4 +1,4 @@
-#include "workspace/talsen_file.h"
+#include "files/talsen_file.h"
 
 #include <cmath>
 
@@ -6,8 +6,8 @@
 #include "core/leading_number.h"
 #include "core/number_format.h"
 #include "core/script_columns.h"
-#include "workspace/file_io.h"
-#include "workspace/script_text.h"
+#include "files/file_io.h"
+#include "files/script_text.h"
 
 namespace fulgor {
 

@@ -1,4 +1,4 @@
-#include "workspace/script_text.h"
+#include "files/script_text.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "workspace/kavrin_file.h"
+#include "files/kavrin_file.h"
 
 #include "core/cp1252.h"
 #include "core/script_columns.h"
-#include "workspace/file_io.h"
-#include "workspace/script_text.h"
+#include "files/file_io.h"
+#include "files/script_text.h"
 
 namespace fulgor {
 
