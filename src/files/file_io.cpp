@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <vector>
 
 namespace fulgor {
 namespace {
@@ -54,6 +55,22 @@ std::string sizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
+constexpr std::size_t kChunk = 1 << 16;
+
+// Reads what is left of `fd` into `bytes`, `chunk` bytes at a time; 0, or the
+// error that stopped it. Stops once more than `limit` bytes are held.
+int readChunks(int fd, std::string& bytes, std::size_t chunk, std::uint64_t limit) {
+    for (;;) {
+        std::size_t held = bytes.size();
+        bytes.resize(held + chunk);
+        ssize_t n = ::read(fd, bytes.data() + held, chunk);
+        int error = n < 0 ? errno : 0;
+        bytes.resize(held + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        if (error && error != EINTR) return error;
+        if (n == 0 || bytes.size() > limit) return 0;
+    }
+}
+
 Result<std::string> readAll(const std::string& path, std::uint64_t limit) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return fileError("Cannot open", path, errno);
@@ -64,18 +81,32 @@ Result<std::string> readAll(const std::string& path, std::uint64_t limit) {
     std::string bytes;
     if (S_ISREG(info.st_mode)) {
         if (static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(file.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fileError("Cannot read", path, errno);
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        // Room for the last, empty read too, so the string never moves.
+        bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        if (int error = readChunks(file.get(), bytes, kChunk, limit))
+            return fileError("Cannot read", path, error);
         if (bytes.size() > limit) return tooLarge;
+        return bytes;
+    }
+    // A pipe or device tells no size: read it in blocks and join them once,
+    // so that it is never copied at each doubling of one growing string.
+    constexpr std::size_t kBlock = std::size_t{16} << 20;
+    std::vector<std::string> blocks;
+    std::uint64_t held = 0;
+    for (;;) {
+        std::string block;
+        block.reserve(kBlock);
+        if (int error = readChunks(file.get(), block, kChunk, kBlock - kChunk))
+            return fileError("Cannot read", path, error);
+        if (block.empty()) break;
+        held += block.size();
+        if (held > limit) return tooLarge;
+        blocks.push_back(std::move(block));
+    }
+    bytes.reserve(static_cast<std::size_t>(held));
+    for (std::string& block : blocks) {
+        bytes += block;
+        std::string().swap(block);
     }
     return bytes;
 }
