@@ -1,5 +1,6 @@
 #include "files/file_io.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -209,6 +210,43 @@ TEST(FileWriter, StoppingTheProcessMidSaveRemovesTheTemporaryFile) {
     struct sigaction current {};
     ::sigaction(SIGTERM, nullptr, &current);
     EXPECT_EQ(current.sa_handler, SIG_DFL);
+}
+
+// What `bytes` gives when read back through a named pipe, with `limit`.
+Result<std::string> readThroughPipe(const TempDir& dir, const std::string& bytes,
+                                    std::uint64_t limit) {
+    const std::string fifo = dir.path("input.fifo");
+    ::unlink(fifo.c_str());
+    ::mkfifo(fifo.c_str(), 0600);
+    std::thread writer([&] {
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        for (std::size_t done = 0; done < bytes.size();) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;  // the reader stopped at its limit
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+    });
+    Result<std::string> read = readFileBytes(fifo, limit);
+    writer.join();
+    return read;
+}
+
+TEST(FileReader, APipeIsReadWholeAcrossManyBlocks) {
+    TempDir dir;
+    std::string bytes(40 << 20, '\0');  // more than two of the reader's blocks
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    Result<std::string> whole = readThroughPipe(dir, bytes, kInputLimitBytes);
+    ASSERT_TRUE(whole.ok()) << whole.error();
+    EXPECT_TRUE(whole.value() == bytes);
+
+    Result<std::string> atLimit = readThroughPipe(dir, bytes, bytes.size());
+    ASSERT_TRUE(atLimit.ok()) << atLimit.error();
+    EXPECT_EQ(atLimit.value().size(), bytes.size());
+    Result<std::string> over = readThroughPipe(dir, bytes, bytes.size() - 1);
+    ASSERT_FALSE(over.ok());
+    EXPECT_EQ(over.error(), "Cannot read \"" + dir.path("input.fifo") + "\": it holds more than " +
+                                std::to_string(bytes.size() - 1) + " bytes");
 }
 
 TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
