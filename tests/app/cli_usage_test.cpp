@@ -143,9 +143,8 @@ struct BinaryRun {
     std::string out;
 };
 
-// Runs the real program through the shell; its standard error joins standard output.
-BinaryRun runBinary(const std::string& arguments) {
-    std::string command = std::string(FULGOR_EXE) + " " + arguments + " 2>&1";
+// Runs a shell command and keeps what it printed.
+BinaryRun runShell(const std::string& command) {
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string out;
     char buffer[4096];
@@ -155,23 +154,22 @@ BinaryRun runBinary(const std::string& arguments) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
+// Runs the real program; its standard error joins standard output.
+BinaryRun runBinary(const std::string& arguments, const std::string& environment = "") {
+    return runShell(environment + FULGOR_EXE + " " + arguments + " 2>&1");
+}
+
 TEST(CliBinary, RefusesUnknownWordsAndAWindowWithoutADisplay) {
     const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
-    BinaryRun typo = runBinary("chek x.kvn");
+    BinaryRun typo = runBinary("chek x.kvn", "QT_QPA_PLATFORM=offscreen ");
     EXPECT_EQ(typo.status, 1);
     EXPECT_EQ(typo.out, cli::unknownCommandMessage("chek"));
-    BinaryRun unknown = runBinary("frobnicate x.csv");
+    BinaryRun unknown = runBinary("frobnicate x.csv", noDisplay);
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.out, cli::unknownCommandMessage("frobnicate"));
-
-    std::string command = noDisplay + std::string(FULGOR_EXE) + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[512] = {};
-    std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
-    int status = ::pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(std::string(buffer, n), cli::decideLaunch({}, false).message);
+    BinaryRun window = runBinary("", noDisplay);
+    EXPECT_EQ(window.status, 1);
+    EXPECT_EQ(window.out, cli::decideLaunch({}, false).message);
 }
 
 TEST(CliBinary, WritesThroughStandardOutputAndPipes) {
@@ -191,14 +189,10 @@ TEST(CliBinary, WritesThroughStandardOutputAndPipes) {
 
     // A reader that leaves early makes the write fail with status 1, not a silent death.
     writeBytes(dir.path("big.csv"), "w,0,t\r\n" + std::string(1 << 20, '\n'));
-    std::string command = std::string(FULGOR_EXE) + " renumber-lines " + dir.path("big.csv") +
-                          " 2>" + dir.path("err.txt") + " | head -c 10 >/dev/null; echo " +
-                          "${PIPESTATUS[0]}";
-    FILE* pipe = ::popen(("bash -c '" + command + "'").c_str(), "r");
-    char buffer[16] = {};
-    std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
-    ::pclose(pipe);
-    EXPECT_EQ(std::string(buffer, n), "1\n");
+    BinaryRun early =
+        runShell("bash -c '" + std::string(FULGOR_EXE) + " renumber-lines " + dir.path("big.csv") +
+                 " 2>" + dir.path("err.txt") + " | head -c 10 >/dev/null; echo ${PIPESTATUS[0]}'");
+    EXPECT_EQ(early.out, "1\n");
     EXPECT_EQ(readBytes(dir.path("err.txt")),
               "fulgor renumber-lines: Cannot write to standard output\n");
 }
