@@ -28,7 +28,7 @@ build: deps configure
 	ninja -C $(BUILD) -j$(JOBS)
 
 run: build
-	$(BUILD)/src/app/fulgor $(EXAMPLE)
+	$(BUILD)/fulgor $(EXAMPLE)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)

@@ -6,7 +6,7 @@
 #   scripts/screenshots.sh [FULGOR_EXECUTABLE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-exe=${1:-build/src/app/fulgor}
+exe=${1:-build/fulgor}
 out=docs/screenshots
 mkdir -p "$out"
 

@@ -1,7 +1,11 @@
 #include "app/cli.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <new>
 
 #include "app/cli_commands.h"
 #include "files/file_io.h"
@@ -25,8 +29,8 @@ void printHelp(std::ostream& out) {
         out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary
             << '\n';
     }
-    out << "\nWithout -o a subcommand writes its result to standard output; messages go to "
-           "standard error.\n"
+    out << "\nWithout -o (or with -o -) a subcommand writes its result to standard output; "
+           "messages go to\nstandard error. Input files may hold at most 2 GiB.\n"
            "Exit status: 0 done; 1 bad usage or unreadable input; 3 the command refused or fell "
            "short\n"
            "(its output is still written); 4 the conflict check found conflicts.\n";
@@ -45,6 +49,54 @@ const Command* findCommand(std::string_view name) {
     return it == all.end() ? nullptr : &*it;
 }
 
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Edits (insert, delete, replace, swap two neighbours) turning `a` into `b`.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// The subcommand `word` most likely misspells: within one edit for short
+// names, more for long ones (a third of the name), so that an unrelated word
+// gets no suggestion.
+std::optional<std::string_view> nearestCommand(std::string_view word) {
+    std::vector<std::string_view> names = {"help"};
+    for (const Command& command : commands()) names.push_back(command.name);
+    std::optional<std::string_view> best;
+    std::size_t bestDistance = SIZE_MAX;
+    const std::string typed = lowered(word);
+    for (std::string_view name : names) {
+        std::size_t distance = editDistance(typed, name);
+        if (distance <= std::max<std::size_t>(1, name.size() / 3) && distance < bestDistance) {
+            best = name;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+bool isScriptFileArgument(const std::string& arg) {
+    std::string name = lowered(arg);
+    if (name.ends_with(".csv") || name.ends_with(".kvn") || name.ends_with(".scx")) return true;
+    std::error_code error;
+    return std::filesystem::exists(arg, error) && !std::filesystem::is_directory(arg, error);
+}
+
 }  // namespace
 
 std::span<const Command> commands() {
@@ -60,6 +112,38 @@ bool isCliWord(std::string_view word) {
            findCommand(word);
 }
 
+std::string unknownCommandMessage(std::string_view word) {
+    std::string message = "fulgor: unknown command '" + std::string(word) + "'";
+    if (std::optional<std::string_view> near = nearestCommand(word))
+        message += " (did you mean '" + std::string(*near) + "'?)";
+    return message + "\nRun 'fulgor help' for the list of commands.\n";
+}
+
+Launch decideLaunch(std::span<const std::string> args, bool displayAvailable) {
+    if (!args.empty() && isCliWord(args[0])) return {Launch::Headless, {}};
+    auto notAFile = std::find_if_not(args.begin(), args.end(), isScriptFileArgument);
+    if (notAFile != args.end()) return {Launch::Refused, unknownCommandMessage(*notAFile)};
+    if (!displayAvailable) {
+        return {Launch::Refused,
+                "fulgor: the window needs a display, and none is set (DISPLAY, WAYLAND_DISPLAY "
+                "or QT_QPA_PLATFORM).\nRun 'fulgor help' for the commands that run without "
+                "one.\n"};
+    }
+    return {Launch::Window, {}};
+}
+
+bool displayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+std::ostream& complain(const Args& args, Io& io) {
+    return io.err << "fulgor " << args.command << ": ";
+}
+
 int run(std::span<const std::string> args, Io& io) {
     if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
         if (args.size() > 1) {
@@ -67,7 +151,7 @@ int run(std::span<const std::string> args, Io& io) {
                 printCommandHelp(*command, io.out);
                 return kDone;
             }
-            io.err << "fulgor: unknown subcommand \"" << args[1] << "\"\n";
+            io.err << unknownCommandMessage(args[1]);
             return kBadUsage;
         }
         printHelp(io.out);
@@ -79,7 +163,7 @@ int run(std::span<const std::string> args, Io& io) {
     }
     const Command* command = findCommand(args[0]);
     if (!command) {
-        io.err << "fulgor: unknown subcommand \"" << args[0] << "\" (see fulgor help)\n";
+        io.err << unknownCommandMessage(args[0]);
         return kBadUsage;
     }
     auto rest = args.subspan(1);
@@ -93,13 +177,25 @@ int run(std::span<const std::string> args, Io& io) {
                << command->name << ' ' << command->usage << '\n';
         return kBadUsage;
     }
-    return command->run(parsed.value(), io);
+    parsed.value().command = command->name;
+    try {
+        return command->run(parsed.value(), io);
+    } catch (const std::bad_alloc&) {
+        // The input fit within the read limit but what the command builds from it does not.
+        if (parsed.value().positional.size() == 1)
+            complain(parsed.value(), io)
+                << outOfMemoryReading(parsed.value().positional[0]).message;
+        else
+            complain(parsed.value(), io) << "there is not enough memory to finish";
+        io.err << '\n';
+        return kBadUsage;
+    }
 }
 
 bool writeOutput(const Args& args, std::string_view bytes, Io& io) {
-    if (std::optional<std::string> path = args.value("-o")) {
+    if (std::optional<std::string> path = args.value("-o"); path && *path != "-") {
         if (Status status = writeFileAtomically(*path, bytes); !status) {
-            io.err << "fulgor: " << status.error() << '\n';
+            complain(args, io) << status.error() << '\n';
             return false;
         }
         return true;
@@ -107,7 +203,7 @@ bool writeOutput(const Args& args, std::string_view bytes, Io& io) {
     io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     io.out.flush();
     if (!io.out) {
-        io.err << "fulgor: cannot write to standard output\n";
+        complain(args, io) << "Cannot write to standard output\n";
         return false;
     }
     return true;

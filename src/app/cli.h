@@ -42,11 +42,33 @@ std::span<const Command> commands();
 // program then runs headless.
 bool isCliWord(std::string_view word);
 
+// What `fulgor ARGS` starts. A first argument that is a subcommand (or help or
+// --version) runs headless. Otherwise the window starts when every argument is
+// an existing file or ends in .csv, .kvn or .scx, and a display is there;
+// anything else is refused with `message` (status 1).
+struct Launch {
+    enum Kind { Headless, Window, Refused } kind;
+    std::string message;  // for Refused: the lines to print on standard error
+};
+Launch decideLaunch(std::span<const std::string> args, bool displayAvailable);
+
+// True when the environment names a display for the window: DISPLAY,
+// WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty.
+bool displayAvailable();
+
+// "fulgor: unknown command 'WORD'", with the nearest subcommand as a
+// suggestion when one is close, and a line pointing at `fulgor help`.
+std::string unknownCommandMessage(std::string_view word);
+
 // Runs the command line given without the program name; returns the exit status.
 int run(std::span<const std::string> args, Io& io);
 
-// Writes `bytes` to the -o file (replacing it safely) or to standard output.
-// Reports a failure on `io.err` and returns false.
+// Writes `bytes` to the -o file (through the one safe writer) or to standard
+// output when -o is absent or "-". Reports a failure on `io.err` and returns false.
 bool writeOutput(const Args& args, std::string_view bytes, Io& io);
+
+// Starts a message of the running subcommand on standard error:
+// "fulgor NAME: ".
+std::ostream& complain(const Args& args, Io& io);
 
 }  // namespace fulgor::cli

@@ -30,8 +30,10 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
             inlineValue = arg.substr(eq + 1);
         }
         auto declared = std::find_if(options.begin(), options.end(),
-                                 [&](const OptionSpec& o) { return o.name == name; });
+                                     [&](const OptionSpec& o) { return o.name == name; });
         if (declared == options.end()) return Error{"unknown option " + name};
+        if (parsed.values.contains(name) || parsed.has(name))
+            return Error{"option " + name + " is given more than once"};
         if (!declared->takesValue) {
             if (inlineValue) return Error{"option " + name + " takes no value"};
             parsed.flags.push_back(name);

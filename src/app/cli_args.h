@@ -19,6 +19,7 @@ struct OptionSpec {
 };
 
 struct Args {
+    std::string command;  // the subcommand's name, for its messages
     std::vector<std::string> positional;
     std::map<std::string, std::string, std::less<>> values;  // options with a value
     std::vector<std::string> flags;                          // options without one
@@ -27,7 +28,8 @@ struct Args {
     std::optional<std::string> value(std::string_view option) const;
 };
 
-// Fails on an option the subcommand does not declare, or a missing value.
+// Fails on an option the subcommand does not declare, a missing value, or an
+// option given more than once.
 Result<Args> parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options);
 
 }  // namespace fulgor::cli

@@ -8,10 +8,15 @@ namespace fulgor::cli {
 namespace {
 
 int run(const Args& args, Io& io) {
+    std::string showName = args.value("--show-name").value_or("");
+    if (hasLineBreak(showName)) {
+        complain(args, io) << "--show-name: " << kShowNameOnOneLine << '\n';
+        return kBadUsage;
+    }
     std::optional<TalsenScript> talsen = readTalsenInput(args, io);
     if (!talsen) return kBadUsage;
     KavrinImport imported = talsenToKavrin(talsen->table, args.has("--miravel"));
-    KavrinScript show{args.value("--show-name").value_or(""), std::move(imported.table)};
+    KavrinScript show{std::move(showName), std::move(imported.table)};
     if (!writeKavrinOutput(args, show, io)) return kBadUsage;
     if (!imported.untimedRows.empty()) {
         io.err << untimedRowsMessage(imported.untimedRows) << '\n';
@@ -29,7 +34,8 @@ Command importCommand() {
             "  -o SHOW.kvn          write the Kavrin script here (default: standard output)\n"
             "  --miravel            Miravel timing: keep times in hundredths, unrounded\n"
             "                       (default: rounded to tenths)\n"
-            "  --show-name TEXT     the show name, the file's first line (default: empty)\n"
+            "  --show-name TEXT     the show name, the file's first line, without line breaks\n"
+            "                       (default: empty)\n"
             "\nThe firing time is Time less Prefire. Exit status 3, naming the Lines on standard\n"
             "error, when a row's Time or Prefire is not a number or its Prefire is larger than\n"
             "its Time: such rows get an empty Time. The script is still written.\n",

@@ -21,7 +21,7 @@ int run(const Args& args, Io& io) {
     if (!script) return kBadUsage;
     Result<RenumberOutcome> outcome = RenumberQues(script->table, choice);
     if (!outcome) {
-        io.err << "fulgor renumber: " << outcome.error() << '\n';
+        complain(args, io) << outcome.error() << '\n';
         return kBadUsage;
     }
     if (!writeTalsenOutput(args, *script, io)) return kBadUsage;

@@ -9,8 +9,8 @@
 #include "app/cli_commands.h"
 #include "comms/transmission.h"
 #include "core/cp1252.h"
-#include "platform/qt_serial_link.h"
 #include "files/file_io.h"
+#include "platform/qt_serial_link.h"
 
 namespace fulgor::cli {
 namespace {
@@ -74,30 +74,30 @@ SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
 
 int run(const Args& args, Io& io) {
     if (args.positional.size() != 1) {
-        io.err << "fulgor send: expected one file to send, got " << args.positional.size() << '\n';
+        complain(args, io) << "expected one file to send, got " << args.positional.size() << '\n';
         return kBadUsage;
     }
     std::optional<std::string> portText = args.value("--port");
     if (!portText) {
-        io.err << "fulgor send: --port N|PATH is required\n";
+        complain(args, io) << "--port N|PATH is required\n";
         return kBadUsage;
     }
     const PortPreset* preset = findPreset(args.value("--preset").value_or("kavrin"));
     if (!preset) {
-        io.err << "fulgor send: --preset must be kavrin, fsk or pd\n";
+        complain(args, io) << "--preset must be kavrin, fsk or pd\n";
         return kBadUsage;
     }
     PortState port;
     port.PortSettings = preset->settings;
     if (!takePortBox(port, *portText)) {
-        io.err << "fulgor send: --port must be a port number from 1 to 32767 or a device path, "
-                  "not \""
-               << *portText << "\"\n";
+        complain(args, io) << "--port must be a port number from 1 to 32767 or a device path, "
+                              "not \""
+                           << *portText << "\"\n";
         return kBadUsage;
     }
     Result<std::string> bytes = readFileBytes(args.positional[0]);
     if (!bytes) {
-        io.err << "fulgor: " << bytes.error() << '\n';
+        complain(args, io) << bytes.error() << '\n';
         return kBadUsage;
     }
     std::string text = decode1252(bytes.value());
@@ -114,7 +114,7 @@ int run(const Args& args, Io& io) {
     report(started, io);
     if (started.end == SendEnd::Failed) return kBadUsage;
     if (!transmission.timerRunning()) {
-        io.err << "fulgor send: " << args.positional[0] << " is empty; nothing was sent\n";
+        complain(args, io) << args.positional[0] << " is empty; nothing was sent\n";
         return kDone;
     }
     if (runTimer(transmission, text, io) != SendEnd::Completed) return kBadUsage;

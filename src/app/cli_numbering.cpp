@@ -9,7 +9,7 @@ std::optional<NumberingOption> numberingOption(const Args& args, Io& io) {
     if (!word || *word == "kavrin") return NumberingOption::Kavrin;
     if (*word == "talsen") return NumberingOption::Talsen;
     if (*word == "custom") return NumberingOption::Custom;
-    io.err << "fulgor: --numbering takes kavrin, talsen or custom, not \"" << *word << "\"\n";
+    complain(args, io) << "--numbering takes kavrin, talsen or custom, not \"" << *word << "\"\n";
     return std::nullopt;
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 std::optional<std::string> inputPath(const Args& args, Io& io) {
     if (args.positional.size() != 1) {
-        io.err << "fulgor: expected one input file, got " << args.positional.size() << '\n';
+        complain(args, io) << "expected one input file, got " << args.positional.size() << '\n';
         return std::nullopt;
     }
     return args.positional[0];
@@ -20,7 +20,7 @@ std::optional<Script> readInput(const Args& args, Io& io,
     if (!path) return std::nullopt;
     Result<Script> script = read(*path);
     if (!script) {
-        io.err << "fulgor: " << script.error() << '\n';
+        complain(args, io) << script.error() << '\n';
         return std::nullopt;
     }
     return std::move(script.value());
@@ -28,7 +28,7 @@ std::optional<Script> readInput(const Args& args, Io& io,
 
 bool writeBytes(const Args& args, const Result<std::string>& bytes, Io& io) {
     if (!bytes) {
-        io.err << "fulgor: cannot write the script: " << bytes.error() << '\n';
+        complain(args, io) << "Cannot write the script: " << bytes.error() << '\n';
         return false;
     }
     return writeOutput(args, bytes.value(), io);

@@ -1,9 +1,10 @@
 // Fulgor runs headless when the first argument names a subcommand (it then
-// never touches a display); otherwise it opens its window, loading any script
-// files given.
+// never touches a display); given only script files, or nothing, it opens its
+// window and loads them; anything else is a usage error.
 
 #include <QApplication>
 #include <QStringList>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -30,9 +31,20 @@ int runWindow(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && fulgor::cli::isCliWord(args[0])) {
-        fulgor::cli::Io io{std::cout, std::cerr};
-        return fulgor::cli::run(args, io);
+    fulgor::cli::Launch launch = fulgor::cli::decideLaunch(args, fulgor::cli::displayAvailable());
+    switch (launch.kind) {
+        case fulgor::cli::Launch::Headless: {
+            // A reader that goes away (a closed pipe) makes the write fail with a
+            // message instead of killing the process silently.
+            std::signal(SIGPIPE, SIG_IGN);
+            fulgor::cli::Io io{std::cout, std::cerr};
+            return fulgor::cli::run(args, io);
+        }
+        case fulgor::cli::Launch::Refused:
+            std::cerr << launch.message;
+            return fulgor::cli::kBadUsage;
+        case fulgor::cli::Launch::Window:
+            break;
     }
     return runWindow(argc, argv);
 }

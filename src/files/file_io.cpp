@@ -1,18 +1,32 @@
 #include "files/file_io.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <new>
+#include <optional>
+#include <vector>
 
 namespace fulgor {
 namespace {
 
+std::optional<WriteFault> g_fault;
+
+Error fileError(const char* what, const std::string& path, const std::string& reason) {
+    return Error{std::string(what) + " \"" + path + "\": " + reason};
+}
+
 Error fileError(const char* what, const std::string& path, int error) {
-    return Error{std::string(what) + " \"" + path + "\": " + std::strerror(error)};
+    return fileError(what, path, std::strerror(error));
 }
 
 class FileDescriptor {
@@ -35,62 +49,266 @@ private:
     int m_fd;
 };
 
-std::string temporaryNameFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".fulgor-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-           ".tmp";
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+    if (bytes % kGiB == 0) return std::to_string(bytes / kGiB) + " GiB";
+    return std::to_string(bytes) + " bytes";
 }
 
-}  // namespace
+constexpr std::size_t kChunk = 1 << 16;
 
-Result<std::string> readFileBytes(const std::string& path) {
+// Reads what is left of `fd` into `bytes`, `chunk` bytes at a time; 0, or the
+// error that stopped it. Stops once more than `limit` bytes are held.
+int readChunks(int fd, std::string& bytes, std::size_t chunk, std::uint64_t limit) {
+    for (;;) {
+        std::size_t held = bytes.size();
+        bytes.resize(held + chunk);
+        ssize_t n = ::read(fd, bytes.data() + held, chunk);
+        int error = n < 0 ? errno : 0;
+        bytes.resize(held + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        if (error && error != EINTR) return error;
+        if (n == 0 || bytes.size() > limit) return 0;
+    }
+}
+
+Result<std::string> readAll(const std::string& path, std::uint64_t limit) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return fileError("Cannot open", path, errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
     if (S_ISDIR(info.st_mode)) return fileError("Cannot read", path, EISDIR);
+    const Error tooLarge = fileError("Cannot read", path, "it holds more than " + sizeText(limit));
     std::string bytes;
-    if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
+    if (S_ISREG(info.st_mode)) {
+        if (static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
+        // Room for the last, empty read too, so the string never moves.
+        bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        if (int error = readChunks(file.get(), bytes, kChunk, limit))
+            return fileError("Cannot read", path, error);
+        if (bytes.size() > limit) return tooLarge;
+        return bytes;
+    }
+    // A pipe or device tells no size: read it in blocks and join them once,
+    // so that it is never copied at each doubling of one growing string.
+    constexpr std::size_t kBlock = std::size_t{16} << 20;
+    std::vector<std::string> blocks;
+    std::uint64_t held = 0;
     for (;;) {
-        ssize_t n = ::read(file.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fileError("Cannot read", path, errno);
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        std::string block;
+        block.reserve(kBlock);
+        if (int error = readChunks(file.get(), block, kChunk, kBlock - kChunk))
+            return fileError("Cannot read", path, error);
+        if (block.empty()) break;
+        held += block.size();
+        if (held > limit) return tooLarge;
+        blocks.push_back(std::move(block));
+    }
+    bytes.reserve(static_cast<std::size_t>(held));
+    for (std::string& block : blocks) {
+        bytes += block;
+        std::string().swap(block);
     }
     return bytes;
 }
 
-Status writeFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string temporary = temporaryNameFor(path);
+// Writes all of `bytes`; 0, or the error that stopped it.
+int writeAll(int fd, std::string_view bytes) {
+    const std::size_t allowed = g_fault ? g_fault->failAfterBytes : SIZE_MAX;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        if (written >= allowed) return g_fault->writeError;
+        std::size_t chunk = std::min(bytes.size() - written, allowed - written);
+        ssize_t n = ::write(fd, bytes.data() + written, chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Removal of the temporary file when SIGINT or SIGTERM stops the process
+// mid-save. The handler may only use async-signal-safe calls, so the path
+// waits in a buffer prepared before the file is made.
+char g_pendingTemporary[PATH_MAX];
+volatile std::sig_atomic_t g_hasPendingTemporary = 0;
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+
+void removeTemporaryThenStop(int signal) {
+    if (g_hasPendingTemporary) ::unlink(g_pendingTemporary);
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    ::sigaction(signal, &defaultAction, nullptr);
+    ::raise(signal);  // delivered with the default action once the handler returns
+}
+
+class TemporaryFileGuard {
+public:
+    // Only a signal that would stop the process anyway gets the handler: a
+    // program that ignores or handles it itself keeps its own behaviour.
+    explicit TemporaryFileGuard(const std::string& temporary) {
+        if (g_hasPendingTemporary || temporary.size() >= sizeof g_pendingTemporary) return;
+        std::memcpy(g_pendingTemporary, temporary.c_str(), temporary.size() + 1);
+        g_hasPendingTemporary = 1;
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+            struct sigaction current {};
+            ::sigaction(kStopSignals[i], nullptr, &current);
+            if ((current.sa_flags & SA_SIGINFO) || current.sa_handler != SIG_DFL) continue;
+            struct sigaction cleanup {};
+            cleanup.sa_handler = removeTemporaryThenStop;
+            ::sigemptyset(&cleanup.sa_mask);
+            m_installed[i] = ::sigaction(kStopSignals[i], &cleanup, nullptr) == 0;
+        }
+        m_registered = true;
+    }
+    ~TemporaryFileGuard() {
+        if (!m_registered) return;
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+            if (!m_installed[i]) continue;
+            struct sigaction defaultAction {};
+            defaultAction.sa_handler = SIG_DFL;
+            ::sigaction(kStopSignals[i], &defaultAction, nullptr);
+        }
+        g_hasPendingTemporary = 0;
+    }
+    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
+    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
+
+private:
+    bool m_registered = false;
+    bool m_installed[std::size(kStopSignals)] = {};
+};
+
+std::string folderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at (which may not exist yet).
+Result<std::string> finalTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        ssize_t n = ::readlink(current.c_str(), target, sizeof target);
+        if (n < 0) {
+            if (errno == EINVAL || errno == ENOENT) return current;
+            return fileError("Cannot save", path, errno);
+        }
+        if (static_cast<std::size_t>(n) == sizeof target)
+            return fileError("Cannot save", path, ENAMETOOLONG);
+        std::string next(target, static_cast<std::size_t>(n));
+        current = next.starts_with('/') ? next : folderOf(current) + "/" + next;
+    }
+    return fileError("Cannot save", path, ELOOP);
+}
+
+// Beside the target, and named after it so that a user who finds one knows
+// where it came from; a name too long for that gets a short one.
+std::string temporaryNameFor(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    std::string suffix =
+        ".fulgor-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    std::size_t nameLength = target.size() - (target.rfind('/') + 1);
+    if (nameLength + suffix.size() > NAME_MAX) return folderOf(target) + "/" + suffix;
+    return target + suffix;
+}
+
+int openSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+Status writeInPlace(const std::string& path, const struct stat& info, std::string_view bytes) {
+    FileDescriptor file(S_ISSOCK(info.st_mode)
+                            ? openSocket(path)
+                            : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return fileError("Cannot save", path, errno);
+    if (int error = writeAll(file.get(), bytes)) return fileError("Cannot save", path, error);
+    if (!file.close()) return fileError("Cannot save", path, errno);
+    return {};
+}
+
+Status replaceFile(const std::string& path, const std::string& target, std::string_view bytes) {
+    struct stat existing {};
+    bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return fileError("Cannot save", path, EISDIR);
+
+    const std::string temporary = temporaryNameFor(target);
+    TemporaryFileGuard guard(temporary);
     FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0) return fileError("Cannot save", path, errno);
-
     auto fail = [&](int error) {
         ::unlink(temporary.c_str());
         return Status(fileError("Cannot save", path, error));
     };
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) return fail(EISDIR);
+    if (exists) {
+        // The owner can only be kept where the system allows it; the permissions always are.
+        bool sameOwner = existing.st_uid == ::geteuid() && existing.st_gid == ::getegid();
+        if (!sameOwner && ::fchown(file.get(), existing.st_uid, existing.st_gid) != 0) {
+            // Not allowed: the new file belongs to whoever saved it.
+        }
         ::fchmod(file.get(), existing.st_mode & 07777);
     }
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t n = ::write(file.get(), bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    if (int error = writeAll(file.get(), bytes)) return fail(error);
     if (::fsync(file.get()) != 0) return fail(errno);
     if (!file.close()) return fail(errno);
-    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(errno);
+    if (g_fault && g_fault->signalBeforeRename) ::raise(g_fault->signalBeforeRename);
+    if (g_fault && g_fault->renameError) return fail(g_fault->renameError);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
+    // Makes the rename itself survive a power cut; a folder that cannot be
+    // synced still holds the new file.
+    FileDescriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) ::fsync(folder.get());
     return {};
+}
+
+}  // namespace
+
+Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) {
+    try {
+        return readAll(path, limit);
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryReading(path);
+    }
+}
+
+Error outOfMemoryReading(const std::string& path) {
+    return fileError("Cannot read", path, "there is not enough memory to hold it");
+}
+
+Status writeFileAtomically(const std::string& path, std::string_view bytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return fileError("Cannot save", path, EISDIR);
+        if (!S_ISREG(info.st_mode)) return writeInPlace(path, info, bytes);
+    }
+    Result<std::string> target = finalTarget(path);
+    if (!target) return Error{target.error()};
+    return replaceFile(path, target.value(), bytes);
+}
+
+ScopedWriteFault::ScopedWriteFault(WriteFault fault) {
+    g_fault = fault;
+}
+
+ScopedWriteFault::~ScopedWriteFault() {
+    g_fault.reset();
 }
 
 }  // namespace fulgor

@@ -1,7 +1,9 @@
 #pragma once
-// Whole-file reading and crash-safe writing. Error messages name the file and
-// give the system's reason.
+// Whole-file reading and the one writer every save goes through. Error
+// messages name the file and give the system's reason.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,13 +11,54 @@
 
 namespace fulgor {
 
-// The bytes of the file at `path`.
-Result<std::string> readFileBytes(const std::string& path);
+// The most a script file may hold: 2 GiB. A larger input (or one without end,
+// such as /dev/zero) is refused rather than exhausting memory.
+inline constexpr std::uint64_t kInputLimitBytes = std::uint64_t{1} << 31;
 
-// Replaces the file at `path` with `bytes` without ever leaving it half
-// written: the bytes go to a temporary file in the same folder, which is then
-// renamed over the target. On failure the previous file is left untouched and
-// the temporary file removed. A replaced file keeps its permissions.
+// The bytes of the file at `path`, which may be a regular file, a pipe or a
+// device. Fails with "Cannot open "PATH": REASON" or "Cannot read "PATH":
+// REASON" when the file cannot be opened or read, is a folder, holds more than
+// `limit` bytes, or does not fit in memory.
+Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit = kInputLimitBytes);
+
+// "Cannot read "PATH": there is not enough memory to hold it", for readers
+// that run out of memory while building what they read.
+Error outOfMemoryReading(const std::string& path);
+
+// Writes `bytes` to `path`, never destroying what was there on failure:
+// - a regular file, or a name that does not exist yet, is replaced as a whole:
+//   the bytes go to a temporary file in the same folder, which is flushed to
+//   disk and renamed over the target. A replaced file keeps its permissions
+//   (and, where allowed, its owner).
+// - a symbolic link is followed to its final target, which is replaced in the
+//   target's folder; the link itself stays.
+// - an existing target that is not a regular file (a device, a pipe, a socket,
+//   a terminal) is opened and written in place.
+// Fails with "Cannot save "PATH": REASON" (REASON as the system gives it, for
+// example "No space left on device"). After any failure, and when the process
+// is stopped by SIGINT or SIGTERM during the save, no temporary file is left.
 Status writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Makes the writer fail on purpose while an instance lives, so that failed
+// saves can be tested without a full disk or a read-only folder. Not for use
+// by more than one thread at a time.
+struct WriteFault {
+    // A write fails with `writeError` once this many bytes have been written.
+    std::size_t failAfterBytes = SIZE_MAX;
+    int writeError = 0;
+    // The final rename fails with this error when it is not 0.
+    int renameError = 0;
+    // This signal is raised once the temporary file is written, before the
+    // rename, when it is not 0: a stop in the middle of a save.
+    int signalBeforeRename = 0;
+};
+
+class ScopedWriteFault {
+public:
+    explicit ScopedWriteFault(WriteFault fault);
+    ~ScopedWriteFault();
+    ScopedWriteFault(const ScopedWriteFault&) = delete;
+    ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
 
 }  // namespace fulgor

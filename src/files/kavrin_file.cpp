@@ -1,11 +1,17 @@
 #include "files/kavrin_file.h"
 
+#include <new>
+
 #include "core/cp1252.h"
 #include "core/script_columns.h"
 #include "files/file_io.h"
 #include "files/script_text.h"
 
 namespace fulgor {
+
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 KavrinScript ImportKavrin(std::string_view bytes) {
     KavrinScript script;
@@ -16,6 +22,8 @@ KavrinScript ImportKavrin(std::string_view bytes) {
 }
 
 Result<std::string> formatKavrin(std::string_view showName, const Table& table) {
+    if (showName.find('\n') != std::string_view::npos)
+        return Error{std::string(kShowNameOnOneLine)};
     std::string out;
     if (Status status = appendLine(showName, out); !status)
         return Error{"Show name: " + status.error()};
@@ -28,7 +36,11 @@ Result<KavrinScript> readKavrinFile(const std::string& path) {
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
-    return ImportKavrin(bytes.value());
+    try {
+        return ImportKavrin(bytes.value());
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryReading(path);
+    }
 }
 
 Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table) {

@@ -15,9 +15,16 @@ struct KavrinScript {
     Table table{0, 13};
 };
 
+// A line break in the show name would start a row of its own in the file.
+inline constexpr std::string_view kShowNameOnOneLine =
+    "the show name must be one line: it holds a line break";
+// True when `text` holds a line feed or a carriage return.
+bool hasLineBreak(std::string_view text);
+
 KavrinScript ImportKavrin(std::string_view bytes);
 // The file's bytes: the show name, then every row, each line ended by CR LF.
-// Fails naming the row and column of a character the code page cannot hold.
+// Fails when the show name holds a line feed (kShowNameOnOneLine), or naming
+// the row and column of a character the code page cannot hold.
 Result<std::string> formatKavrin(std::string_view showName, const Table& table);
 inline Result<std::string> formatKavrin(const KavrinScript& script) {
     return formatKavrin(script.showName, script.table);

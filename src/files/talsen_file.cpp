@@ -1,6 +1,7 @@
 #include "files/talsen_file.h"
 
 #include <cmath>
+#include <new>
 
 #include "core/cp1252.h"
 #include "core/leading_number.h"
@@ -47,7 +48,11 @@ Result<TalsenScript> readTalsenFile(const std::string& path) {
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
-    return ImportTalsen(bytes.value());
+    try {
+        return ImportTalsen(bytes.value());
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryReading(path);
+    }
 }
 
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table) {

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTabWidget>
 
+#include "platform/one_line_validator.h"
 #include "platform/prompter.h"
 #include "platform/script_table_model.h"
 #include "workspace/communications_tab.h"
@@ -121,6 +122,9 @@ void MainWindow::updateCommandsEnabled() {
 void MainWindow::mirrorShowName() {
     QLineEdit* name = m_kavrinTab->showNameBox();
     QLineEdit* repeater = m_communicationsTab->showNameBox();
+    // A line break would give the Kavrin file and the panel a row of its own.
+    keepOnOneLine(name);
+    keepOnOneLine(repeater);
     // Each copies into the other only on a real change, so the pair settles after one copy.
     connect(name, &QLineEdit::textChanged, repeater, [repeater](const QString& text) {
         if (repeater->text() != text) repeater->setText(text);

@@ -4,7 +4,9 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -288,6 +290,22 @@ private slots:
         QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("Gala"));
         find<QLineEdit>("txtShowRepeater")->setText(QStringLiteral("Gala Night"));
         QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("Gala Night"));
+    }
+
+    // A line break would start a row of its own in the saved script.
+    void showNameTakesNoLineBreak() {
+        for (const char* field : {"txtShowName", "txtShowRepeater"}) {
+            QLineEdit* box = find<QLineEdit>(field);
+            box->setText(QStringLiteral("Gala"));
+            box->setCursorPosition(2);
+            QGuiApplication::clipboard()->setText(QStringLiteral("\r\nA\nB\r"));
+            box->paste();
+            QCOMPARE(box->text(), QStringLiteral("GaABla"));
+            QCOMPARE(box->cursorPosition(), 4);
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(find<QLineEdit>("txtShowName")->text(), QStringLiteral("GaABla"));
+            QCOMPARE(find<QLineEdit>("txtShowRepeater")->text(), QStringLiteral("GaABla"));
+        }
     }
 
     void typedValuesAreCheckedAndRounded() {
