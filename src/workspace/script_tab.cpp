@@ -38,8 +38,10 @@ ScriptTab::ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& set
     connect(m_grid, &ScriptGridView::headerClicked, this, &ScriptTab::sortByHeader);
     // The sort indicator tells the order of the last header sort; a table
     // loaded or made afresh has the order it came in.
-    connect(m_model, &QAbstractItemModel::modelReset, this,
-            [this] { m_grid->horizontalHeader()->setSortIndicatorShown(false); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_sortedColumn = -1;
+        showSortIndicator();
+    });
 }
 
 bool ScriptTab::serves(MenuCommand command) const {
@@ -84,11 +86,17 @@ void ScriptTab::sortByHeader(int column) {
     fulgor::sortByHeader(m_kind, m_model->table(), column);
     m_model->refresh();
     m_grid->setCurrentRow(0);
-    if (!headerSortKeys(m_kind, column).empty()) {
-        QHeaderView* header = m_grid->horizontalHeader();
-        header->setSortIndicator(column, Qt::AscendingOrder);
-        header->setSortIndicatorShown(true);
-    }
+    if (!headerSortKeys(m_kind, column).empty()) m_sortedColumn = column;
+    showSortIndicator();
+}
+
+void ScriptTab::showSortIndicator() {
+    // The header moves and flips its indicator on every click by itself; the
+    // sorts here are always ascending, and a column that sorts nothing leaves
+    // the order (and so the indicator) as it was.
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSortIndicatorShown(m_sortedColumn >= 0);
+    if (m_sortedColumn >= 0) header->setSortIndicator(m_sortedColumn, Qt::AscendingOrder);
 }
 
 }  // namespace fulgor

@@ -435,9 +435,25 @@ private slots:
         QVERIFY(header->isSortIndicatorShown());  // still the Time sort's
         QCOMPARE(header->sortIndicatorSection(), 3);
         QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-        emit grid->headerClicked(10);  // Notes
+        // Real clicks on the header: the header's own indicator handling must
+        // not move the indicator to a column that sorts nothing, nor flip it.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto clickHeader = [&](int column) {
+            QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                          header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+        };
+        clickHeader(4);
+        QCOMPARE(header->sortIndicatorSection(), 3);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickHeader(10);  // Notes
         QCOMPARE(header->sortIndicatorSection(), 10);
-        openTalsen(kTalsenShow);  // a table read afresh is in the file's order
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickHeader(10);  // the same column again sorts ascending again
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(talsenCell(0, 10), QString());  // Notes ascending: the empty one first
+        openTalsen(kTalsenShow);                 // a table read afresh is in the file's order
         QVERIFY(!header->isSortIndicatorShown());
     }
 
