@@ -16,8 +16,9 @@ int run(const Args& args, Io& io) {
     Result<PanelText> formatted =
         formatPanelText(script->table, script->showName, args.has("--miravel"));
     if (!formatted) {
-        io.err << "fulgor format-kv: " << formatted.error() << '\n';
-        return kBadUsage;
+        io.err << "fulgor format-kv: \"" << args.positional[0] << "\": " << formatted.error()
+               << '\n';
+        return kFellShort;
     }
     const PanelText& panel = formatted.value();
     Result<std::string> bytes = encode1252(panel.text);
@@ -31,7 +32,8 @@ int run(const Args& args, Io& io) {
     for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {
         io.err << kShowStatsCaptions[i] << ": " << figures[i] << '\n';
     }
-    if (panel.untimedRows > 0) {
+    for (const std::string& warning : sentAsZeroWarnings(panel)) io.err << warning << '\n';
+    if (!panel.untimedRows.empty()) {
         io.err << heldBackUntimedMessage(panel.untimedRows) << '\n';
         return kFellShort;
     }
@@ -49,7 +51,9 @@ Command formatKvCommand() {
         "  -o PANEL.txt  write the panel text here (default: standard output)\n"
         "  --miravel     Miravel timing: times in hundredths and \"s\" cue records\n"
         "The show name is the script's first line. Rows marked in Err are not sent; rows\n"
-        "with an empty Time are not sent either and make the exit status 3. The show\n"
+        "with an empty Time are not sent either and make the exit status 3. A Time, Mod or\n"
+        "Pin that is not a number is sent as 0, with a warning naming the Lines. A value\n"
+        "too large to send (1e999) refuses the whole show with exit status 3. The show\n"
         "statistics (lines, characters, conflicts = rows marked in Err) go to standard error.\n",
         {{"-o", true}, {"--miravel", false}},
         run};

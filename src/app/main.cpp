@@ -17,7 +17,7 @@ namespace {
 
 int runWindow(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Fulgor"));
+    QApplication::setApplicationName(fulgor::kAppTitle);
     QApplication::setApplicationVersion(QStringLiteral(FULGOR_VERSION));
     fulgor::QtPrompter prompter;
     fulgor::MainWindow window(prompter);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/leading_number.h"
+#include "core/message_text.h"
 #include "core/number_format.h"
 #include "core/rounding.h"
 #include "core/script_columns.h"
@@ -22,6 +23,11 @@ constexpr std::array<kavrin::Column, 6> kSentColumns = {kavrin::Line, kavrin::Sh
 std::optional<std::string> fieldText(double value) {
     if (!std::isfinite(value)) return std::nullopt;
     return value < 0 ? std::string("0") : shortestText(value);
+}
+
+// An empty cell, or a text with no leading number, which goes out as 0.
+bool holdsNoNumber(const Cell& cell) {
+    return cell.isText() && !hasLeadingNumber(cell.text());
 }
 
 double sentValue(const Table& table, int row, kavrin::Column column, bool miravel) {
@@ -54,19 +60,25 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
             ++panel.markedRows;
             continue;
         }
-        if (Cell time = table.cell(row, kavrin::Time);
-            time.isText() && !hasLeadingNumber(time.text())) {
-            ++panel.untimedRows;
+        Cell time = table.cell(row, kavrin::Time);
+        if (time.isEmpty()) {
+            panel.untimedRows.push_back(row);
             continue;
+        }
+        if (holdsNoNumber(time)) panel.zeroTimeRows.push_back(row);
+        if (holdsNoNumber(table.cell(row, kavrin::Mod)) ||
+            holdsNoNumber(table.cell(row, kavrin::Pin))) {
+            panel.unaddressedRows.push_back(row);
         }
         std::array<std::string, 6> fields;
         for (std::size_t i = 0; i < kSentColumns.size(); ++i) {
             kavrin::Column column = kSentColumns[i];
             std::optional<std::string> text = fieldText(sentValue(table, row, column, miravel));
             if (!text) {
-                return Error{"Row " + std::to_string(row + 1) + ", " +
+                return Error{"Line " + std::to_string(row + 1) + ", " +
                              std::string(kavrin::kCaptions[column]) + ": the value \"" +
-                             cellText(table.cell(row, column)) + "\" is too large to send"};
+                             shortened(cellText(table.cell(row, column))) +
+                             "\" is too large to send"};
             }
             fields[i] = std::move(*text);
         }
@@ -80,11 +92,21 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
     return panel;
 }
 
-std::string heldBackUntimedMessage(std::int64_t count) {
-    std::string rows = count == 1
-                           ? "1 row has no time that is a number and was"
-                           : std::to_string(count) + " rows have no time that is a number and were";
-    return rows + " not sent: a cue sent without a time would fire at the start of the show.";
+std::string heldBackUntimedMessage(std::span<const int> untimedRows) {
+    if (untimedRows.empty()) return {};
+    return "No Time, not sent: " + lineList(untimedRows);
+}
+
+std::vector<std::string> sentAsZeroWarnings(const PanelText& panel) {
+    std::vector<std::string> warnings;
+    if (!panel.zeroTimeRows.empty()) {
+        warnings.push_back("Time is not a number, sent as 0 (fires at the start of the show): " +
+                           lineList(panel.zeroTimeRows));
+    }
+    if (!panel.unaddressedRows.empty()) {
+        warnings.push_back("Module or pin missing, sent as 0: " + lineList(panel.unaddressedRows));
+    }
+    return warnings;
 }
 
 }  // namespace fulgor

@@ -14,8 +14,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/result.h"
 #include "core/table.h"
@@ -31,37 +33,44 @@ inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines",
 std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel);
 
 struct PanelText {
-    std::string text;              // UTF-8; one Windows-1252 byte per character on the line
-    std::int64_t lines = 0;        // records, the end record included
-    std::int64_t characters = 0;   // characters of `text`; CR and LF count one each
-    std::int64_t markedRows = 0;   // rows held back because the conflict check marked them
-    std::int64_t untimedRows = 0;  // rows held back because their Time holds no number
+    std::string text;                  // UTF-8; one Windows-1252 byte per character on the line
+    std::int64_t lines = 0;            // records, the end record included
+    std::int64_t characters = 0;       // characters of `text`; CR and LF count one each
+    std::int64_t markedRows = 0;       // rows held back because the conflict check marked them
+    std::vector<int> untimedRows;      // rows held back because their Time is empty
+    std::vector<int> zeroTimeRows;     // rows sent with Time 0: their Time holds no number
+    std::vector<int> unaddressedRows;  // rows sent with Mod or Pin 0: that cell holds no number
 };
 
 // Formats the Kavrin table (kavrin:: columns) for the panel.
 //
-// A row is sent when its Err cell is empty and its Time cell has a number to
-// read (a number, or a text with a leading number). A row whose Time is empty
-// or holds no number at all ("tbd") is held back as well: such a time would be
-// sent as 0, and a cue with time 0 fires at the very start of the show.
-// heldBackUntimedMessage() tells the operator about them.
+// A row is sent when its Err cell is empty and its Time cell is not. A row
+// with an empty Time is held back: NumberShots gave it no shot, and a cue sent
+// without a time would fire at the very start of the show.
 //
-// Each field is the cell's number (a text by its leading number, an empty
-// cell 0) in its shortest decimal form, "0" when below zero. Time is sent in
-// tenths of a second rounded with ties to even (0.25 s -> 2, 0.35 s -> 4), or
-// with Miravel timing in hundredths, unrounded (1.15 s -> 115, 12.345 s ->
-// 1234.5).
+// Each field is the cell's number (a text by its leading number) in its
+// shortest decimal form, "0" when below zero or when the cell holds no number
+// at all ("tbd", an empty Mod): such rows are listed in zeroTimeRows or
+// unaddressedRows so the operator is warned. Time is sent in tenths of a
+// second rounded with ties to even (0.25 s -> 2, 0.35 s -> 4), or with Miravel
+// timing in hundredths, unrounded (1.15 s -> 115, 12.345 s -> 1234.5).
 //
 // `lineCounted`, when given, is called after every cue record with the number
 // of records so far (the header included), so a window can show the count
 // running on a long show.
 //
-// Fails, naming the row and column, when a sent field is too large for a
-// number (such as "1e999"); nothing is formatted then.
+// Fails, naming the Line (row + 1, as NumberShots numbered it) and the column,
+// when a sent field is too large for a number (such as "1e999"); the value is
+// quoted shortened. Nothing is formatted then.
 Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
                                   const std::function<void(std::int64_t)>& lineCounted = {});
 
-// The message about rows held back for an empty Time, for a count above 0.
-std::string heldBackUntimedMessage(std::int64_t count);
+// The message about rows held back for an empty Time, naming their Lines;
+// empty when there are none.
+std::string heldBackUntimedMessage(std::span<const int> untimedRows);
+
+// The warnings about rows sent with 0 for a value they lack, naming their
+// Lines: Time first, then module or pin. None when every sent row had them.
+std::vector<std::string> sentAsZeroWarnings(const PanelText& panel);
 
 }  // namespace fulgor

@@ -58,7 +58,15 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
 
     m_state.SendLength = length;
     if (Status handed = handOver(text, std::min(length, kMaxOutputPiece)); !handed) {
-        return fail(handed.error(), std::move(step));
+        // The steps after the failing one are not carried out: the display keeps
+        // what it shows, only the pointer returns (the buttons were never
+        // disabled). SendLength goes back to 0 as well, so the next click starts
+        // afresh instead of offering to cancel a transmission that never ran.
+        m_state = {};
+        m_display.busyPointer = false;
+        step.messages.push_back(handed.error());
+        step.end = SendEnd::Failed;
+        return step;
     }
     m_timerRunning = true;
     m_display.commButtonsEnabled = false;
@@ -74,7 +82,6 @@ SendStep Transmission::confirmCancel() {
     // Dropping the queue before closing keeps close() from waiting for it to drain.
     m_link.discardOutput();
     m_link.close();
-    m_timerRunning = true;
     SendStep step;
     step.portLabel = kPortClosedLabel;
     return step;
@@ -118,7 +125,8 @@ void Transmission::showProgress() {
     m_display.status = m_link.statusText();
 }
 
-SendStep Transmission::fail(std::string message, SendStep step) {
+SendStep Transmission::fail(std::string message) {
+    SendStep step;
     m_link.discardOutput();
     m_link.close();
     m_state = {};

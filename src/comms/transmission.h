@@ -80,14 +80,17 @@ public:
     // text with a character the code page cannot hold is refused with a
     // message before anything is touched. Then the port is reopened with
     // SaxUpTransmit(port, portBoxText) and the first piece handed over. When
-    // the link refuses it (the port did not open) the messages say why and
-    // everything returns to idle, so the next click starts afresh.
+    // the link refuses it (the port did not open) the messages say why, the
+    // display keeps "Transmitting", the count and the bar, the pointer returns
+    // to normal and the timer does not start; the state is idle again, so the
+    // next click starts afresh.
     SendStep click(std::string_view text, const PortState& port, std::string_view portBoxText);
 
     // Yes to the cancel question: back to idle at once, "Cancelled!" showing,
-    // queued output dropped, the port closed. The timer runs one more tick
-    // (even when the transmission had ended while the question was open),
-    // which clears "Cancelled!" again.
+    // queued output dropped, the port closed. A running timer is left running:
+    // its next tick ends the transmission and clears "Cancelled!" again. When
+    // the transmission had already ended while the question was open, the
+    // timer stays off and "Cancelled!" stays.
     SendStep confirmCancel();
 
     // Timer1. `currentText` is the holding pen's text now: later pieces are cut
@@ -103,8 +106,8 @@ public:
 
 private:
     SendStep start(std::string_view text, const PortState& port, std::string_view portBoxText);
-    // Ends the transmission at once, adding `message` to what `step` already holds.
-    SendStep fail(std::string message, SendStep step = {});
+    // Ends a running transmission at once, with `message` to show.
+    SendStep fail(std::string message);
     Status handOver(std::string_view text, std::int64_t count);
     void showProgress();
 

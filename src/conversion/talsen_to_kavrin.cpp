@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "addressing/time_text.h"
+#include "core/message_text.h"
 #include "core/rounding.h"
 #include "core/script_columns.h"
 
 namespace fulgor {
 namespace {
 
-constexpr std::size_t kLinesNamed = 10;
 constexpr std::size_t kClockBytes = 10;  // "0:00:00.00", as long as most clock texts
 
 struct FiringTime {
@@ -65,13 +65,10 @@ KavrinImport talsenToKavrin(const Table& talsen, bool miravel) {
 
 std::string untimedRowsMessage(std::span<const int> untimedRows) {
     if (untimedRows.empty()) return {};
-    std::string text = std::to_string(untimedRows.size()) +
-                       " Lines have no firing time (Time or Prefire is not a number, or Prefire "
-                       "is larger than Time); their Time is left empty: Line";
-    for (std::size_t i = 0; i < untimedRows.size() && i < kLinesNamed; ++i)
-        text += (i == 0 ? " " : ", ") + std::to_string(untimedRows[i] + 1);
-    if (untimedRows.size() > kLinesNamed) text += ", ...";
-    return text;
+    return std::to_string(untimedRows.size()) +
+           " Lines have no firing time (Time or Prefire is not a number, or Prefire is larger "
+           "than Time); their Time is left empty: " +
+           lineList(untimedRows);
 }
 
 }  // namespace fulgor

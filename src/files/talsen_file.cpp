@@ -24,7 +24,7 @@ TalsenScript ImportTalsen(std::string_view bytes) {
         fields.remove_prefix(comma + 1);
         comma = fields.find(',');
         double offset = leadingNumber(fields.substr(0, comma));
-        script.tcOffset = std::isfinite(offset) ? offset : 0;
+        script.tcOffset = formatMask(std::isfinite(offset) ? offset : 0, kTcOffsetMask);
         if (comma != std::string_view::npos) {
             fields.remove_prefix(comma + 1);
             script.timeType = std::string(fields.substr(0, fields.find(',')));
@@ -36,8 +36,7 @@ TalsenScript ImportTalsen(std::string_view bytes) {
 
 Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table) {
     std::string out;
-    std::string line =
-        header.waveName + "," + formatMask(header.tcOffset, "0.00") + "," + header.timeType;
+    std::string line = header.waveName + "," + header.tcOffset + "," + header.timeType;
     if (Status status = appendLine(line, out); !status) return Error{"Header: " + status.error()};
     if (Status status = appendRows(table, out); !status) return Error{status.error()};
     return out;

@@ -5,14 +5,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/number_format.h"
 #include "core/result.h"
 #include "core/table.h"
 
 namespace fulgor {
 
+// The form in which the TC offset is shown and, from there, saved.
+inline constexpr std::string_view kTcOffsetMask = "0.00";
+
 struct TalsenHeader {
     std::string waveName;
-    double tcOffset = 0;  // written with the mask "0.00"
+    std::string tcOffset = formatMask(0, kTcOffsetMask);  // as shown, and so as written
     std::string timeType;
 };
 
@@ -21,8 +25,9 @@ struct TalsenScript : TalsenHeader {
 };
 
 // Reads the file's bytes the way a Talsen script is opened: the header's
-// second field by its leading number (0 when missing or unreadable), fields
-// after the third ignored; then the rows (see parseRows).
+// second field by its leading number (0 when missing or unreadable) in the
+// form kTcOffsetMask, fields after the third ignored; then the rows (see
+// parseRows).
 TalsenScript ImportTalsen(std::string_view bytes);
 
 // The file's bytes: the header, then every row, each line ended by CR LF.

@@ -1,10 +1,12 @@
 #pragma once
 // A numeric text field: typing is limited to a number within the field's
-// range, while a value set by the program (one read from a file, say) is shown
-// as it is, never clamped to the range, so the show is not silently changed.
-// The value is the leading number of the text; the display is the value in
-// the field's format ("0.00", or the shortest form when the format is empty),
-// renewed when the user finishes typing.
+// range (a key that would take it out is refused), while a value set by the
+// program (one read from a file, say) is shown as it is, never clamped to the
+// range, so the show is not silently changed. The value is the leading number
+// of the text; the display is the value in the field's format (a mask such as
+// "0.00", or the shortest form when the mask is empty), renewed when the user
+// finishes typing; a field left with no digit shows 0. What the field shows is
+// what a save writes.
 
 #include <QLineEdit>
 #include <string>

@@ -36,6 +36,13 @@ public:
     virtual void setBusy(bool busy) = 0;
 };
 
+// A failed command's message: the error's own description (or a port's "not
+// available!" text) with only an OK button, the application's name as title
+// and no icon.
+inline void showError(Prompter& prompter, const QString& text) {
+    prompter.message(kAppTitle, text, Prompter::Icon::None);
+}
+
 // Shows the busy pointer for the lifetime of the guard, also when the
 // guarded work leaves early.
 class BusyPointer {

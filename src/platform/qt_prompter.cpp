@@ -42,7 +42,17 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request,
 QStringList nameFiltersOf(const QString& filter) {
     QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt matches the patterns in the caption's brackets, and its "*.*" only
+        // names with a dot: a script saved as "show" would never be listed.
+        QString pattern = parts[i + 1] == QLatin1String("*.*") ? QStringLiteral("*") : parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString caption = parts[i];
+        if (qsizetype bracket = caption.lastIndexOf(QLatin1String(" ("));
+            bracket >= 0 && caption.endsWith(QLatin1Char(')')))
+            caption.truncate(bracket);
+        filters << caption + QLatin1String(" (") + pattern + QLatin1Char(')');
+    }
     return filters;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "platform/prompter.h"
 
 class QWidget;
@@ -23,7 +25,9 @@ private:
     QWidget* m_parent;
 };
 
-// "A (*.a)|*.a|B (*.b)|*.b" as Qt's name filters {"A (*.a)", "B (*.b)"}.
+// "A (*.a)|*.a|B (*.b;*.c)|*.b;*.c" as Qt's name filters {"A (*.a)", "B (*.b *.c)"},
+// each caption's bracket holding the pattern Qt matches; "*.*" (every file)
+// becomes Qt's "*".
 QStringList nameFiltersOf(const QString& filter);
 
 }  // namespace fulgor

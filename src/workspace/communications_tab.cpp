@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStringList>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,9 +18,9 @@
 #include "comms/port_presets.h"
 #include "comms/show_format.h"
 #include "comms/terminal.h"
+#include "platform/plain_text_terminal.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
-#include "platform/plain_text_terminal.h"
 #include "platform/qt_serial_link.h"
 #include "platform/qt_text.h"
 #include "workspace/widgets.h"
@@ -203,7 +204,10 @@ void CommunicationsTab::formatShow() {
     m_showStats[0]->setText(QString::number(panel.lines));
     m_showStats[1]->setText(QString::number(panel.characters));
     m_showStats[2]->setText(QString::number(m_state.conflictCount));
-    if (panel.untimedRows > 0) {
+    QStringList warnings;
+    for (const std::string& warning : sentAsZeroWarnings(panel)) warnings << toQString(warning);
+    emit statusMessage(warnings.join(QStringLiteral("; ")));
+    if (!panel.untimedRows.empty()) {
         m_prompter.message(kAppTitle, toQString(heldBackUntimedMessage(panel.untimedRows)),
                            Prompter::Icon::Exclamation);
     }
@@ -214,8 +218,7 @@ void CommunicationsTab::formatShow() {
 void CommunicationsTab::showPort(const PortOutcome& outcome) {
     m_portSettings->setText(toQString(outcome.portLabel));
     m_portSettings->setToolTip(toQString(outcome.reason));
-    if (outcome.message)
-        m_prompter.message(kAppTitle, toQString(*outcome.message), Prompter::Icon::None);
+    if (outcome.message) showError(m_prompter, toQString(*outcome.message));
 }
 
 void CommunicationsTab::applyPort() {
@@ -260,9 +263,7 @@ void CommunicationsTab::showSend(const SendStep& step) {
     if (m_transmission.timerRunning() && !m_timer->isActive()) m_timer->start();
     if (!m_transmission.timerRunning()) m_timer->stop();
     if (step.portLabel) m_portSettings->setText(toQString(*step.portLabel));
-    for (const std::string& message : step.messages) {
-        m_prompter.message(kAppTitle, toQString(message), Prompter::Icon::Exclamation);
-    }
+    for (const std::string& message : step.messages) showError(m_prompter, toQString(message));
 }
 
 void CommunicationsTab::EnableCommButtons(bool on) {

@@ -12,8 +12,11 @@ QString askOpenFileName(WorkspaceState& state, Prompter& prompter, const QString
 
 QString askSaveFileName(WorkspaceState& state, Prompter& prompter,
                         const FileDialogRequest& request) {
+    // The name shown becomes the dialog's own at once: after a cancel the next
+    // dialog offers it again (a Kavrin save presets the show name).
+    state.dialogFileName = request.fileName;
     QString chosen = prompter.saveFileName(request);
-    if (chosen.isEmpty()) return chosen;  // cancelled: the dialog keeps the name it held
+    if (chosen.isEmpty()) return chosen;
     state.dialogFileName = withDefaultExtension(chosen, request.defaultExtension);
     return state.dialogFileName;
 }

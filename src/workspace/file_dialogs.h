@@ -14,7 +14,8 @@ namespace fulgor {
 QString askOpenFileName(WorkspaceState& state, Prompter& prompter, const QString& title,
                         const QString& filter);
 
-// A save dialog; `request.fileName` is what the dialog shows at first. A name
+// A save dialog; `request.fileName` is what the dialog shows at first, and
+// the dialog file name from then on, also when the dialog is cancelled. A name
 // typed without an extension gets `request.defaultExtension`, if any.
 QString askSaveFileName(WorkspaceState& state, Prompter& prompter,
                         const FileDialogRequest& request);

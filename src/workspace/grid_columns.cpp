@@ -12,6 +12,9 @@ constexpr auto kPlain = DisplayFormat::Plain;
 
 }  // namespace
 
+// The maximum widths limit typing, before the cell check rounds what arrives:
+// a typed "12.3456" is cut to "12.345" and stored as 12.34, while the check
+// itself rounds a whole 12.3456 to 12.35.
 const std::array<GridColumn, talsen::ColumnCount> kTalsenGridColumns = {{
     {talsen::kCaptions[talsen::Line], kNumber, "#####", 0, kRight},
     {talsen::kCaptions[talsen::Type], kPlain, "", 0, kRight},

@@ -9,13 +9,13 @@
 #include "addressing/conflict_check.h"
 #include "addressing/group_shots.h"
 #include "conversion/talsen_to_kavrin.h"
+#include "files/kavrin_file.h"
 #include "platform/numeric_field.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
-#include "files/kavrin_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -111,9 +111,7 @@ void KavrinTab::saveScript() {
     BusyPointer busy(m_prompter);
     Status saved =
         SaveKavrinScript(name.toStdString(), m_showName->text().toStdString(), m_state.kavrin);
-    if (!saved)
-        m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
-                           Prompter::Icon::Exclamation);
+    report(saved);
 }
 
 void KavrinTab::importTalsen() {
@@ -124,10 +122,8 @@ void KavrinTab::importTalsen() {
     m_state.kavrin = std::move(imported.table);
     m_timeOffset->setValue(0);
     showFirstRow();
-    if (!imported.untimedRows.empty()) {
-        m_prompter.message(kAppTitle, toQString(untimedRowsMessage(imported.untimedRows)),
-                           Prompter::Icon::Exclamation);
-    }
+    // Import Talsen reports nothing in a box; the rows it could not time are worth a note.
+    emit statusMessage(toQString(untimedRowsMessage(imported.untimedRows)));
 }
 
 void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "platform/one_line_validator.h"
@@ -38,6 +39,11 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_tabs->addTab(m_sdTab, captions[SdIndex]);
     m_tabs->addTab(m_communicationsTab, captions[CommunicationsIndex]);
     setCentralWidget(m_tabs);
+    QStatusBar* bar = statusBar();
+    for (WorkspaceTab* tab : findChildren<WorkspaceTab*>()) {
+        connect(tab, &WorkspaceTab::statusMessage, bar,
+                [bar](const QString& text) { bar->showMessage(text); });
+    }
 
     buildMenus();
     mirrorShowName();
@@ -153,12 +159,10 @@ void MainWindow::openFiles(const QStringList& paths) {
         } else if (extension == QLatin1String("kvn")) {
             m_tabs->setCurrentIndex(KavrinIndex);
         } else {
-            m_prompter.message(
-                kAppTitle,
-                QStringLiteral("Cannot open \"%1\": only Talsen (.csv) and Kavrin (.kvn) scripts "
-                               "can be opened from the command line")
-                    .arg(path),
-                Prompter::Icon::Exclamation);
+            showError(m_prompter,
+                      QStringLiteral("Cannot open \"%1\": only Talsen (.csv) and Kavrin (.kvn) "
+                                     "scripts can be opened from the command line")
+                          .arg(path));
             continue;
         }
         readFile(path);

@@ -1,5 +1,9 @@
 #include "workspace/script_tab.h"
 
+#include <QHeaderView>
+#include <QStyle>
+#include <algorithm>
+
 #include "editing/header_sort.h"
 #include "platform/prompter.h"
 #include "platform/script_grid_view.h"
@@ -24,7 +28,20 @@ ScriptTab::ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& set
     for (std::size_t c = 0; c < setup.columnWidths.size(); ++c) {
         m_grid->setColumnWidth(static_cast<int>(c), setup.columnWidths[c]);
     }
+    // Line numbers of a show of a million rows have seven digits; the cell's
+    // text margins come on top.
+    const int margins =
+        2 * (m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1);
+    const int lineWidth =
+        m_grid->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + margins + 6;
+    m_grid->setColumnWidth(0, std::max(m_grid->columnWidth(0), lineWidth));
     connect(m_grid, &ScriptGridView::headerClicked, this, &ScriptTab::sortByHeader);
+    // The sort indicator tells the order of the last header sort; a table
+    // loaded or made afresh has the order it came in.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_sortedColumn = -1;
+        showSortIndicator();
+    });
 }
 
 bool ScriptTab::serves(MenuCommand command) const {
@@ -56,9 +73,7 @@ void ScriptTab::readFile(const QString& path) {
 }
 
 void ScriptTab::report(const Status& status) {
-    if (!status)
-        m_prompter.message(kAppTitle, QString::fromStdString(status.error()),
-                           Prompter::Icon::Exclamation);
+    if (!status) showError(m_prompter, QString::fromStdString(status.error()));
 }
 
 void ScriptTab::showFirstRow() {
@@ -71,6 +86,17 @@ void ScriptTab::sortByHeader(int column) {
     fulgor::sortByHeader(m_kind, m_model->table(), column);
     m_model->refresh();
     m_grid->setCurrentRow(0);
+    if (!headerSortKeys(m_kind, column).empty()) m_sortedColumn = column;
+    showSortIndicator();
+}
+
+void ScriptTab::showSortIndicator() {
+    // The header moves and flips its indicator on every click by itself; the
+    // sorts here are always ascending, and a column that sorts nothing leaves
+    // the order (and so the indicator) as it was.
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSortIndicatorShown(m_sortedColumn >= 0);
+    if (m_sortedColumn >= 0) header->setSortIndicator(m_sortedColumn, Qt::AscendingOrder);
 }
 
 }  // namespace fulgor

@@ -60,8 +60,10 @@ protected:
 private:
     void fileOpen();
     void sortByHeader(int column);
+    void showSortIndicator();
 
     ScriptGrid m_kind;
+    int m_sortedColumn = -1;  // the column of the last header sort; -1 when none since loading
     QString m_openTitle;
     QString m_openFilter;
 };

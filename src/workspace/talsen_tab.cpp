@@ -8,13 +8,13 @@
 #include "addressing/addressing_texts.h"
 #include "addressing/renumber_cues.h"
 #include "addressing/renumber_lines.h"
+#include "files/talsen_file.h"
 #include "platform/numeric_field.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
 #include "workspace/grid_columns.h"
-#include "files/talsen_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -39,7 +39,8 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     m_model->setHighlighting(true);
 
     QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));
-    m_tcOffset = named(new NumericField(-5999.9, 5999.9, 2, "0.00"), "txtTC_offset");
+    m_tcOffset =
+        named(new NumericField(-5999.9, 5999.9, 2, std::string(kTcOffsetMask)), "txtTC_offset");
     m_tcOffset->setMaximumWidth(90);
     (new QHBoxLayout(offsetFrame))->addWidget(m_tcOffset);
 
@@ -118,7 +119,7 @@ Status TalsenTab::load(const QString& path) {
     m_state.talsenPath = path;
     m_state.talsen = std::move(script.value().table);
     m_waveName->setText(QString::fromStdString(script.value().waveName));
-    m_tcOffset->setValue(script.value().tcOffset);
+    m_tcOffset->setText(QString::fromStdString(script.value().tcOffset));
     m_timeType->setEditText(QString::fromStdString(script.value().timeType));
     showFirstRow();
     return {};
@@ -129,12 +130,10 @@ void TalsenTab::saveScript() {
                                    {kSaveTitle, kFilter, 2, m_state.dialogFileName, QString()});
     if (name.isEmpty()) return;
     BusyPointer busy(m_prompter);
-    TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->value(),
+    TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->text().toStdString(),
                         m_timeType->currentText().toStdString()};
     Status saved = SaveTalsenScript(name.toStdString(), header, m_state.talsen);
-    if (!saved)
-        m_prompter.message(kAppTitle, QString::fromStdString(saved.error()),
-                           Prompter::Icon::Exclamation);
+    report(saved);
 }
 
 void TalsenTab::renumberLines() {

@@ -17,6 +17,10 @@ public:
     virtual bool serves(MenuCommand command) const = 0;
     // Precondition: serves(command).
     virtual void run(MenuCommand command) = 0;
+
+signals:
+    // A note for the window's status bar: worth seeing, not worth a modal box.
+    void statusMessage(const QString& text);
 };
 
 }  // namespace fulgor

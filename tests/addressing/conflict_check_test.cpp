@@ -59,6 +59,18 @@ TEST(CheckConflictRow, TalsenRuleBoundsDependOnThePosition) {
                   {{.time = "1", .shot = "3168"}, false},
                   {{.time = "1", .shot = "3169"}, true}},
                  kTalsenRules);
+    // The high range at its edges: position 100 on, modules 100 to 199, pins 1 to 45.
+    expectBounds({{{.time = "1", .mod = "100", .pin = "45", .pos = "100"}, false},
+                  {{.time = "1", .mod = "100", .pin = "46", .pos = "100"}, true},
+                  {{.time = "1", .mod = "100", .pin = "1", .pos = "100"}, false},
+                  {{.time = "1", .mod = "100", .pin = "0", .pos = "100"}, true},
+                  {{.time = "1", .mod = "99", .pin = "1", .pos = "100"}, true},
+                  {{.time = "1", .mod = "199", .pin = "45", .pos = "100"}, false},
+                  {{.time = "1", .mod = "100", .pin = "1", .pos = "99"}, true},
+                  {{.time = "1", .mod = "99", .pin = "33", .pos = "99"}, true},
+                  {{.time = "1", .mod = "1", .pin = "1", .pos = "0"}, false},
+                  {{.time = "1", .mod = "0", .pin = "1", .pos = "0"}, true}},
+                 kTalsenRules);
     expectBounds({{{.time = "1", .mod = "13", .pin = "99", .shot = "0"}, false},
                   {{.time = "-1"}, true},
                   {{.time = "x"}, true}},
@@ -88,6 +100,9 @@ TEST(CheckConflicts, SameTimeOnAnotherModuleIsMarkedOnlyWhereTheModuleChanges) {
     Table three = kavrinTable(
         {{.time = "5", .mod = "4"}, {.time = "5", .mod = "3"}, {.time = "5", .mod = "4"}});
     EXPECT_EQ(checkConflicts(three, kKavrinRules).markedRows, Rows{1});
+    // Module 1 is a previous module like any other.
+    Table fromOne = kavrinTable({{.time = "5", .mod = "1"}, {.time = "5", .mod = "2"}});
+    EXPECT_EQ(checkConflicts(fromOne, kKavrinRules).markedRows, Rows{1});
     Table first = kavrinTable({{.time = "0", .mod = "9"}, {.time = "1", .mod = "2"}});
     EXPECT_EQ(checkConflicts(first, kKavrinRules).conflicts, 0);
     Table talsen = kavrinTable({{.time = "5", .mod = "3"}, {.time = "5", .mod = "4"}});

@@ -1,5 +1,5 @@
 #pragma once
-// Kavrin tables for the shot and conflict tests, written as rows of texts.
+// Kavrin tables for the shot, conflict and panel text tests, written as rows of texts.
 
 #include <initializer_list>
 #include <string>
@@ -16,6 +16,7 @@ struct KavrinRow {
     std::string shot = "1";
     std::string pos = "1";
     std::string err = "";
+    std::string line = "";
 };
 
 inline Table kavrinTable(std::initializer_list<KavrinRow> rows) {
@@ -28,6 +29,7 @@ inline Table kavrinTable(std::initializer_list<KavrinRow> rows) {
         t.setText(r, kavrin::Shot, row.shot);
         t.setText(r, kavrin::Pos, row.pos);
         t.setText(r, kavrin::Err, row.err);
+        t.setText(r, kavrin::Line, row.line);
         t.setText(r, kavrin::Notes, "row " + std::to_string(r));
         ++r;
     }

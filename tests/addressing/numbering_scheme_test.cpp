@@ -40,12 +40,28 @@ TEST(DecideNumbering, OptionsFirstThenANumberThenOneHexLetter) {
 }
 
 TEST(DecideNumbering, RefusesALowTextThatIsNoNumberAndEndsBeyond32Bits) {
-    for (std::string text : {"abc", "", "1x", "1e20", "&HFFFFFFFF"}) {
-        Result<NumberingScheme> low = decideNumbering({Custom, text, "F"});
-        ASSERT_FALSE(low.ok()) << text;
-        EXPECT_NE(low.error().find('"' + text + '"'), std::string::npos) << low.error();
+    struct Case {
+        std::string lo, hi, message;
+    };
+    const Case cases[] = {
+        {"abc", "F", "The custom low pin \"abc\" is not a number."},
+        {"", "F", "The custom low pin \"\" is not a number."},
+        {"1x", "16", "The custom low pin \"1x\" is not a number."},
+        {"1e20", "F", "The custom low pin \"1e20\" is too large."},
+        {"&HFFFFFFFF", "F", "The custom low pin \"&HFFFFFFFF\" is too large."},
+        {"0", "1e20", "The custom high pin \"1e20\" is too large."},
+        {"0", "2147483648", "The custom high pin \"2147483648\" is too large."},
+    };
+    for (const Case& c : cases) {
+        Result<NumberingScheme> scheme = decideNumbering({Custom, c.lo, c.hi});
+        ASSERT_FALSE(scheme.ok()) << c.lo << " to " << c.hi;
+        EXPECT_EQ(scheme.error(), c.message);
     }
-    EXPECT_FALSE(decideNumbering({Custom, "0", "1e20"}).ok());
+    // The 32-bit edge itself is a pin.
+    Result<NumberingScheme> widest = decideNumbering({Custom, "-2147483648", "2147483647"});
+    ASSERT_TRUE(widest.ok()) << widest.error();
+    EXPECT_EQ(widest.value().firstPin, -2147483647 - 1);
+    EXPECT_EQ(widest.value().lastPin, 2147483647);
 }
 
 }  // namespace

@@ -2,28 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "addressing/kavrin_rows.h"
 #include "comms/crlf_text.h"
 #include "core/script_columns.h"
 
 namespace fulgor {
 namespace {
 
-// Line, Shot, Pos, Time, Mod, Pin and Err of one row.
-using Cue = std::array<std::string, 7>;
-
-// A Kavrin table in firing order, numbered as NumberShots leaves it.
-Table kavrinTable(const std::vector<Cue>& cues) {
-    Table table(static_cast<int>(cues.size()), kavrin::ColumnCount);
-    for (int row = 0; row < table.rowCount(); ++row) {
-        const Cue& cue = cues[static_cast<std::size_t>(row)];
-        for (int column = kavrin::Line; column <= kavrin::Pin; ++column) {
-            table.setText(row, column, cue[static_cast<std::size_t>(column)]);
-        }
-        table.setText(row, kavrin::Err, cue[6]);
-        table.setText(row, kavrin::Notes, "never sent");
-    }
-    return table;
-}
+using test::KavrinRow;
+using test::kavrinTable;
+using Rows = std::vector<int>;
 
 PanelText format(const Table& table, std::string_view name, bool miravel) {
     Result<PanelText> panel = formatPanelText(table, name, miravel);
@@ -31,12 +19,18 @@ PanelText format(const Table& table, std::string_view name, bool miravel) {
     return panel.ok() ? panel.value() : PanelText{};
 }
 
+// Line, Shot, Pos, Time, Mod, Pin as NumberShots leaves a show in firing order.
+KavrinRow cue(std::string line, std::string shot, std::string pos, std::string time,
+              std::string mod, std::string pin, std::string err = "") {
+    return {
+        .time = time, .mod = mod, .pin = pin, .shot = shot, .pos = pos, .err = err, .line = line};
+}
+
 TEST(PanelText, WholeShowWithHeaderCuesAndEndRecord) {
-    Table table = kavrinTable({{"1", "1", "4", "1.0", "01", "01", ""},
-                               {"2", "1", "5", "1.0", "02", "01", ""},
-                               {"3", "2", "4", "2.5", "01", "02", ""},
-                               {"4", "3", "6", "3.0", "03", "01", ""},
-                               {"5", "3", "6", "3.0", "03", "02", ""}});
+    Table table =
+        kavrinTable({cue("1", "1", "4", "1.0", "01", "01"), cue("2", "1", "5", "1.0", "02", "01"),
+                     cue("3", "2", "4", "2.5", "01", "02"), cue("4", "3", "6", "3.0", "03", "01"),
+                     cue("5", "3", "6", "3.0", "03", "02")});
     std::vector<std::int64_t> counts;
     Result<PanelText> panel = formatPanelText(table, "Midsummer Finale", false,
                                               [&](std::int64_t lines) { counts.push_back(lines); });
@@ -53,6 +47,7 @@ TEST(PanelText, WholeShowWithHeaderCuesAndEndRecord) {
     EXPECT_EQ(panel.value().lines, 7);
     EXPECT_EQ(panel.value().characters, static_cast<std::int64_t>(expected.size()));
     EXPECT_EQ(counts, (std::vector<std::int64_t>{2, 3, 4, 5, 6}));
+    EXPECT_TRUE(sentAsZeroWarnings(panel.value()).empty());
 }
 
 TEST(PanelText, EmptyShowNameOrTable) {
@@ -61,7 +56,7 @@ TEST(PanelText, EmptyShowNameOrTable) {
     EXPECT_EQ(onlyEnd.lines, 1);
     EXPECT_EQ(onlyEnd.characters, 7);  // CR and LF count one each
     EXPECT_EQ(format(Table(0, kavrin::ColumnCount), "Show", false).text, "N\tShow\r\nS\t0\t0\r\n");
-    EXPECT_EQ(format(kavrinTable({{"1", "1", "1", "1", "1", "1", ""}}), "", true).text,
+    EXPECT_EQ(format(kavrinTable({cue("1", "1", "1", "1", "1", "1")}), "", true).text,
               "s\t1\t1\t1\t100\t1\t1\r\nS\t0\t0\r\n");
     // Characters, not bytes: "N", TAB, "Fête €", CR LF, then the end record.
     EXPECT_EQ(format(Table(0, kavrin::ColumnCount), "F\xC3\xAAte \xE2\x82\xAC", false).characters,
@@ -78,7 +73,7 @@ TEST(PanelText, FieldsByTheirLeadingNumberAndTimeInTenthsOrHundredths) {
          {Case{"0.25", false, "2"}, Case{"0.35", false, "4"}, Case{"0.45", false, "4"},
           Case{"12.3", false, "123"}, Case{"1.15", true, "115"}, Case{"12.345", true, "1234.5"},
           Case{"-0.5", false, "0"}, Case{" 2.5 s", true, "250"}}) {
-        Table table = kavrinTable({{"7", "3", "", c.time, "-4", "12abc", ""}});
+        Table table = kavrinTable({cue("7", "3", "", c.time, "-4", "12abc")});
         table.setNumber(0, kavrin::Pos, 2.5);
         std::string letter = c.miravel ? "s" : "S";
         EXPECT_EQ(format(table, "", c.miravel).text,
@@ -87,37 +82,47 @@ TEST(PanelText, FieldsByTheirLeadingNumberAndTimeInTenthsOrHundredths) {
     }
 }
 
-// Rows marked by the conflict check are never sent; rows without a time are
-// held back too rather than fired at the start of the show.
-TEST(PanelText, MarkedAndUntimedRowsAreHeldBack) {
-    Table table = kavrinTable({{"1", "", "1", "", "1", "1", ""},
-                               {"2", "1", "1", "1.0", "1", "1", ""},
-                               {"3", "", "2", "1.5", "1", "2", "1"},
-                               {"4", "2", "3", "2.0", "1", "3", ""},
-                               {"5", "", "5", "2.5", "1", "5", "2"},
-                               {"6", "3", "6", " ", "1", "6", ""},
-                               {"7", "3", "7", "tbd", "1", "7", ""}});
+// Rows marked by the conflict check are never sent; rows with an empty Time
+// are held back rather than fired at the start of the show. A Time, Mod or
+// Pin with no number goes out as 0, and the operator is told which Lines.
+TEST(PanelText, HeldBackAndSentAsZeroRowsAreListed) {
+    Table table =
+        kavrinTable({cue("1", "", "1", "", "1", "1"), cue("2", "1", "1", "1.0", "1", "1"),
+                     cue("3", "", "2", "1.5", "1", "2", "1"), cue("4", "2", "3", "2.0", "", "3"),
+                     cue("5", "", "5", "2.5", "1", "5", "2"), cue("6", "3", "6", " ", "1", "x"),
+                     cue("7", "3", "7", "tbd", "1", "7")});
     PanelText panel = format(table, "", false);
-    EXPECT_EQ(panel.text, "S\t2\t1\t1\t10\t1\t1\r\nS\t4\t2\t3\t20\t1\t3\r\nS\t0\t0\r\n");
-    EXPECT_EQ(panel.lines, 3);
+    EXPECT_EQ(panel.text,
+              "S\t2\t1\t1\t10\t1\t1\r\n"
+              "S\t4\t2\t3\t20\t0\t3\r\n"
+              "S\t6\t3\t6\t0\t1\t0\r\n"
+              "S\t7\t3\t7\t0\t1\t7\r\n"
+              "S\t0\t0\r\n");
+    EXPECT_EQ(panel.lines, 5);
     EXPECT_EQ(panel.markedRows, 2);
-    EXPECT_EQ(panel.untimedRows, 3);
-    EXPECT_EQ(
-        heldBackUntimedMessage(1).rfind("1 row has no time that is a number and was not sent", 0),
-        0u);
-    EXPECT_EQ(heldBackUntimedMessage(2).rfind(
-                  "2 rows have no time that is a number and were not sent", 0),
-              0u);
+    EXPECT_EQ(panel.untimedRows, Rows{0});
+    EXPECT_EQ(panel.zeroTimeRows, (Rows{5, 6}));
+    EXPECT_EQ(panel.unaddressedRows, (Rows{3, 5}));
+    EXPECT_EQ(heldBackUntimedMessage(panel.untimedRows), "No Time, not sent: Line 1");
+    EXPECT_EQ(sentAsZeroWarnings(panel),
+              (std::vector<std::string>{
+                  "Time is not a number, sent as 0 (fires at the start of the show): Lines 6, 7",
+                  "Module or pin missing, sent as 0: Lines 4, 6"}));
+    EXPECT_EQ(heldBackUntimedMessage({}), "");
 }
 
-TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheCell) {
+TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheLine) {
     Table table =
-        kavrinTable({{"1", "1", "1", "1", "1", "1", ""}, {"2", "2", "1", "1e999", "1", "1", ""}});
+        kavrinTable({cue("1", "1", "1", "1", "1", "1"), cue("2", "2", "1", "1e999", "1", "1")});
     Result<PanelText> panel = formatPanelText(table, "", false);
     ASSERT_FALSE(panel.ok());
-    EXPECT_EQ(panel.error(), "Row 2, Time: the value \"1e999\" is too large to send");
+    EXPECT_EQ(panel.error(), "Line 2, Time: the value \"1e999\" is too large to send");
     table.setText(1, kavrin::Time, "1.7e308");  // finite, but not once in tenths
     EXPECT_FALSE(formatPanelText(table, "", false).ok());
+    table.setText(1, kavrin::Time, "1");
+    table.setText(0, kavrin::Pos, "1" + std::string(1000, '0'));
+    EXPECT_EQ(formatPanelText(table, "", false).error(),
+              "Line 1, Pos: the value \"1" + std::string(39, '0') + "...\" is too large to send");
 }
 
 // The holding pen gives its text back with lone LFs.

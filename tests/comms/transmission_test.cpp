@@ -131,16 +131,20 @@ TEST(Transmission, CancelOnNoContinuesOnYesStopsAndRestartsFromTheStart) {
 }
 
 // The timer runs on while the question is open: the show may have ended by
-// the time the operator answers Yes.
-TEST(Transmission, YesAfterTheEndStillClosesThePort) {
+// the time the operator answers Yes. The timer then stays off, so
+// "Cancelled!" stays.
+TEST(Transmission, YesAfterTheEndStillClosesThePortAndKeepsCancelledShowing) {
     Fixture f;
     f.click("S\t0\t0\r\n");
     ASSERT_TRUE(f.click("").askCancel);
     ASSERT_EQ(f.runToEnd(""), SendEnd::Completed);
     EXPECT_EQ(f.transmission.confirmCancel().portLabel, "[Comm Port Closed]");
     EXPECT_FALSE(f.link.isOpen());
-    EXPECT_EQ(f.transmission.tick("").end, SendEnd::Stopped);
-    EXPECT_EQ(f.shown.status, "");
+    EXPECT_FALSE(f.transmission.timerRunning());
+    EXPECT_EQ(f.shown.status, "Cancelled!");
+    EXPECT_EQ(f.shown.buttonCaption, "Transmit Show");
+    EXPECT_TRUE(f.shown.commButtonsEnabled);
+    EXPECT_FALSE(f.shown.busyPointer || f.shown.progressVisible);
 }
 
 // 19200 baud is 1920 characters a second, 192 a tick: a show waits at most one
@@ -160,7 +164,7 @@ TEST(Transmission, TakesNoLongerThanWireTimePlusOneTickPerPiece) {
     EXPECT_LE(ticks, wireTicks + 3);
 }
 
-TEST(Transmission, PortThatDoesNotOpenEndsTheStartAndTheNextClickTriesAgain) {
+TEST(Transmission, PortThatDoesNotOpenStopsTheStartWhereItFailedAndTheNextClickTriesAgain) {
     Fixture f;
     f.link.opens = false;
     SendStep step = f.transmission.click("S\t0\t0\r\n", f.port, "7");
@@ -168,9 +172,16 @@ TEST(Transmission, PortThatDoesNotOpenEndsTheStartAndTheNextClickTriesAgain) {
     EXPECT_EQ(step.messages,
               (std::vector<std::string>{"Comm Port: 7 not available!", "the port is not open"}));
     EXPECT_EQ(step.portLabel, "[Comm Port Closed]");
-    EXPECT_FALSE(f.shown.busyPointer || f.shown.progressVisible);
+    // The display keeps what the start showed; only the pointer returns.
+    EXPECT_EQ(f.shown.status, "Transmitting");
+    EXPECT_EQ(f.shown.charactersLeft, "7");
+    EXPECT_TRUE(f.shown.progressVisible);
+    EXPECT_EQ(f.shown.progress, 0);
+    EXPECT_EQ(f.shown.buttonCaption, "Transmit Show");
+    EXPECT_FALSE(f.shown.busyPointer);
     EXPECT_TRUE(f.shown.commButtonsEnabled);
     EXPECT_FALSE(f.transmission.timerRunning());
+    EXPECT_EQ(f.transmission.state().SendLength, 0);
     f.link.opens = true;
     EXPECT_FALSE(f.click("S\t0\t0\r\n").askCancel);
     EXPECT_EQ(f.link.pieces.size(), 1u);

@@ -79,10 +79,10 @@ TEST(TalsenToKavrin, RowsWithoutATrustworthyTimeGetNoneAndAreListed) {
     }
     EXPECT_EQ(untimedRowsMessage(imported.untimedRows),
               "7 Lines have no firing time (Time or Prefire is not a number, or Prefire is "
-              "larger than Time); their Time is left empty: Line 2, 3, 4, 5, 6, 7, 8");
+              "larger than Time); their Time is left empty: Lines 2, 3, 4, 5, 6, 7, 8");
     std::vector<int> many(12);
     for (int i = 0; i < 12; ++i) many[static_cast<std::size_t>(i)] = i;
-    EXPECT_TRUE(untimedRowsMessage(many).ends_with("Line 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ..."));
+    EXPECT_TRUE(untimedRowsMessage(many).ends_with(": Lines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ..."));
 }
 
 }  // namespace

@@ -144,5 +144,30 @@ TEST(TableSort, SortsOnlyTheGivenRange) {
     EXPECT_EQ(empty.rowCount(), 0);
 }
 
+// The smallest tables that can be out of order: two rows, whole or as a range,
+// and one row that must stay as it is.
+TEST(TableSort, TwoRowsSwapOnlyWhenOutOfOrder) {
+    SortKey keys[] = {{0, true}};
+    Table swapped = fromRows({{"2", "a"}, {"1", "b"}});
+    swapped.sortRows(keys);
+    EXPECT_EQ(column(swapped, 1), (std::vector<std::string>{"b", "a"}));
+    Table kept = fromRows({{"1", "a"}, {"2", "b"}});
+    kept.sortRows(keys);
+    EXPECT_EQ(column(kept, 1), (std::vector<std::string>{"a", "b"}));
+    Table equal = fromRows({{"1", "a"}, {"1", "b"}});
+    equal.sortRows(keys);
+    EXPECT_EQ(column(equal, 1), (std::vector<std::string>{"a", "b"}));
+    SortKey descending[] = {{0, true, true}};
+    kept.sortRows(descending);
+    EXPECT_EQ(column(kept, 1), (std::vector<std::string>{"b", "a"}));
+
+    Table range = fromRows({{"9"}, {"5"}, {"4"}, {"0"}});
+    range.sortRows(1, 2, keys);
+    EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
+    range.sortRows(3, 3, keys);
+    range.sortRows(2, 1, keys);
+    EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
+}
+
 }  // namespace
 }  // namespace fulgor

@@ -5,9 +5,10 @@
 
 #include <filesystem>
 
-#include "support/temp_dir.h"
+#include "core/script_columns.h"
 #include "files/kavrin_file.h"
 #include "files/talsen_file.h"
+#include "support/temp_dir.h"
 
 namespace fulgor {
 namespace {
@@ -45,16 +46,17 @@ TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
     struct Case {
         const char* header;
         const char* wave;
-        double offset;
+        const char* offset;
         const char* timeType;
     };
     const Case cases[] = {
-        {"show1.wav,1.50,Wave File", "show1.wav", 1.5, "Wave File"},
-        {"show1.wav", "show1.wav", 0, ""},
-        {"x.wav,abc,FSK", "x.wav", 0, "FSK"},
-        {"x.wav,2.456,Any text,ignored", "x.wav", 2.456, "Any text"},
-        {"", "", 0, ""},
-        {",1e999,", "", 0, ""},
+        {"show1.wav,1.50,Wave File", "show1.wav", "1.50", "Wave File"},
+        {"show1.wav", "show1.wav", "0.00", ""},
+        {"x.wav,abc,FSK", "x.wav", "0.00", "FSK"},
+        {"x.wav,2.456,Any text,ignored", "x.wav", "2.46", "Any text"},
+        {"x.wav,-0.125,", "x.wav", "-0.12", ""},
+        {"", "", "0.00", ""},
+        {",1e999,", "", "0.00", ""},
     };
     for (const Case& c : cases) {
         TalsenScript s = ImportTalsen(std::string(c.header) + "\r\n");
@@ -65,6 +67,9 @@ TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
     }
     // The offset is written as "0.00" of its value.
     EXPECT_EQ(roundTripTalsen("x.wav,2.456,SMPTE30\r\n"), "x.wav,2.46,SMPTE30\r\n");
+    // and saved as the window shows it.
+    TalsenHeader shown{"x.wav", "-12.5", "FSK"};
+    EXPECT_EQ(formatTalsen(shown, Table(0, talsen::ColumnCount)).value(), "x.wav,-12.5,FSK\r\n");
 }
 
 TEST(TalsenFile, ShortAndLongLinesArePaddedOrCut) {

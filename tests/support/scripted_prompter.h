@@ -17,6 +17,7 @@ public:
     struct Shown {
         QString title;
         QString text;
+        Icon icon = Icon::None;
     };
 
     std::deque<bool> yesNoAnswers;
@@ -29,12 +30,12 @@ public:
     int busyDepth = 0;
     int busyCount = 0;
 
-    void message(const QString& title, const QString& text, Icon) override {
-        messages.push_back({title, text});
+    void message(const QString& title, const QString& text, Icon icon) override {
+        messages.push_back({title, text, icon});
     }
 
-    bool askYesNo(const QString& title, const QString& text, Icon) override {
-        questions.push_back({title, text});
+    bool askYesNo(const QString& title, const QString& text, Icon icon) override {
+        questions.push_back({title, text, icon});
         if (yesNoAnswers.empty()) {
             unexpected << QStringLiteral("question: ") + text;
             return false;

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -93,6 +94,7 @@ private slots:
         QCOMPARE(prompter->messages.size(), size_t(1));
         QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
         QCOMPARE(prompter->messages[0].text, QStringLiteral("Comm Port: 7 not available!"));
+        QCOMPARE(prompter->messages[0].icon, Prompter::Icon::None);
         QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
     }
 
@@ -117,8 +119,8 @@ private slots:
         QCOMPARE(text("lblShowStats1"), QString::number(expected.size() + 4));  // CR LF counts two
         QCOMPARE(text("lblShowStats2"), QStringLiteral("0"));  // no conflict check yet
         QCOMPARE(prompter->messages.size(), size_t(1));        // the untimed row was held back
-        QVERIFY(prompter->lastMessage().startsWith(
-            QStringLiteral("1 row has no time that is a number")));
+        QCOMPARE(prompter->lastMessage(), QStringLiteral("No Time, not sent: Line 1"));
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
         QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
         QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm settings are 19200,N,8,1]"));
         // The Kavrin table stays in firing order with its shots numbered.
@@ -128,6 +130,24 @@ private slots:
         click("cmdClearHolding");
         QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(), QString());
         QCOMPARE(text("lblShowStats0") + text("lblShowStats1") + text("lblShowStats2"), QString());
+    }
+
+    // The panel gets 0 where a cell holds no number; the status bar names the Lines.
+    void formatKvScriptWarnsOfCuesSentWithZeroInTheStatusBar() {
+        PtyPanel panel;
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        writeBytes(dir->path("show.kvn"), "\r\n9,,1,2,,02,,,,,,,\r\n9,,1,tbd,01,01,,,,,,,\r\n");
+        find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(QString::fromStdString(dir->path("show.kvn")));
+        find<QAction>("mnuFileOpen")->trigger();
+        find<QTabWidget>("C1Tab1")->setCurrentIndex(MainWindow::CommunicationsIndex);
+        click("cmdFormatShow");
+        QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(),
+                 QStringLiteral("S\t1\t1\t1\t0\t1\t1\nS\t2\t2\t1\t20\t0\t2\nS\t0\t0\n"));
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Time is not a number, sent as 0 (fires at the start of the "
+                                "show): Line 1; Module or pin missing, sent as 0: Line 2"));
+        QVERIFY(prompter->messages.empty());
     }
 
     void transmitShowDeliversEveryByteInOrder() {
@@ -214,9 +234,24 @@ private slots:
         click("cmdSendShow");
         QVERIFY(!prompter->messages.empty());
         QCOMPARE(prompter->messages.front().text, QStringLiteral("Comm Port: 7 not available!"));
+        for (const auto& shown : prompter->messages) {
+            QCOMPARE(shown.title, QStringLiteral("Fulgor"));
+            QCOMPARE(shown.icon, Prompter::Icon::None);
+        }
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
         QVERIFY(!find<QTimer>("Timer1")->isActive());
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
+        // The start stops where it failed: what it showed stays.
+        QCOMPARE(text("lblSendStatus"), QStringLiteral("Transmitting"));
+        QCOMPARE(text("lblSendChars"), QStringLiteral("7"));
+        QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
+        QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
+
+        prompter->messages.clear();
+        click("cmdClearScreen");
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(prompter->messages[0].text, QStringLiteral("Comm Port: 7 not available!"));
+        QCOMPARE(prompter->messages[0].icon, Prompter::Icon::None);
     }
 
     void captureTogglesTheSerialLog() {

@@ -7,10 +7,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -190,11 +192,38 @@ private slots:
         trigger("mnuFileSave");
         QCOMPARE(readBytes(dir->path("again.csv")), std::string("x.wav,9999.12,Trigger\r\n"));
 
-        offset->clear();
-        QTest::keyClicks(offset, QStringLiteral("7000"));
-        QVERIFY(!offset->hasAcceptableInput());
+        // A key that would take the text out of the range or past the decimals is refused.
+        const struct {
+            const char* field;
+            const char* typed;
+            const char* shown;
+            const char* afterReturn;
+        } cases[] = {
+            {"txtTC_offset", "9999", "999", "999.00"},
+            {"txtTC_offset", "5999.95", "5999.9", "5999.90"},
+            {"txtTC_offset", "-5999.9", "-5999.9", "-5999.90"},
+            {"txtTC_offset", "-6", "-6", "-6.00"},
+            {"txtTC_offset", "-", "-", "0.00"},  // a lone sign is 0 once the field is left
+            {"txtTC_offset", "12a,5", "125", "125.00"},
+            {"txtKVTimeoffset", "6000", "600", "600"},
+            {"txtKVTimeoffset", "5999.95", "5999.9", "5999.9"},
+            {"txtKVTimeoffset", "-5999.5", "-5999.", "-5999"},
+            {"txtKVTimeoffset", ".", ".", "0"},
+        };
+        for (const auto& c : cases) {
+            auto* field = find<NumericField>(c.field);
+            field->clear();
+            QTest::keyClicks(field, QString::fromLatin1(c.typed));
+            QCOMPARE(field->text(), QString::fromLatin1(c.shown));
+            QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(field->text(), QString::fromLatin1(c.afterReturn));
+        }
+        // The header is written as the field shows it, also while it is being typed.
         offset->clear();
         QTest::keyClicks(offset, QStringLiteral("-12.5"));
+        prompter->fileAnswers.push_back(path("typed.csv"));
+        trigger("mnuFileSave");
+        QCOMPARE(readBytes(dir->path("typed.csv")), std::string("x.wav,-12.5,Trigger\r\n"));
         QTest::keyClick(offset, Qt::Key_Return);
         QCOMPARE(offset->text(), QStringLiteral("-12.50"));
 
@@ -218,6 +247,7 @@ private slots:
         QCOMPARE(window->state().talsen.rowCount(), 3);
         QCOMPARE(prompter->messages.size(), size_t(1));
         QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QCOMPARE(prompter->messages[0].icon, Prompter::Icon::None);
         QVERIFY(prompter->lastMessage().contains(QStringLiteral("missing.csv")));
         QVERIFY(prompter->lastMessage().contains(QStringLiteral("No such file or directory")));
         QCOMPARE(window->state().talsenPath, path("show.csv"));
@@ -256,6 +286,7 @@ private slots:
         trigger("mnuFileSave");
         QCOMPARE(prompter->messages.size(), size_t(1));
         QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QCOMPARE(prompter->messages[0].icon, Prompter::Icon::None);
         QVERIFY(prompter->lastMessage().contains(QStringLiteral("U+4E2D")));
         QCOMPARE(QString::fromStdString(readBytes(dir->path("show.csv"))),
                  QString::fromLatin1(kTalsenShow));
@@ -283,6 +314,31 @@ private slots:
         QCOMPARE(QString::fromStdString(readBytes(dir->path("copy.kvn"))),
                  QString::fromLatin1(kKavrinShow));
         QCOMPARE(window->state().dialogFileName, path("copy.kvn"));
+
+        // A cancelled Kavrin save leaves the dialog holding the show name it
+        // offered, and the next save dialog offers that.
+        prompter->fileAnswers.push_back(QString());
+        trigger("mnuFileSave");
+        showTab(MainWindow::TalsenIndex);
+        prompter->fileAnswers.push_back(QString());
+        trigger("mnuFileSave");
+        QCOMPARE(prompter->fileDialogs.back().fileName, QStringLiteral("Grand, Finale"));
+    }
+
+    // Import Talsen shows no box; what it could not time goes to the status bar.
+    void importTalsenNotesUntimedRowsInTheStatusBar() {
+        openTalsen("w,0,t\r\n1,Comet,,abc,,,1,01,01,,\r\n2,Comet,,2,,,1,01,02,,\r\n");
+        showTab(MainWindow::KavrinIndex);
+        find<QPushButton>("cmdImportTS")->click();
+        QCOMPARE(window->state().kavrin.rowCount(), 2);
+        QVERIFY(prompter->messages.empty());
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("1 Lines have no firing time (Time or Prefire is not a number, or "
+                                "Prefire is larger than Time); their Time is left empty: Line 1"));
+        openTalsen("w,0,t\r\n1,Comet,,1,,,1,01,01,,\r\n");
+        showTab(MainWindow::KavrinIndex);
+        find<QPushButton>("cmdImportTS")->click();
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 
     void showNameIsMirroredBothWays() {
@@ -351,7 +407,25 @@ private slots:
         grid->edit(time);
         editor = grid->viewport()->findChild<QLineEdit*>();
         QCOMPARE(editor->maxLength(), 6);
-        QTest::keyClick(editor, Qt::Key_Escape);
+        // The width cuts what is typed before the rounding sees it: 12.3456
+        // arrives as 12.345 and is stored as 12.34 (a whole 12.3456 gives 12.35).
+        editor->clear();
+        QTest::keyClicks(editor, QStringLiteral("12.3456"));
+        QCOMPARE(editor->text(), QStringLiteral("12.345"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(talsenCell(0, 3), QStringLiteral("12.34"));
+    }
+
+    // Seven-digit Line numbers fit their column in both grids.
+    void lineColumnHoldsAMillionRows() {
+        openTalsen("w,0,t\r\n1000000,Comet,,1,,,1,01,01,,\r\n");
+        openKavrin("Show\r\n8888888,1,1,1,01,01,,,,,,,\r\n");
+        for (const char* name : {"TDBGrid1", "TDBGrid2"}) {
+            QAbstractItemView* grid = find<ScriptGridView>(name);
+            QVERIFY2(static_cast<QTableView*>(grid)->columnWidth(0) >= grid->sizeHintForColumn(0),
+                     name);
+        }
     }
 
     void displayFormatsChangeOnlyTheDisplay() {
@@ -375,6 +449,30 @@ private slots:
         QCOMPARE(grid->currentRow(), 0);
         emit grid->headerClicked(4);  // Prefire: no sort
         QCOMPARE(talsenCell(0, 0), QStringLiteral("3"));
+        QHeaderView* header = grid->horizontalHeader();
+        QVERIFY(header->isSortIndicatorShown());  // still the Time sort's
+        QCOMPARE(header->sortIndicatorSection(), 3);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        // Real clicks on the header: the header's own indicator handling must
+        // not move the indicator to a column that sorts nothing, nor flip it.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto clickHeader = [&](int column) {
+            QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                          header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+        };
+        clickHeader(4);
+        QCOMPARE(header->sortIndicatorSection(), 3);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickHeader(10);  // Notes
+        QCOMPARE(header->sortIndicatorSection(), 10);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickHeader(10);  // the same column again sorts ascending again
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(talsenCell(0, 10), QString());  // Notes ascending: the empty one first
+        openTalsen(kTalsenShow);                 // a table read afresh is in the file's order
+        QVERIFY(!header->isSortIndicatorShown());
     }
 
     void kavrinHeaderClickRenumbersLine() {
@@ -386,6 +484,8 @@ private slots:
         QVERIFY(window->state().kavrin.cell(0, 0).isNumber());
         QCOMPARE(kavrinCell(1, 0), QStringLiteral("2"));
         QCOMPARE(kavrinCell(1, 7), QStringLiteral("1"));
+        QVERIFY(grid->horizontalHeader()->isSortIndicatorShown());
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorSection(), 3);
     }
 
     void rowHighlights() {
