@@ -1,10 +1,13 @@
 #include "workspace/communications_tab.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTextDocument>
@@ -17,9 +20,9 @@
 #include "comms/port_presets.h"
 #include "comms/show_format.h"
 #include "comms/terminal.h"
+#include "platform/plain_text_terminal.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
-#include "platform/plain_text_terminal.h"
 #include "platform/qt_serial_link.h"
 #include "platform/qt_text.h"
 #include "workspace/widgets.h"
@@ -170,6 +173,12 @@ const std::string& CommunicationsTab::holdingPenText() {
     return *m_penText;
 }
 
+void CommunicationsTab::run(MenuCommand command) {
+    if (command != MenuCommand::PasteLines) return;
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip && clip->hasText()) m_holdingPen->setPlainText(clip->text());
+}
+
 std::string CommunicationsTab::portBoxText() const {
     return m_portBox->text().toStdString();
 }
@@ -178,8 +187,8 @@ void CommunicationsTab::formatShow() {
     m_holdingPen->clear();
     Result<PanelText> formatted = [&] {
         BusyPointer busy(m_prompter);
-        NumberShots(m_state.kavrin);
-        m_links.kavrinTableChanged();
+        m_links.changeKavrinTable(QStringLiteral("Number Shots"),
+                                  [this] { NumberShots(m_state.kavrin); });
         m_sinceRepaint.start();
         return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
                                m_links.miravelTiming(), [this](std::int64_t lines) {

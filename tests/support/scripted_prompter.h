@@ -17,11 +17,13 @@ public:
     struct Shown {
         QString title;
         QString text;
+        QString proposed;  // an input box's proposed answer
     };
 
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;  // "" stands for Cancel
     std::deque<QString> fileAnswers;   // "" stands for a cancelled dialog
+    std::deque<SaveChoice> saveAnswers;
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::vector<FileDialogRequest> fileDialogs;
@@ -30,11 +32,11 @@ public:
     int busyCount = 0;
 
     void message(const QString& title, const QString& text, Icon) override {
-        messages.push_back({title, text});
+        messages.push_back({title, text, QString()});
     }
 
     bool askYesNo(const QString& title, const QString& text, Icon) override {
-        questions.push_back({title, text});
+        questions.push_back({title, text, QString()});
         if (yesNoAnswers.empty()) {
             unexpected << QStringLiteral("question: ") + text;
             return false;
@@ -44,14 +46,26 @@ public:
         return answer;
     }
 
-    QString input(const QString& title, const QString& prompt) override {
-        questions.push_back({title, prompt});
+    QString input(const QString& title, const QString& prompt,
+                  const QString& proposed = QString()) override {
+        questions.push_back({title, prompt, proposed});
         if (inputAnswers.empty()) {
             unexpected << QStringLiteral("input box: ") + prompt;
             return {};
         }
         QString answer = inputAnswers.front();
         inputAnswers.pop_front();
+        return answer;
+    }
+
+    SaveChoice askSaveChanges(const QString& title, const QString& text) override {
+        questions.push_back({title, text, QString()});
+        if (saveAnswers.empty()) {
+            unexpected << QStringLiteral("save question: ") + text;
+            return SaveChoice::Cancel;
+        }
+        SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
 
