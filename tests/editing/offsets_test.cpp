@@ -43,17 +43,6 @@ TEST(OffsetTimeAll, EveryTimedRowTwoDecimals) {
     EXPECT_EQ(t, before);
 }
 
-TEST(OffsetTimeAll, BelowZeroAndBelowOneKeepTheirDigitBeforeThePoint) {
-    Table t = talsenTimes({"0.5", "1", "12345.678"});
-    offsetTimeAll(ScriptGrid::Talsen, t, -1.25).patch.swapWith(t);
-    EXPECT_EQ(text(t, 0, talsen::Time), "-0.75");
-    EXPECT_EQ(text(t, 1, talsen::Time), "-0.25");
-    EXPECT_EQ(text(t, 2, talsen::Time), "12344.43");
-    Table z = talsenTimes({"1.25"});
-    offsetTimeAll(ScriptGrid::Talsen, z, -1.25).patch.swapWith(z);
-    EXPECT_EQ(text(z, 0, talsen::Time), "0.00");  // never "-0.00"
-}
-
 TEST(OffsetTimeAll, KavrinClockFollows) {
     Table t = kavrinTimes({"59.9", "", "3599.99"});
     t.setText(1, kavrin::Clock, "kept");
@@ -82,6 +71,8 @@ TEST(OffsetTimeSelection, FormatsByTableAndTiming) {
         {ScriptGrid::Kavrin, false, "0.3", -0.36, "-0.1", "-0:00:00.10"},
         {ScriptGrid::Kavrin, false, "0.3", -0.34, "0.0", "0:00:00.00"},
         {ScriptGrid::Talsen, false, "12.125", 0.001, "12.13", nullptr},
+        {ScriptGrid::Talsen, false, "0.5", -1.25, "-0.75", nullptr},
+        {ScriptGrid::Talsen, false, "1.25", -1.25, "0.00", nullptr},  // never "-0.00"
         {ScriptGrid::Talsen, true, "99999.99", 0.01, "100000.00", nullptr},
     };
     for (const Case& c : cases) {
