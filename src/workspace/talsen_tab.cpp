@@ -102,6 +102,7 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     for (QLineEdit* field :
          {static_cast<QLineEdit*>(m_tcOffset), m_waveName, m_timeType->lineEdit()})
         connect(field, &QLineEdit::textEdited, this, &TalsenTab::markHeaderEdited);
+    connect(m_timeType, &QComboBox::activated, this, &TalsenTab::markHeaderEdited);
 }
 
 bool TalsenTab::talsenNumberingSelected() const {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -281,9 +282,14 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor"));
         QVERIFY(!find<QAction>("mnuEditUndo")->isEnabled());
 
-        // A header field typed into counts as a change; a cancelled save dialog cancels Open.
-        QTest::keyClicks(find<QLineEdit>("txtScriptWaveName"), QStringLiteral("w.wav"));
+        // A header field typed into or chosen counts as a change; a cancelled save
+        // dialog cancels Open.
+        find<QComboBox>("ComboTimeType")->activated(2);
         QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor - Untitled*"));
+        trigger("mnuEditAddLine");
+        trigger("mnuEditUndo");  // back to the file's table, yet the header still differs
+        QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor - Untitled*"));
+        QTest::keyClicks(find<QLineEdit>("txtScriptWaveName"), QStringLiteral("w.wav"));
         prompter->saveAnswers.push_back(Prompter::SaveChoice::Save);
         prompter->fileAnswers.push_back(QString());
         trigger("mnuFileOpen");
