@@ -185,6 +185,61 @@ void Table::deleteRows(int first, int count) {
     m_rows -= count;
 }
 
+Table Table::copyRows(std::span<const int> rows) const {
+    Table copy(static_cast<int>(rows.size()), m_columns);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (int c = 0; c < m_columns; ++c) copy.setCell(static_cast<int>(i), c, cell(rows[i], c));
+    }
+    return copy;
+}
+
+void Table::deleteRows(std::span<const int> rows) {
+    assert(std::is_sorted(rows.begin(), rows.end()));
+    const auto width = static_cast<std::size_t>(m_columns);
+    std::size_t kept = 0;  // rows moved to the front so far
+    std::size_t next = 0;  // next entry of `rows`
+    for (int r = 0; r < m_rows; ++r) {
+        if (next < rows.size() && rows[next] == r) {
+            ++next;
+            continue;
+        }
+        if (kept != static_cast<std::size_t>(r))
+            std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(r * width), width,
+                        m_slots.begin() + static_cast<std::ptrdiff_t>(kept * width));
+        ++kept;
+    }
+    assert(next == rows.size());
+    m_slots.resize(kept * width);
+    m_rows = static_cast<int>(kept);
+}
+
+void Table::insertRows(std::span<const int> at, const Table& source) {
+    assert(source.m_columns == m_columns && source.m_rows == static_cast<int>(at.size()));
+    assert(std::is_sorted(at.begin(), at.end()));
+    const auto width = static_cast<std::size_t>(m_columns);
+    const int total = m_rows + static_cast<int>(at.size());
+    m_slots.resize(static_cast<std::size_t>(total) * width, kEmptyText);
+    // Walk from the end so that every old row moves once, to its final place.
+    int from = m_rows - 1;
+    std::size_t next = at.size();
+    for (int to = total - 1; to >= 0; --to) {
+        if (next > 0 && at[next - 1] == to) {
+            --next;
+            std::fill_n(m_slots.begin() + static_cast<std::ptrdiff_t>(to * width), width,
+                        kEmptyText);
+            continue;
+        }
+        if (from != to)
+            std::copy_n(m_slots.begin() + static_cast<std::ptrdiff_t>(from * width), width,
+                        m_slots.begin() + static_cast<std::ptrdiff_t>(to * width));
+        --from;
+    }
+    m_rows = total;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        for (int c = 0; c < m_columns; ++c) setCell(at[i], c, source.cell(static_cast<int>(i), c));
+    }
+}
+
 void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     if (first < 0) first = 0;
     if (last >= m_rows) last = m_rows - 1;

@@ -53,6 +53,18 @@ public:
     // Precondition: 0 <= first, first + count <= rowCount().
     void deleteRows(int first, int count = 1);
 
+    // Row sets, each given as row indices in ascending order, each once, all
+    // in range. Every one works in one pass over the table, however many rows
+    // the set holds.
+    // A copy of the listed rows, in the order listed.
+    Table copyRows(std::span<const int> rows) const;
+    // Removes the listed rows; the others keep their order.
+    void deleteRows(std::span<const int> rows);
+    // Inserts the rows of `source` (same column count, one row per entry of
+    // `at`) so that source row i stands at index at[i] of the resulting table;
+    // the undoing of deleteRows(at) given copyRows(at).
+    void insertRows(std::span<const int> at, const Table& source);
+
     // Sorts rows first..last (inclusive) by the keys in order of precedence.
     // The sort is stable: rows equal in every key keep their order.
     void sortRows(int first, int last, std::span<const SortKey> keys);

@@ -31,16 +31,29 @@ TypedCell checkTypedCell(ScriptGrid grid, int column, std::string_view typed) {
     return {.refused = false, .number = rounded};
 }
 
+std::optional<CellPatch> typedCellPatch(ScriptGrid grid, const Table& table, int row, int column,
+                                        std::string_view typed) {
+    TypedCell checked = checkTypedCell(grid, column, typed);
+    if (checked.refused) return std::nullopt;
+    CellPatch patch;
+    Cell stored = checked.number ? Cell::number(*checked.number) : Cell::text(typed);
+    // A stored Kavrin row's clock text follows its Time, even over text typed into the clock.
+    if (grid == ScriptGrid::Kavrin) {
+        Cell time = column == kavrin::Time ? stored : table.cell(row, kavrin::Time);
+        std::string clock = kavrinClockText(time);
+        if (column != kavrin::Clock) patch.add(row, column, stored);
+        patch.add(row, kavrin::Clock, Cell::text(clock));
+        return patch;
+    }
+    patch.add(row, column, stored);
+    return patch;
+}
+
 std::string kavrinClockText(const Cell& time) {
     std::optional<double> seconds = numericValue(time);
     if (!seconds) return {};
     std::optional<std::int32_t> hundredths = roundToInt32(*seconds * 100);
     return hundredths ? FormatHundredths(*hundredths) : std::string();
-}
-
-void updateKavrinClock(Table& kavrin, int row) {
-    std::string clock = kavrinClockText(kavrin.cell(row, kavrin::Time));
-    kavrin.setText(row, kavrin::Clock, clock);
 }
 
 }  // namespace fulgor

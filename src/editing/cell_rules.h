@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/table.h"
+#include "editing/cell_patch.h"
 
 namespace fulgor {
 
@@ -26,11 +27,14 @@ struct TypedCell {
 // stored as typed.
 TypedCell checkTypedCell(ScriptGrid grid, int column, std::string_view typed);
 
+// What storing `typed` into (row, column) writes: the checked cell and, on
+// the Kavrin table, the row's clock text that follows its Time. Nothing when
+// the check refuses the content. Precondition: the cell lies inside the table.
+std::optional<CellPatch> typedCellPatch(ScriptGrid grid, const Table& table, int row, int column,
+                                        std::string_view typed);
+
 // The clock text that follows a Kavrin row's Time: FormatHundredths of Time x 100
 // rounded; empty when Time is empty or not a number (or too large to count).
 std::string kavrinClockText(const Cell& time);
-
-// Writes kavrinClockText of the row's Time into its clock column.
-void updateKavrinClock(Table& kavrin, int row);
 
 }  // namespace fulgor

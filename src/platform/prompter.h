@@ -21,14 +21,19 @@ struct FileDialogRequest {
 class Prompter {
 public:
     enum class Icon { None, Exclamation, Critical };
+    enum class SaveChoice { Save, Discard, Cancel };
 
     virtual ~Prompter() = default;
     // A message with an OK button.
     virtual void message(const QString& title, const QString& text, Icon icon) = 0;
     // A Yes/No question with No as the default button; true for Yes.
     virtual bool askYesNo(const QString& title, const QString& text, Icon icon) = 0;
-    // An input box's answer; empty also when cancelled (the commands treat both alike).
-    virtual QString input(const QString& title, const QString& prompt) = 0;
+    // An input box's answer, starting from `proposed`; empty also when
+    // cancelled (the commands treat both alike).
+    virtual QString input(const QString& title, const QString& prompt,
+                          const QString& proposed = QString()) = 0;
+    // Unsaved changes: save them, discard them, or cancel what was asked for.
+    virtual SaveChoice askSaveChanges(const QString& title, const QString& text) = 0;
     // The chosen file name; empty when the dialog was cancelled.
     virtual QString openFileName(const FileDialogRequest& request) = 0;
     virtual QString saveFileName(const FileDialogRequest& request) = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace fulgor {
@@ -67,8 +68,23 @@ bool QtPrompter::askYesNo(const QString& title, const QString& text, Icon icon) 
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtPrompter::input(const QString& title, const QString& prompt) {
-    return QInputDialog::getText(m_parent, title, prompt);
+QString QtPrompter::input(const QString& title, const QString& prompt, const QString& proposed) {
+    return QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, proposed);
+}
+
+Prompter::SaveChoice QtPrompter::askSaveChanges(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
 }
 
 QString QtPrompter::openFileName(const FileDialogRequest& request) {

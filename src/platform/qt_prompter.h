@@ -16,7 +16,9 @@ public:
 
     void message(const QString& title, const QString& text, Icon icon) override;
     bool askYesNo(const QString& title, const QString& text, Icon icon) override;
-    QString input(const QString& title, const QString& prompt) override;
+    QString input(const QString& title, const QString& prompt,
+                  const QString& proposed = QString()) override;
+    SaveChoice askSaveChanges(const QString& title, const QString& text) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     void setBusy(bool busy) override;

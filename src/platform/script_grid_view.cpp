@@ -60,6 +60,12 @@ void ScriptGridView::setScriptModel(ScriptTableModel* model) {
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ScriptGridView::trackSelection);
     connect(model, &QAbstractItemModel::modelReset, this, [this] { clearSelectionOrder(); });
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                shiftSelection(first, last - first + 1);
+            });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { dropSelection(first, last); });
 }
 
 int ScriptGridView::currentRow() const {
@@ -98,6 +104,19 @@ void ScriptGridView::clearSelectionOrder() {
     m_selectedRows.clear();
 }
 
+void ScriptGridView::shiftSelection(int first, int count) {
+    m_selectedRows.clear();
+    for (int& row : m_selectionOrder) {
+        if (row >= first) row += count;
+        m_selectedRows.insert(row);
+    }
+}
+
+void ScriptGridView::dropSelection(int first, int last) {
+    std::erase_if(m_selectionOrder, [&](int row) { return row >= first && row <= last; });
+    shiftSelection(last + 1, first - last - 1);
+}
+
 void ScriptGridView::moveDown() {
     QModelIndex current = currentIndex();
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
@@ -108,6 +127,11 @@ void ScriptGridView::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         state() != EditingState) {
         moveDown();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier &&
+        state() != EditingState && !m_selectionOrder.empty()) {
+        emit deleteRowsRequested();
         return;
     }
     QTableView::keyPressEvent(event);

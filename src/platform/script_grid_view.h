@@ -2,7 +2,8 @@
 // A script grid: whole rows selectable, several at once, remembered in the
 // order the user selected them; Enter moves to the cell below and Tab to the
 // next cell; while a cell is edited its column's edit mask and maximum width
-// apply; no automatic new row.
+// apply; no automatic new row; Delete on selected rows asks for them to be
+// deleted.
 
 #include <QTableView>
 #include <unordered_set>
@@ -29,6 +30,8 @@ public:
 
 signals:
     void headerClicked(int column);
+    // Delete was pressed, outside a cell editor, while rows are selected.
+    void deleteRowsRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -37,6 +40,9 @@ protected:
 private:
     void trackSelection(const QItemSelection& selected, const QItemSelection& deselected);
     void clearSelectionOrder();
+    // Rows inserted or removed in the model move the selected rows after them.
+    void shiftSelection(int first, int count);
+    void dropSelection(int first, int last);
     void moveDown();
 
     ScriptTableModel* m_model = nullptr;

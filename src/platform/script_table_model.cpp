@@ -95,19 +95,61 @@ Qt::ItemFlags ScriptTableModel::flags(const QModelIndex& index) const {
 bool ScriptTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= m_table.rowCount()) return false;
     const QByteArray typed = value.toString().toUtf8();
-    TypedCell checked =
-        checkTypedCell(m_grid, index.column(), std::string_view(typed.constData(), typed.size()));
-    if (checked.refused) return false;
-    if (checked.number) {
-        m_table.setNumber(index.row(), index.column(), *checked.number);
+    std::optional<CellPatch> patch =
+        typedCellPatch(m_grid, m_table, index.row(), index.column(),
+                       std::string_view(typed.constData(), typed.size()));
+    if (!patch) return false;
+    if (m_commit) {
+        m_commit(std::move(*patch));
     } else {
-        m_table.setText(index.row(), index.column(),
-                        std::string_view(typed.constData(), typed.size()));
+        applyPatch(*patch);
     }
-    if (m_grid == ScriptGrid::Kavrin) updateKavrinClock(m_table, index.row());
-    // The whole row: its clock text and its highlight may follow the change.
-    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
     return true;
+}
+
+void ScriptTableModel::applyPatch(CellPatch& patch) {
+    if (patch.empty()) return;
+    patch.swapWith(m_table);
+    // Whole rows: a row's clock text and highlight may follow the change.
+    emit dataChanged(index(patch.firstRow(), 0), index(patch.lastRow(), columnCount() - 1));
+}
+
+namespace {
+bool contiguous(std::span<const int> rows) {
+    return !rows.empty() && rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
+}
+}  // namespace
+
+void ScriptTableModel::insertTableRows(std::span<const int> at, const Table& rows) {
+    if (at.empty()) return;
+    if (!contiguous(at)) {
+        beginResetModel();
+        m_table.insertRows(at, rows);
+        endResetModel();
+        return;
+    }
+    beginInsertRows({}, at.front(), at.back());
+    m_table.insertRows(at, rows);
+    endInsertRows();
+}
+
+void ScriptTableModel::deleteTableRows(std::span<const int> rows) {
+    if (rows.empty()) return;
+    if (!contiguous(rows)) {
+        beginResetModel();
+        m_table.deleteRows(rows);
+        endResetModel();
+        return;
+    }
+    beginRemoveRows({}, rows.front(), rows.back());
+    m_table.deleteRows(rows);
+    endRemoveRows();
+}
+
+void ScriptTableModel::swapTable(Table& other) {
+    beginResetModel();
+    std::swap(m_table, other);
+    endResetModel();
 }
 
 void ScriptTableModel::reload() {

@@ -5,10 +5,12 @@
 // window's state; the model only views it.
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <span>
 #include <string_view>
 
 #include "core/table.h"
+#include "editing/cell_patch.h"
 #include "editing/cell_rules.h"
 
 namespace fulgor {
@@ -38,8 +40,21 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Stores typed text after the cell check; false (nothing stored) when refused.
+    // Checks typed text and hands what it writes to the cell commit (or, without
+    // one, applies it); false, nothing stored, when the check refuses it.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Where a typed cell goes: the tab turns it into an undoable step.
+    void setCellCommit(std::function<void(CellPatch)> commit) { m_commit = std::move(commit); }
+
+    // Table changes with the notifications the views need. Row sets are
+    // ascending row indices, each once (see Table's row sets); a contiguous set
+    // is announced as such so the grid keeps its state, any other resets it.
+    void applyPatch(CellPatch& patch);
+    void insertTableRows(std::span<const int> at, const Table& rows);
+    void deleteTableRows(std::span<const int> rows);
+    // Exchanges the whole table with `other`.
+    void swapTable(Table& other);
 
     // Re-reads the table after its size or content changed.
     void reload();
@@ -54,6 +69,7 @@ private:
     ScriptGrid m_grid;
     std::span<const GridColumn> m_columns;
     bool m_highlighting = false;
+    std::function<void(CellPatch)> m_commit;
 };
 
 }  // namespace fulgor

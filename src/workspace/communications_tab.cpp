@@ -1,10 +1,13 @@
 #include "workspace/communications_tab.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStringList>
@@ -171,6 +174,12 @@ const std::string& CommunicationsTab::holdingPenText() {
     return *m_penText;
 }
 
+void CommunicationsTab::run(MenuCommand command) {
+    if (command != MenuCommand::PasteLines) return;
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip && clip->hasText()) m_holdingPen->setPlainText(clip->text());
+}
+
 std::string CommunicationsTab::portBoxText() const {
     return m_portBox->text().toStdString();
 }
@@ -179,8 +188,8 @@ void CommunicationsTab::formatShow() {
     m_holdingPen->clear();
     Result<PanelText> formatted = [&] {
         BusyPointer busy(m_prompter);
-        NumberShots(m_state.kavrin);
-        m_links.kavrinTableChanged();
+        m_links.changeKavrinTable(QStringLiteral("Number Shots"),
+                                  [this] { NumberShots(m_state.kavrin); });
         m_sinceRepaint.start();
         return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
                                m_links.miravelTiming(), [this](std::int64_t lines) {

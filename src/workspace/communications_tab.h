@@ -33,16 +33,19 @@ class CommunicationsTab : public WorkspaceTab {
     Q_OBJECT
 public:
     struct Links {
-        std::function<bool()> miravelTiming;       // the Kavrin tab's "Miravel Timing"
-        std::function<void()> kavrinTableChanged;  // the Kavrin grid must re-read its table
+        std::function<bool()> miravelTiming;  // the Kavrin tab's "Miravel Timing"
+        // Runs a change of the Kavrin table as one undoable step of the Kavrin tab.
+        std::function<void(const QString& text, const std::function<void()>& change)>
+            changeKavrinTable;
     };
 
     CommunicationsTab(WorkspaceState& state, Prompter& prompter, Links links,
                       QWidget* parent = nullptr);
     ~CommunicationsTab() override;
 
-    bool serves(MenuCommand) const override { return false; }
-    void run(MenuCommand) override {}
+    // Paste Lines replaces the holding pen's text with the clipboard's.
+    bool serves(MenuCommand command) const override { return command == MenuCommand::PasteLines; }
+    void run(MenuCommand command) override;
 
     QLineEdit* showNameBox() const { return m_showRepeater; }
     // Follows the Miravel Timing switch: "Format KV Script" or "Format MV Script".

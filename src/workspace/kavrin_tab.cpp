@@ -75,6 +75,9 @@ KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter,
     layout->addLayout(controls);
     layout->addWidget(m_conflicts);
     layout->addWidget(m_grid, 1);
+
+    // The show name is saved with the table: typing it changes the script.
+    connect(m_showName, &QLineEdit::textEdited, this, &KavrinTab::markHeaderEdited);
 }
 
 bool KavrinTab::miravelTiming() const {
@@ -104,26 +107,39 @@ Status KavrinTab::load(const QString& path) {
     return {};
 }
 
-void KavrinTab::saveScript() {
+double KavrinTab::timeOffset() const {
+    return m_timeOffset->value();
+}
+
+QString KavrinTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kSaveFilter, 2, m_showName->text(), kExtension});
-    if (name.isEmpty()) return;
+    if (name.isEmpty()) return {};
     BusyPointer busy(m_prompter);
     Status saved =
         SaveKavrinScript(name.toStdString(), m_showName->text().toStdString(), m_state.kavrin);
-    report(saved);
+    if (!saved) {
+        report(saved);
+        return {};
+    }
+    return name;
 }
 
 void KavrinTab::importTalsen() {
-    KavrinImport imported = [&] {
+    if (!maybeSave()) return;
+    std::vector<int> untimedRows;
+    {
         BusyPointer busy(m_prompter);
-        return talsenToKavrin(m_state.talsen, miravelTiming());
-    }();
-    m_state.kavrin = std::move(imported.table);
+        changeWholeTable(QStringLiteral("Import Talsen"), [&] {
+            KavrinImport imported = talsenToKavrin(m_state.talsen, miravelTiming());
+            m_state.kavrin = std::move(imported.table);
+            untimedRows = std::move(imported.untimedRows);
+        });
+    }
     m_timeOffset->setValue(0);
     showFirstRow();
     // Import Talsen reports nothing in a box; the rows it could not time are worth a note.
-    emit statusMessage(toQString(untimedRowsMessage(imported.untimedRows)));
+    emit statusMessage(toQString(untimedRowsMessage(untimedRows)));
 }
 
 void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {
@@ -134,22 +150,25 @@ void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {
 }
 
 void KavrinTab::groupShots() {
-    GroupShotsOutcome grouping = [&] {
+    GroupShotsOutcome grouping;
+    {
         BusyPointer busy(m_prompter);
-        return fulgor::groupShots(m_state.kavrin, miravelTiming());
-    }();
-    m_model->refresh();
+        changeWholeTable(QStringLiteral("Group Shots"),
+                         [&] { grouping = fulgor::groupShots(m_state.kavrin, miravelTiming()); });
+    }
     reportFireMemory(grouping);
 }
 
 void KavrinTab::checkConflicts() {
     m_model->setHighlighting(false);
     m_grid->clearSelection();
-    ConflictReport report = [&] {
+    ConflictReport report;
+    {
         BusyPointer busy(m_prompter);
-        return fulgor::checkConflicts(m_state.kavrin, {miravelTiming(), m_talsenNumbering()});
-    }();
-    m_model->refresh();
+        changeWholeTable(QStringLiteral("Check Conflicts"), [&] {
+            report = fulgor::checkConflicts(m_state.kavrin, {miravelTiming(), m_talsenNumbering()});
+        });
+    }
     reportFireMemory(report.grouping);
     m_state.conflictCount = report.conflicts;
     m_conflicts->setText(toQString(conflictLabelText(report.conflicts)));

@@ -20,20 +20,21 @@ struct GroupShotsOutcome;
 class KavrinTab : public ScriptTab {
     Q_OBJECT
 public:
+    double timeOffset() const override;
     // `talsenNumbering` tells whether the Talsen cue numbering is selected,
     // which picks the conflict check's rules under Miravel timing.
     KavrinTab(WorkspaceState& state, Prompter& prompter, std::function<bool()> talsenNumbering,
               QWidget* parent = nullptr);
 
     QLineEdit* showNameBox() const { return m_showName; }
-    bool miravelTiming() const;
+    bool miravelTiming() const override;
 
 signals:
     void miravelTimingChanged(bool on);
 
 protected:
     void fileNew() override;
-    void saveScript() override;
+    QString saveScript() override;
     Status load(const QString& path) override;
 
 private:

@@ -1,14 +1,20 @@
 #include "workspace/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoGroup>
+#include <QUndoStack>
 
+#include "core/number_format.h"
+#include "editing/offsets.h"
 #include "platform/one_line_validator.h"
 #include "platform/prompter.h"
+#include "platform/qt_text.h"
 #include "platform/script_table_model.h"
 #include "workspace/communications_tab.h"
 #include "workspace/kavrin_tab.h"
@@ -28,9 +34,18 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_kavrinTab =
         new KavrinTab(m_state, prompter, [this] { return m_talsenTab->talsenNumberingSelected(); });
     m_sdTab = new SdTab;
-    m_communicationsTab = new CommunicationsTab(m_state, prompter,
-                                                {[this] { return m_kavrinTab->miravelTiming(); },
-                                                 [this] { m_kavrinTab->model()->refresh(); }});
+    m_communicationsTab =
+        new CommunicationsTab(m_state, prompter,
+                              {[this] { return m_kavrinTab->miravelTiming(); },
+                               [this](const QString& text, const std::function<void()>& change) {
+                                   m_kavrinTab->changeWholeTable(text, change);
+                               }});
+    m_undoGroup = new QUndoGroup(this);
+    for (ScriptTab* tab :
+         {static_cast<ScriptTab*>(m_talsenTab), static_cast<ScriptTab*>(m_kavrinTab)}) {
+        m_undoGroup->addStack(tab->undoStack());
+        connect(tab, &ScriptTab::documentChanged, this, &MainWindow::updateTitle);
+    }
     const QStringList captions =
         QStringLiteral("T&alsen Scripting|&Kavrin Scripting|S&D Show Script|C&ommunications")
             .split(QLatin1Char('|'));
@@ -49,9 +64,9 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     mirrorShowName();
     connect(m_kavrinTab, &KavrinTab::miravelTimingChanged, m_communicationsTab,
             &CommunicationsTab::setMiravelTiming);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::updateCommandsEnabled);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
     m_tabs->setCurrentIndex(TalsenIndex);
-    updateCommandsEnabled();
+    tabChanged();
     resize(1180, 760);
 }
 
@@ -71,10 +86,11 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
-    connect(exit, &QAction::triggered, qApp, &QApplication::quit);
+    connect(exit, &QAction::triggered, this, &MainWindow::close);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
+    addUndoActions(edit);
     addCommand(edit, "mnuCpyGridSel", QStringLiteral("&Copy Grid Selection"),
                MenuCommand::CopyGridSelection, QKeySequence(Qt::CTRL | Qt::Key_G));
     addCommand(edit, "mnuDeleteLines", QStringLiteral("&Delete Line(s)"), MenuCommand::DeleteLines,
@@ -110,7 +126,11 @@ QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& ca
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, command] {
         WorkspaceTab* tab = currentTab();
-        if (tab->serves(command)) tab->run(command);
+        if (tab->serves(command)) {
+            tab->run(command);
+        } else if (command == MenuCommand::OffsetTimeAll) {
+            askOffsetOnly();
+        }
     });
     m_commands.emplace_back(action, command);
     return action;
@@ -120,9 +140,64 @@ WorkspaceTab* MainWindow::currentTab() const {
     return static_cast<WorkspaceTab*>(m_tabs->currentWidget());
 }
 
+void MainWindow::addUndoActions(QMenu* edit) {
+    QAction* undo = m_undoGroup->createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuEditUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = m_undoGroup->createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setObjectName(QStringLiteral("mnuEditRedo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+}
+
+ScriptTab* MainWindow::currentScriptTab() const {
+    return qobject_cast<ScriptTab*>(m_tabs->currentWidget());
+}
+
+void MainWindow::tabChanged() {
+    ScriptTab* script = currentScriptTab();
+    m_undoGroup->setActiveStack(script ? script->undoStack() : nullptr);
+    updateCommandsEnabled();
+    updateTitle();
+}
+
 void MainWindow::updateCommandsEnabled() {
     WorkspaceTab* tab = currentTab();
-    for (auto& [action, command] : m_commands) action->setEnabled(tab->serves(command));
+    for (auto& [action, command] : m_commands)
+        action->setEnabled(tab->serves(command) || command == MenuCommand::OffsetTimeAll);
+}
+
+void MainWindow::updateTitle() {
+    QString title = QStringLiteral("Corvane Fulgor");
+    ScriptTab* script = currentScriptTab();
+    if (script && (!script->fileName().isEmpty() || script->isModified())) {
+        QString name = script->fileName().isEmpty() ? QStringLiteral("Untitled")
+                                                    : QFileInfo(script->fileName()).fileName();
+        title += QStringLiteral(" - ") + name;
+        if (script->isModified()) title += QLatin1Char('*');
+    }
+    setWindowTitle(title);
+}
+
+void MainWindow::askOffsetOnly() {
+    m_prompter.input(toQString(kOffsetAllTitle), toQString(kOffsetTimePrompt),
+                     toQString(shortestText(m_talsenTab->timeOffset())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    for (ScriptTab* tab :
+         {static_cast<ScriptTab*>(m_talsenTab), static_cast<ScriptTab*>(m_kavrinTab)}) {
+        if (!tab->isModified()) continue;
+        m_tabs->setCurrentWidget(tab);
+        if (!tab->maybeSave()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
 }
 
 void MainWindow::mirrorShowName() {

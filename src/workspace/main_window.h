@@ -11,12 +11,14 @@
 
 class QAction;
 class QTabWidget;
+class QUndoGroup;
 
 namespace fulgor {
 
 class CommunicationsTab;
 class KavrinTab;
 class Prompter;
+class ScriptTab;
 class SdTab;
 class TalsenTab;
 class WorkspaceTab;
@@ -36,8 +38,21 @@ public:
 
     const WorkspaceState& state() const { return m_state; }
 
+protected:
+    // Closing the window (File Exit too) asks first about unsaved scripts.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
+    void addUndoActions(QMenu* edit);
+    ScriptTab* currentScriptTab() const;
+    void tabChanged();
+    // "Corvane Fulgor", with the showing script's file name and a "*" while it
+    // differs from its file.
+    void updateTitle();
+    // Add Offset Time to All on a tab without a script table asks for the
+    // number all the same, and changes nothing.
+    void askOffsetOnly();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption, MenuCommand command,
                         const QKeySequence& shortcut = {});
     WorkspaceTab* currentTab() const;
@@ -51,6 +66,7 @@ private:
     KavrinTab* m_kavrinTab;
     SdTab* m_sdTab;
     CommunicationsTab* m_communicationsTab;
+    QUndoGroup* m_undoGroup;
     std::vector<std::pair<QAction*, MenuCommand>> m_commands;
 };
 

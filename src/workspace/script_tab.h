@@ -1,14 +1,20 @@
 #pragma once
 // What the Talsen and Kavrin tabs share: a script grid over their table, the
-// file commands, and sorting by a header click.
+// file commands, the line editing and offset commands, sorting by a header
+// click, and the undo history of the table.
 
 #include <QString>
+#include <functional>
 #include <span>
 #include <string>
 
 #include "core/result.h"
 #include "editing/cell_rules.h"
+#include "editing/offsets.h"
 #include "workspace/workspace_tab.h"
+
+class QUndoCommand;
+class QUndoStack;
 
 namespace fulgor {
 
@@ -30,27 +36,54 @@ public:
         QString openFilter;
     };
 
+    ~ScriptTab() override;
+
     bool serves(MenuCommand command) const override;
     void run(MenuCommand command) override;
 
     // Reads a script file into the tab; a file that cannot be read is
-    // reported and changes nothing.
+    // reported and changes nothing. A file read starts a new undo history.
     void readFile(const QString& path);
 
     ScriptGridView* grid() const { return m_grid; }
     ScriptTableModel* model() const { return m_model; }
+    QUndoStack* undoStack() const { return m_undo; }
+
+    // Runs `change` on the tab's table as one undoable step, kept as the whole
+    // table before it; a change that leaves the table as it was is no step.
+    void changeWholeTable(const QString& text, const std::function<void()>& change);
+
+    // The value of the tab's time-offset box.
+    virtual double timeOffset() const = 0;
+
+    // The script's file name as last opened or saved; empty for a new script.
+    const QString& fileName() const { return m_fileName; }
+    // Whether the script differs from its file: its table, or a header field typed since.
+    bool isModified() const;
+    // Asks whether to save unsaved changes first; false when the user cancels
+    // (or the save fails), so that what was asked for must not go on.
+    bool maybeSave();
+
+signals:
+    // The file name or the modified state changed.
+    void documentChanged();
 
 protected:
     ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& setup, QWidget* parent);
 
     virtual void fileNew() = 0;
-    virtual void saveScript() = 0;
+    // Saves through the save dialog; the name saved under, or empty when
+    // cancelled or failed (a failure is reported).
+    virtual QString saveScript() = 0;
     // Reads the file at `path` and shows it; fails, changing nothing, when it cannot be read.
     virtual Status load(const QString& path) = 0;
+    virtual bool miravelTiming() const { return false; }
     // Shows a failed command's message, titled with the application's name.
     void report(const Status& status);
     // Re-reads the table and makes row 0 current.
     void showFirstRow();
+    // A header field (one saved in the file with the table) was typed into.
+    void markHeaderEdited();
 
     WorkspaceState& m_state;
     Prompter& m_prompter;
@@ -59,13 +92,32 @@ protected:
 
 private:
     void fileOpen();
+    void save();
+    // The table now matches the file `name`: a new history starts when `opened`.
+    void matchFile(const QString& name, bool opened);
     void sortByHeader(int column);
     void showSortIndicator();
+    void push(QUndoCommand* command);
+
+    void copyGridSelection();
+    void deleteLines();
+    void insertLine();
+    void addLine();
+    void pasteLines();
+    void insertRows(const QString& text, int first, Table rows, int currentAfter);
+    void offsetTimeAll();
+    void offsetTimeSelection();
+    void addConstantToPosition();
+    // Applies an offset's cells as one step and names the rows it had to leave.
+    void applyOffset(const QString& text, std::string_view column, OffsetEdit edit);
 
     ScriptGrid m_kind;
     int m_sortedColumn = -1;  // the column of the last header sort; -1 when none since loading
     QString m_openTitle;
     QString m_openFilter;
+    QUndoStack* m_undo;
+    QString m_fileName;
+    bool m_headerEdited = false;
 };
 
 }  // namespace fulgor

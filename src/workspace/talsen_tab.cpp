@@ -98,6 +98,12 @@ TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(m_grid, 1);
+
+    // The header fields are saved with the table: typing into them changes the script.
+    for (QLineEdit* field :
+         {static_cast<QLineEdit*>(m_tcOffset), m_waveName, m_timeType->lineEdit()})
+        connect(field, &QLineEdit::textEdited, this, &TalsenTab::markHeaderEdited);
+    connect(m_timeType, &QComboBox::activated, this, &TalsenTab::markHeaderEdited);
 }
 
 bool TalsenTab::talsenNumberingSelected() const {
@@ -125,20 +131,28 @@ Status TalsenTab::load(const QString& path) {
     return {};
 }
 
-void TalsenTab::saveScript() {
+double TalsenTab::timeOffset() const {
+    return m_tcOffset->value();
+}
+
+QString TalsenTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kFilter, 2, m_state.dialogFileName, QString()});
-    if (name.isEmpty()) return;
+    if (name.isEmpty()) return {};
     BusyPointer busy(m_prompter);
     TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->text().toStdString(),
                         m_timeType->currentText().toStdString()};
     Status saved = SaveTalsenScript(name.toStdString(), header, m_state.talsen);
-    report(saved);
+    if (!saved) {
+        report(saved);
+        return {};
+    }
+    return name;
 }
 
 void TalsenTab::renumberLines() {
-    fulgor::renumberLines(m_state.talsen);
-    m_model->refresh();
+    changeWholeTable(QStringLiteral("Renumber Lines"),
+                     [this] { fulgor::renumberLines(m_state.talsen); });
 }
 
 void TalsenTab::renumberCues() {
@@ -153,21 +167,22 @@ void TalsenTab::renumberCues() {
                                                : NumberingOption::Custom;
     choice.customLo = m_customLo->text().toStdString();
     choice.customHi = m_customHi->text().toStdString();
-    Result<RenumberOutcome> outcome = [&] {
+    std::optional<Result<RenumberOutcome>> outcome;
+    {
         BusyPointer busy(m_prompter);
-        return RenumberQues(m_state.talsen, choice);
-    }();
-    if (!outcome) {
-        report(Error{outcome.error()});
+        changeWholeTable(QStringLiteral("Renumber Cues"),
+                         [&] { outcome = RenumberQues(m_state.talsen, choice); });
+    }
+    if (!*outcome) {
+        report(Error{outcome->error()});
         return;
     }
-    if (outcome.value().linesLeft > 0) {
+    if (outcome->value().linesLeft > 0) {
         m_prompter.message(toQString(kAbortedTitle),
-                           toQString(leftOverMessage(outcome.value().linesLeft)),
+                           toQString(leftOverMessage(outcome->value().linesLeft)),
                            Prompter::Icon::Exclamation);
     }
     m_grid->setCurrentRow(0);
-    m_model->refresh();
 }
 
 void TalsenTab::updateCustomRangeEnabled() {

@@ -18,6 +18,7 @@ class NumericField;
 class TalsenTab : public ScriptTab {
     Q_OBJECT
 public:
+    double timeOffset() const override;
     TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent = nullptr);
 
     // The Talsen numbering option, which also picks the conflict check's rules.
@@ -25,7 +26,7 @@ public:
 
 protected:
     void fileNew() override;
-    void saveScript() override;
+    QString saveScript() override;
     Status load(const QString& path) override;
 
 private:

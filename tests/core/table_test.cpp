@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <string>
@@ -167,6 +168,46 @@ TEST(TableSort, TwoRowsSwapOnlyWhenOutOfOrder) {
     range.sortRows(3, 3, keys);
     range.sortRows(2, 1, keys);
     EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
+}
+
+TEST(TableRowSets, DeleteAndInsertBackRestoreTheTable) {
+    Table t(8, 2);
+    for (int r = 0; r < 8; ++r) {
+        t.setNumber(r, 0, r);
+        t.setText(r, 1, r % 2 ? "a text too long to sit inline " + std::to_string(r) : "s");
+    }
+    const Table original = t;
+    const std::vector<std::vector<int>> sets = {
+        {}, {0}, {7}, {2, 4, 7}, {0, 1, 2}, {5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7}};
+    for (const std::vector<int>& rows : sets) {
+        Table removed = t.copyRows(rows);
+        ASSERT_EQ(removed.rowCount(), static_cast<int>(rows.size()));
+        t.deleteRows(rows);
+        ASSERT_EQ(t.rowCount(), 8 - static_cast<int>(rows.size()));
+        // The rows left keep their order.
+        int expected = 0;
+        for (int r = 0; r < t.rowCount(); ++r, ++expected) {
+            while (std::find(rows.begin(), rows.end(), expected) != rows.end()) ++expected;
+            EXPECT_EQ(t.cell(r, 0), Cell::number(expected));
+        }
+        t.insertRows(rows, removed);
+        EXPECT_EQ(t, original);
+    }
+}
+
+TEST(TableRowSets, InsertIntoAnEmptyTableAndAtTheEnds) {
+    Table rows(2, 2);
+    rows.setText(0, 0, "first");
+    rows.setText(1, 1, "second");
+    Table t(0, 2);
+    t.insertRows(std::vector<int>{0, 1}, rows);
+    EXPECT_EQ(t, rows);
+    t.insertRows(std::vector<int>{0, 3}, rows);
+    ASSERT_EQ(t.rowCount(), 4);
+    EXPECT_EQ(cellText(t.cell(0, 0)), "first");
+    EXPECT_EQ(cellText(t.cell(1, 0)), "first");
+    EXPECT_EQ(cellText(t.cell(2, 1)), "second");
+    EXPECT_EQ(cellText(t.cell(3, 1)), "second");
 }
 
 }  // namespace

@@ -50,14 +50,41 @@ TEST(KavrinClock, FollowsTheTime) {
     EXPECT_EQ(kavrinClockText(Cell::text("")), "");
     EXPECT_EQ(kavrinClockText(Cell::text("soon")), "");
     EXPECT_EQ(kavrinClockText(Cell::number(1e12)), "");  // beyond what the clock counts
+}
+
+TEST(TypedCellPatch, StoresTheCheckedCellAndTheKavrinClockFollows) {
     Table t(1, kavrin::ColumnCount);
     t.setText(0, kavrin::Clock, "stale");
     t.setNumber(0, kavrin::Time, 61);
-    updateKavrinClock(t, 0);
+    std::optional<CellPatch> typed =
+        typedCellPatch(ScriptGrid::Kavrin, t, 0, kavrin::Time, "75.46");
+    ASSERT_TRUE(typed);
+    typed->swapWith(t);
+    EXPECT_EQ(t.cell(0, kavrin::Time), Cell::number(75.5));
+    EXPECT_EQ(t.cell(0, kavrin::Clock).text(), "0:01:15.50");
+    typed->swapWith(t);  // a second swap undoes the first
+    EXPECT_EQ(t.cell(0, kavrin::Time), Cell::number(61));
+    EXPECT_EQ(t.cell(0, kavrin::Clock).text(), "stale");
+
+    // Text typed into the clock itself gives way to the Time's clock text.
+    typed = typedCellPatch(ScriptGrid::Kavrin, t, 0, kavrin::Clock, "9:99");
+    ASSERT_TRUE(typed);
+    typed->swapWith(t);
     EXPECT_EQ(t.cell(0, kavrin::Clock).text(), "0:01:01.00");
-    t.setText(0, kavrin::Time, "");
-    updateKavrinClock(t, 0);
+    EXPECT_EQ(typed->size(), 1u);
+
+    t.setText(0, kavrin::Time, "soon");
+    typed = typedCellPatch(ScriptGrid::Kavrin, t, 0, kavrin::Notes, "gold");
+    ASSERT_TRUE(typed);
+    typed->swapWith(t);
+    EXPECT_EQ(t.cell(0, kavrin::Notes).text(), "gold");
     EXPECT_TRUE(t.cell(0, kavrin::Clock).isEmpty());
+
+    EXPECT_FALSE(typedCellPatch(ScriptGrid::Kavrin, t, 0, kavrin::Time, "abc"));
+    Table talsenRow(1, talsen::ColumnCount);
+    typed = typedCellPatch(ScriptGrid::Talsen, talsenRow, 0, talsen::Notes, "a long note text");
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->size(), 1u);  // a Talsen row has no clock
 }
 
 TEST(RowHighlight, TalsenMarksRowsWithoutAnAddress) {

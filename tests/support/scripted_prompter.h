@@ -18,11 +18,13 @@ public:
         QString title;
         QString text;
         Icon icon = Icon::None;
+        QString proposed;  // an input box's proposed answer
     };
 
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;  // "" stands for Cancel
     std::deque<QString> fileAnswers;   // "" stands for a cancelled dialog
+    std::deque<SaveChoice> saveAnswers;
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::vector<FileDialogRequest> fileDialogs;
@@ -31,11 +33,11 @@ public:
     int busyCount = 0;
 
     void message(const QString& title, const QString& text, Icon icon) override {
-        messages.push_back({title, text, icon});
+        messages.push_back({title, text, icon, QString()});
     }
 
     bool askYesNo(const QString& title, const QString& text, Icon icon) override {
-        questions.push_back({title, text, icon});
+        questions.push_back({title, text, icon, QString()});
         if (yesNoAnswers.empty()) {
             unexpected << QStringLiteral("question: ") + text;
             return false;
@@ -45,14 +47,26 @@ public:
         return answer;
     }
 
-    QString input(const QString& title, const QString& prompt) override {
-        questions.push_back({title, prompt});
+    QString input(const QString& title, const QString& prompt,
+                  const QString& proposed = QString()) override {
+        questions.push_back({title, prompt, Icon::None, proposed});
         if (inputAnswers.empty()) {
             unexpected << QStringLiteral("input box: ") + prompt;
             return {};
         }
         QString answer = inputAnswers.front();
         inputAnswers.pop_front();
+        return answer;
+    }
+
+    SaveChoice askSaveChanges(const QString& title, const QString& text) override {
+        questions.push_back({title, text, Icon::None, QString()});
+        if (saveAnswers.empty()) {
+            unexpected << QStringLiteral("save question: ") + text;
+            return SaveChoice::Cancel;
+        }
+        SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
 

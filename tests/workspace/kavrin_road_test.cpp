@@ -101,6 +101,7 @@ private slots:
         QVERIFY(find<ScriptGridView>("TDBGrid2")->selectedRowsInOrder().empty());
 
         // File New on the Kavrin tab forgets the conflicts and the highlighting.
+        prompter->saveAnswers.push_back(Prompter::SaveChoice::Discard);
         find<QAction>("mnuFileNew")->trigger();
         QCOMPARE(window->state().conflictCount, 0);
         QCOMPARE(find<QLabel>("lblConflictsKV")->text(), QString());

@@ -108,9 +108,7 @@ private slots:
         QCOMPARE(find<QAction>("mnuEditPaste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(find<QAction>("mnuDeleteLines")->text(), QStringLiteral("&Delete Line(s)"));
         // Commands that are not built yet are disabled rather than doing nothing.
-        for (const char* later :
-             {"mnuCpyGridSel", "mnuDeleteLines", "mnuEditInsert", "mnuEditAddLine", "mnuEditPaste",
-              "mnuScriptOffset", "mnuPageSetup", "mnuConfigGridLoad"}) {
+        for (const char* later : {"mnuPageSetup", "mnuConfigGridLoad"}) {
             QVERIFY2(!find<QAction>(later)->isEnabled(), later);
         }
         QVERIFY(find<QAction>("mnuFileNew")->isEnabled());
@@ -337,6 +335,7 @@ private slots:
                                 "Prefire is larger than Time); their Time is left empty: Line 1"));
         openTalsen("w,0,t\r\n1,Comet,,1,,,1,01,01,,\r\n");
         showTab(MainWindow::KavrinIndex);
+        prompter->saveAnswers.push_back(Prompter::SaveChoice::Discard);  // the first import
         find<QPushButton>("cmdImportTS")->click();
         QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
@@ -471,7 +470,8 @@ private slots:
         clickHeader(10);  // the same column again sorts ascending again
         QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
         QCOMPARE(talsenCell(0, 10), QString());  // Notes ascending: the empty one first
-        openTalsen(kTalsenShow);                 // a table read afresh is in the file's order
+        prompter->saveAnswers.push_back(Prompter::SaveChoice::Discard);  // the sorts
+        openTalsen(kTalsenShow);  // a table read afresh is in the file's order
         QVERIFY(!header->isSortIndicatorShown());
     }
 

@@ -1,0 +1,69 @@
+#pragma once
+// The undoable steps of a script table. Each keeps only what it needs to go
+// back and forth: the cells it changed, the rows it inserted or deleted, or,
+// for a command that may change any cell, the whole table once. Undo and redo
+// exchange what is kept with what the table holds, so neither copies again.
+
+#include <QUndoCommand>
+#include <vector>
+
+#include "core/table.h"
+#include "editing/cell_patch.h"
+
+namespace fulgor {
+
+class ScriptGridView;
+
+// Writes a patch of cells (a typed cell, an offset).
+class PatchCommand : public QUndoCommand {
+public:
+    PatchCommand(const QString& text, ScriptGridView& grid, CellPatch patch);
+    void redo() override;
+    void undo() override;
+
+private:
+    ScriptGridView& m_grid;
+    CellPatch m_patch;
+};
+
+// Inserts rows (Insert Line, Add Line, Paste Lines) or deletes them (Delete
+// Lines); `rows` are ascending indices in the table that holds them.
+class RowsCommand : public QUndoCommand {
+public:
+    enum class Kind { Insert, Delete };
+    struct Rows {
+        std::vector<int> at;
+        Table contents;
+    };
+    // `currentAfter` is the row made current once the rows are in (Insert) or out (Delete).
+    RowsCommand(const QString& text, ScriptGridView& grid, Kind kind, Rows rows, int currentAfter);
+    void redo() override;
+    void undo() override;
+
+private:
+    void insert();
+    void remove();
+
+    ScriptGridView& m_grid;
+    Kind m_kind;
+    Rows m_rows;
+    int m_currentAfter;
+    int m_currentBefore;
+};
+
+// A command that has already changed the table, with the table as it was before.
+class WholeTableCommand : public QUndoCommand {
+public:
+    WholeTableCommand(const QString& text, ScriptGridView& grid, Table before);
+    void redo() override;
+    void undo() override;
+
+private:
+    void exchange();
+
+    ScriptGridView& m_grid;
+    Table m_other;  // the table's other state: before while done, after while undone
+    bool m_done = true;
+};
+
+}  // namespace fulgor
