@@ -50,7 +50,7 @@ const Command* findCommand(std::string_view name) {
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
         renumberCommand(), renumberLinesCommand(), importCommand(), groupCommand(),
-        checkCommand(),    formatKvCommand(),      sendCommand(),
+        checkCommand(),    formatKvCommand(),      sendCommand(),   printCommand(),
     };
     return all;
 }

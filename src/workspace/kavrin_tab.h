@@ -35,6 +35,7 @@ protected:
     void fileNew() override;
     void saveScript() override;
     Status load(const QString& path) override;
+    QString pageHeader() const override;
 
 private:
     void importTalsen();

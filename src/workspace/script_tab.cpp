@@ -1,10 +1,12 @@
 #include "workspace/script_tab.h"
 
 #include "editing/header_sort.h"
+#include "platform/grid_layout.h"
 #include "platform/prompter.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
 #include "workspace/file_dialogs.h"
+#include "workspace/grid_commands.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -21,15 +23,20 @@ ScriptTab::ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& set
     m_model = new ScriptTableModel(table, setup.grid, setup.columns, this);
     m_grid = named(new ScriptGridView(this), setup.gridName);
     m_grid->setScriptModel(m_model);
-    for (std::size_t c = 0; c < setup.columnWidths.size(); ++c) {
-        m_grid->setColumnWidth(static_cast<int>(c), setup.columnWidths[c]);
+    for (std::size_t c = 0; c < setup.columns.size(); ++c) {
+        m_grid->setColumnWidth(static_cast<int>(c), setup.columns[c].width);
     }
     connect(m_grid, &ScriptGridView::headerClicked, this, &ScriptTab::sortByHeader);
+    m_gridCommands = std::make_unique<GridCommands>(
+        prompter, *m_grid, setup.grid == ScriptGrid::Talsen ? kTalsenLayoutName : kKavrinLayoutName,
+        [this] { return pageHeader(); });
 }
+
+ScriptTab::~ScriptTab() = default;
 
 bool ScriptTab::serves(MenuCommand command) const {
     return command == MenuCommand::FileNew || command == MenuCommand::FileOpen ||
-           command == MenuCommand::FileSave;
+           command == MenuCommand::FileSave || GridCommands::serves(command);
 }
 
 void ScriptTab::run(MenuCommand command) {
@@ -41,6 +48,7 @@ void ScriptTab::run(MenuCommand command) {
         case MenuCommand::FileSave:
             return saveScript();
         default:
+            if (GridCommands::serves(command)) m_gridCommands->run(command);
             return;
     }
 }

@@ -3,6 +3,7 @@
 // file commands, and sorting by a header click.
 
 #include <QString>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -12,6 +13,7 @@
 
 namespace fulgor {
 
+class GridCommands;
 class Prompter;
 class ScriptGridView;
 class ScriptTableModel;
@@ -25,7 +27,6 @@ public:
         ScriptGrid grid;
         const char* gridName;
         std::span<const GridColumn> columns;
-        std::span<const int> columnWidths;
         QString openTitle;
         QString openFilter;
     };
@@ -42,11 +43,14 @@ public:
 
 protected:
     ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& setup, QWidget* parent);
+    ~ScriptTab() override;
 
     virtual void fileNew() = 0;
     virtual void saveScript() = 0;
     // Reads the file at `path` and shows it; fails, changing nothing, when it cannot be read.
     virtual Status load(const QString& path) = 0;
+    // The header printed on every page of the table.
+    virtual QString pageHeader() const = 0;
     // Shows a failed command's message, titled with the application's name.
     void report(const Status& status);
     // Re-reads the table and makes row 0 current.
@@ -64,6 +68,7 @@ private:
     ScriptGrid m_kind;
     QString m_openTitle;
     QString m_openFilter;
+    std::unique_ptr<GridCommands> m_gridCommands;
 };
 
 }  // namespace fulgor

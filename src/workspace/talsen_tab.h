@@ -27,6 +27,7 @@ protected:
     void fileNew() override;
     void saveScript() override;
     Status load(const QString& path) override;
+    QString pageHeader() const override;
 
 private:
     void renumberLines();

@@ -106,10 +106,11 @@ private slots:
         // Commands that are not built yet are disabled rather than doing nothing.
         for (const char* later :
              {"mnuCpyGridSel", "mnuDeleteLines", "mnuEditInsert", "mnuEditAddLine", "mnuEditPaste",
-              "mnuScriptOffset", "mnuPageSetup", "mnuConfigGridLoad"}) {
+              "mnuScriptOffset"}) {
             QVERIFY2(!find<QAction>(later)->isEnabled(), later);
         }
-        QVERIFY(find<QAction>("mnuFileNew")->isEnabled());
+        for (const char* built : {"mnuFileNew", "mnuPageSetup", "mnuConfigGridLoad"})
+            QVERIFY2(find<QAction>(built)->isEnabled(), built);
         QVERIFY(find<QAction>("mnuExit")->isEnabled());
     }
 
