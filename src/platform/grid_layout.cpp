@@ -26,8 +26,9 @@ QString quoted(const QString& text) {
 }
 
 Error damaged(const QString& path, const QString& cause) {
-    return Error{
-        QStringLiteral("The layout file %1 is damaged: %2.").arg(quoted(path), cause).toStdString()};
+    return Error{QStringLiteral("The layout file %1 is damaged: %2.")
+                     .arg(quoted(path), cause)
+                     .toStdString()};
 }
 
 Result<ColumnLayout> parseColumn(const QJsonValue& value, const QString& where) {
@@ -38,14 +39,16 @@ Result<ColumnLayout> parseColumn(const QJsonValue& value, const QString& where) 
     ColumnLayout column;
     column.name = object.value(kColumnKey).toString();
     if (column.name.isEmpty())
-        return Error{(where + QStringLiteral(": \"column\" must be a non-empty text")).toStdString()};
+        return Error{
+            (where + QStringLiteral(": \"column\" must be a non-empty text")).toStdString()};
     QJsonValue width = object.value(kWidthKey);
     double number = width.toDouble();
     if (!width.isDouble() || number != std::floor(number) || number < 1 ||
         number > kMaxColumnWidth) {
-        return Error{(where + QStringLiteral(": \"width\" must be a whole number from 1 to %1")
-                                  .arg(kMaxColumnWidth))
-                         .toStdString()};
+        return Error{
+            (where +
+             QStringLiteral(": \"width\" must be a whole number from 1 to %1").arg(kMaxColumnWidth))
+                .toStdString()};
     }
     column.width = static_cast<int>(number);
     QJsonValue hidden = object.value(kHiddenKey);
@@ -58,7 +61,8 @@ Result<ColumnLayout> parseColumn(const QJsonValue& value, const QString& where) 
 Result<GridLayout> parseLayout(const QJsonValue& value, const QString& name) {
     const QString where = QStringLiteral("layout ") + quoted(name);
     if (!value.isArray() || value.toArray().isEmpty())
-        return Error{(where + QStringLiteral(" must be a non-empty list of columns")).toStdString()};
+        return Error{
+            (where + QStringLiteral(" must be a non-empty list of columns")).toStdString()};
     GridLayout layout;
     QSet<QString> seen;
     const QJsonArray entries = value.toArray();
@@ -67,9 +71,9 @@ Result<GridLayout> parseLayout(const QJsonValue& value, const QString& name) {
             parseColumn(entries[i], where + QStringLiteral(", entry %1").arg(i + 1));
         if (!column) return Error{column.error()};
         if (seen.contains(column.value().name)) {
-            return Error{(where + QStringLiteral(" names column %1 twice")
-                                      .arg(quoted(column.value().name)))
-                             .toStdString()};
+            return Error{
+                (where + QStringLiteral(" names column %1 twice").arg(quoted(column.value().name)))
+                    .toStdString()};
         }
         seen.insert(column.value().name);
         layout.push_back(column.value());
@@ -92,8 +96,8 @@ Result<LayoutFile> parseLayoutFile(const QByteArray& text, const QString& path) 
         return damaged(path, QStringLiteral("\"%1\" must be %2").arg(kVersionKey).arg(kVersion));
     QJsonValue layouts = root.value(kLayoutsKey);
     if (!layouts.isObject())
-        return damaged(path, QStringLiteral("\"%1\" must be an object of named layouts")
-                                 .arg(kLayoutsKey));
+        return damaged(
+            path, QStringLiteral("\"%1\" must be an object of named layouts").arg(kLayoutsKey));
     LayoutFile file;
     const QJsonObject named = layouts.toObject();
     for (auto it = named.begin(); it != named.end(); ++it) {

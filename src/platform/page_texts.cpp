@@ -36,7 +36,8 @@ QString expandPageCodes(const QString& text, int page, int pageCount) {
     QString expanded;
     for (qsizetype i = 0; i < text.size(); ++i) {
         QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
-        if (text[i] == QLatin1Char('\\') && (next == QLatin1Char('p') || next == QLatin1Char('P'))) {
+        if (text[i] == QLatin1Char('\\') &&
+            (next == QLatin1Char('p') || next == QLatin1Char('P'))) {
             expanded += QString::number(next == QLatin1Char('p') ? page : pageCount);
             ++i;
         } else {

@@ -46,7 +46,8 @@ struct PageMetrics {
         double total = 0;
         for (const PlacedColumn& column : visible) total += column.width * perPixel;
         scale = total > device.width() ? device.width() / total : 1.0;
-        for (const PlacedColumn& column : visible) widths.push_back(column.width * perPixel * scale);
+        for (const PlacedColumn& column : visible)
+            widths.push_back(column.width * perPixel * scale);
         header = printFont(kHeaderPoints * scale, false, true);
         columnHeader = printFont(kBodyPoints * scale, true, false);
         body = printFont(kBodyPoints * scale, false, false);
@@ -65,7 +66,8 @@ struct PageMetrics {
 };
 
 Qt::Alignment alignmentOf(const QVariant& value) {
-    if (value.metaType() == QMetaType::fromType<Qt::Alignment>()) return value.value<Qt::Alignment>();
+    if (value.metaType() == QMetaType::fromType<Qt::Alignment>())
+        return value.value<Qt::Alignment>();
     return value.isValid() ? Qt::Alignment::fromInt(value.toInt()) : Qt::Alignment(Qt::AlignLeft);
 }
 
@@ -88,8 +90,8 @@ void drawCell(QPainter& painter, const QRectF& cell, const QString& text, Qt::Al
     QString shown = QFontMetricsF(painter.font(), painter.device())
                         .elidedText(text, Qt::ElideRight, inner.width());
     Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
-    painter.drawText(inner, static_cast<int>((horizontal ? horizontal : Qt::AlignLeft) |
-                                             Qt::AlignVCenter),
+    painter.drawText(inner,
+                     static_cast<int>((horizontal ? horizontal : Qt::AlignLeft) | Qt::AlignVCenter),
                      shown);
     painter.setPen(QPen(QColor(150, 150, 150), 0));
     painter.drawRect(cell);
@@ -138,9 +140,8 @@ Result<int> printTable(QPagedPaintDevice& device, QAbstractItemModel& model,
             QRectF cell(x, y, metrics.widths[c], metrics.columnHeaderHeight);
             painter.fillRect(cell, QColor(225, 225, 225));
             QString caption = model.headerData(visible[c].column, Qt::Horizontal).toString();
-            Qt::Alignment alignment =
-                alignmentOf(model.headerData(visible[c].column, Qt::Horizontal,
-                                             Qt::TextAlignmentRole));
+            Qt::Alignment alignment = alignmentOf(
+                model.headerData(visible[c].column, Qt::Horizontal, Qt::TextAlignmentRole));
             drawCell(painter, cell, caption, alignment, metrics.padding);
             x += metrics.widths[c];
         }
@@ -165,10 +166,9 @@ Result<int> printTable(QPagedPaintDevice& device, QAbstractItemModel& model,
 
         painter.setPen(Qt::black);
         painter.setFont(metrics.footer);
-        drawPrintLine(painter,
-                      QRectF(0, device.height() - metrics.footerHeight, width,
-                             metrics.footerHeight),
-                      texts.footer, page, plan.pageCount);
+        drawPrintLine(
+            painter, QRectF(0, device.height() - metrics.footerHeight, width, metrics.footerHeight),
+            texts.footer, page, plan.pageCount);
     }
     painter.end();
     return plan.pageCount;

@@ -9,14 +9,14 @@
 #include "addressing/conflict_check.h"
 #include "addressing/group_shots.h"
 #include "conversion/talsen_to_kavrin.h"
+#include "files/kavrin_file.h"
+#include "platform/grid_columns.h"
 #include "platform/numeric_field.h"
 #include "platform/page_texts.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
-#include "platform/grid_columns.h"
-#include "files/kavrin_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -36,8 +36,7 @@ const QString kExtension = QStringLiteral("kvn");
 KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter,
                      std::function<bool()> talsenNumbering, QWidget* parent)
     : ScriptTab(state, prompter,
-                {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kOpenTitle,
-                 kOpenFilter},
+                {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kOpenTitle, kOpenFilter},
                 parent),
       m_talsenNumbering(std::move(talsenNumbering)) {
     m_miravel = named(new QCheckBox(QStringLiteral("Miravel Timing")), "ChkMiravelTime");

@@ -8,14 +8,14 @@
 #include "addressing/addressing_texts.h"
 #include "addressing/renumber_cues.h"
 #include "addressing/renumber_lines.h"
+#include "files/talsen_file.h"
+#include "platform/grid_columns.h"
 #include "platform/numeric_field.h"
 #include "platform/page_texts.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
-#include "platform/grid_columns.h"
-#include "files/talsen_file.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -31,10 +31,8 @@ const QString kFirstTimeType = QStringLiteral("Wave File");
 }  // namespace
 
 TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
-    : ScriptTab(
-          state, prompter,
-          {ScriptGrid::Talsen, "TDBGrid1", kTalsenGridColumns, kOpenTitle, kFilter},
-          parent) {
+    : ScriptTab(state, prompter,
+                {ScriptGrid::Talsen, "TDBGrid1", kTalsenGridColumns, kOpenTitle, kFilter}, parent) {
     m_model->setHighlighting(true);
 
     QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));

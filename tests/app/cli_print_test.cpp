@@ -106,10 +106,9 @@ TEST(CliPrint, ExampleShowPrintsEveryCueWithHeadersAndFooters) {
         std::vector<std::string> text = linesOf(pages[i]);
         ASSERT_GE(text.size(), 3u);
         EXPECT_EQ(text[0], "Kavrin Script Table - " + kExampleShow + "Midsummer Finale");
-        EXPECT_EQ(wordsOf(text[1]),
-                  (std::vector<std::string>{"Line", "Shot", "Pos", "Time", "Mod", "Pin",
-                                            "hh:mm:ss.t", "TS", "Ref", "Err", "Size", "Qty",
-                                            "Type", "Notes"}));
+        EXPECT_EQ(wordsOf(text[1]), (std::vector<std::string>{
+                                        "Line", "Shot", "Pos", "Time", "Mod", "Pin", "hh:mm:ss.t",
+                                        "TS", "Ref", "Err", "Size", "Qty", "Type", "Notes"}));
         std::size_t last = text.size() - 1;
         while (last > 0 && text[last].find_first_not_of(' ') == std::string::npos) --last;
         EXPECT_EQ(wordsOf(text[last]), (std::vector<std::string>{"Page:", std::to_string(i + 1)}));
@@ -143,8 +142,8 @@ TEST(CliPrint, ThreeHundredRowsFillWholePages) {
     const PagePlan plan = planPages(geometry, startingColumns(kTalsenGridColumns), 300);
     const int expectedPages = (300 + plan.rowsPerPage - 1) / plan.rowsPerPage;
     ASSERT_GT(expectedPages, 1);
-    EXPECT_EQ(printed.err, "Printed 300 rows on " + std::to_string(expectedPages) +
-                               " pages to " + pdf + "\n");
+    EXPECT_EQ(printed.err,
+              "Printed 300 rows on " + std::to_string(expectedPages) + " pages to " + pdf + "\n");
     EXPECT_EQ(pdfPageCount(pdf), expectedPages);
 
     std::vector<std::string> pages = pdfPages(pdf);
@@ -169,8 +168,8 @@ TEST(CliPrint, LayoutArrangesThePrintedColumns) {
     test::CliOutcome missing =
         runCli({"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "TalsenScript"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "fulgor print: There is no layout file \"" + dir.path("home/Pellor.grx") +
-                               "\" yet: save a grid layout first.\n");
+    EXPECT_EQ(missing.err, "fulgor print: There is no layout file \"" +
+                               dir.path("home/Pellor.grx") + "\" yet: save a grid layout first.\n");
 
     ASSERT_TRUE(saveGridLayout(layoutFile, kTalsenLayoutName,
                                {{"Notes", 120, false}, {"Line", 56, false}, {"Time", 70, true}}));
@@ -187,9 +186,9 @@ TEST(CliPrint, LayoutArrangesThePrintedColumns) {
     std::vector<std::string> pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
     std::vector<std::string> text = linesOf(pages[0]);
-    EXPECT_EQ(wordsOf(text[1]), (std::vector<std::string>{"Notes", "Line", "Type", "Size",
-                                                          "Prefire", "Qty", "Pos", "Mod", "Pin",
-                                                          "Cost"}));
+    EXPECT_EQ(wordsOf(text[1]),
+              (std::vector<std::string>{"Notes", "Line", "Type", "Size", "Prefire", "Qty", "Pos",
+                                        "Mod", "Pin", "Cost"}));
     EXPECT_EQ(wordsOf(text[2])[0], "Red");
     ::unsetenv("FULGOR_HOME");
 }

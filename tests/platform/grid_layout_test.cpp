@@ -129,8 +129,8 @@ TEST(GridLayoutFile, SavingOverADamagedFileLeavesItAsItIs) {
 
 TEST(GridLayoutArrange, NamedColumnsFirstInTheLayoutsOrderThenTheRest) {
     const QStringList names = {"Line", "Type", "Time", "Notes"};
-    const std::vector<PlacedColumn> present = {{0, 50, false}, {3, 200, false}, {1, 80, false},
-                                               {2, 60, true}};
+    const std::vector<PlacedColumn> present = {
+        {0, 50, false}, {3, 200, false}, {1, 80, false}, {2, 60, true}};
     const GridLayout layout = {{"Time", 90, false}, {"Line", 40, true}};
     Result<std::vector<PlacedColumn>> arranged =
         arrangeColumns(layout, kTalsenLayoutName, present, names);
@@ -139,9 +139,10 @@ TEST(GridLayoutArrange, NamedColumnsFirstInTheLayoutsOrderThenTheRest) {
         {2, 90, false}, {0, 40, true}, {3, 200, false}, {1, 80, false}};
     EXPECT_EQ(arranged.value(), expected);
 
-    EXPECT_EQ(layoutOf(expected, names),
-              (GridLayout{{"Time", 90, false}, {"Line", 40, true}, {"Notes", 200, false},
-                          {"Type", 80, false}}));
+    EXPECT_EQ(
+        layoutOf(expected, names),
+        (GridLayout{
+            {"Time", 90, false}, {"Line", 40, true}, {"Notes", 200, false}, {"Type", 80, false}}));
 }
 
 TEST(GridLayoutArrange, RefusesUnknownColumnsAndAnAllHiddenGrid) {

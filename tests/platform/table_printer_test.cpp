@@ -82,8 +82,8 @@ TEST_F(PdfPages, PagesHoldWholeRowsAndAnEmptyTableStillHasOne) {
     const struct {
         int rows;
         int pages;
-    } cases[] = {{0, 1}, {1, 1}, {perPage, 1}, {perPage + 1, 2}, {3 * perPage, 3},
-                 {3 * perPage + 1, 4}};
+    } cases[] = {{0, 1},           {1, 1},           {perPage, 1},
+                 {perPage + 1, 2}, {3 * perPage, 3}, {3 * perPage + 1, 4}};
     for (const auto& [rows, pages] : cases) {
         PagePlan plan = planPages(writer, columns, rows);
         EXPECT_EQ(plan.rowsPerPage, perPage);

@@ -104,9 +104,8 @@ private slots:
         QCOMPARE(find<QAction>("mnuEditPaste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(find<QAction>("mnuDeleteLines")->text(), QStringLiteral("&Delete Line(s)"));
         // Commands that are not built yet are disabled rather than doing nothing.
-        for (const char* later :
-             {"mnuCpyGridSel", "mnuDeleteLines", "mnuEditInsert", "mnuEditAddLine", "mnuEditPaste",
-              "mnuScriptOffset"}) {
+        for (const char* later : {"mnuCpyGridSel", "mnuDeleteLines", "mnuEditInsert",
+                                  "mnuEditAddLine", "mnuEditPaste", "mnuScriptOffset"}) {
             QVERIFY2(!find<QAction>(later)->isEnabled(), later);
         }
         for (const char* built : {"mnuFileNew", "mnuPageSetup", "mnuConfigGridLoad"})
