@@ -174,8 +174,10 @@ QStringList columnNames(const QAbstractItemModel& model) {
 
 GridLayout layoutOf(const std::vector<PlacedColumn>& present, const QStringList& names) {
     GridLayout layout;
+    // A width outside the file's range would make the saved file unreadable.
     for (const PlacedColumn& placed : present)
-        layout.push_back({names.value(placed.column), placed.width, placed.hidden});
+        layout.push_back({names.value(placed.column), std::clamp(placed.width, 1, kMaxColumnWidth),
+                          placed.hidden});
     return layout;
 }
 

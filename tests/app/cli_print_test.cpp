@@ -32,51 +32,11 @@ void ensureApplication() {
     static QGuiApplication application(argc, argv);
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return output;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    ::pclose(pipe);
-    return output;
-}
-
-// The text of each page, as a reader of the PDF gets it.
-std::vector<std::string> pdfPages(const std::string& pdf) {
-    std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
-    std::vector<std::string> pages;
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
     std::stringstream stream(text);
-    for (std::string page; std::getline(stream, page, '\f');) pages.push_back(page);
-    if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
-        pages.pop_back();
-    return pages;
-}
-
-int pdfPageCount(const std::string& pdf) {
-    std::string info = commandOutput("pdfinfo '" + pdf + "'");
-    std::size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
-
-// The Line numbers printed on a page: the rows start with one.
-std::vector<int> printedLines(const std::string& page) {
-    std::vector<int> numbers;
-    for (const std::string& line : linesOf(page)) {
-        std::istringstream words(line);
-        std::string first;
-        words >> first;
-        if (!first.empty() && first.find_first_not_of("0123456789") == std::string::npos)
-            numbers.push_back(std::stoi(first));
-    }
-    return numbers;
+    for (std::string part; std::getline(stream, part, separator);) parts.push_back(part);
+    return parts;
 }
 
 std::vector<std::string> wordsOf(const std::string& line) {
@@ -84,6 +44,36 @@ std::vector<std::string> wordsOf(const std::string& line) {
     std::vector<std::string> words;
     for (std::string word; stream >> word;) words.push_back(word);
     return words;
+}
+
+// The text of each page, as a reader of the PDF gets it: pdftotext ends each
+// page with a form feed.
+std::vector<std::string> pdfPages(const std::string& pdf) {
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    std::vector<std::string> pages = split(text, '\f');
+    if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+        pages.pop_back();
+    return pages;
+}
+
+std::vector<std::string> linesOf(const std::string& page) {
+    return split(page, '\n');
+}
+
+// The Line numbers printed on a page: the rows start with one.
+std::vector<int> printedLines(const std::string& page) {
+    std::vector<int> numbers;
+    for (const std::string& line : linesOf(page)) {
+        std::vector<std::string> words = wordsOf(line);
+        if (!words.empty() && words[0].find_first_not_of("0123456789") == std::string::npos)
+            numbers.push_back(std::stoi(words[0]));
+    }
+    return numbers;
 }
 
 // The example show printed by the real binary with no display at all: every page
@@ -100,7 +90,6 @@ TEST(CliPrint, ExampleShowPrintsEveryCueWithHeadersAndFooters) {
 
     std::vector<std::string> pages = pdfPages(pdf);
     ASSERT_GE(pages.size(), 2u);
-    EXPECT_EQ(pdfPageCount(pdf), static_cast<int>(pages.size()));
     std::multiset<int> lines;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         std::vector<std::string> text = linesOf(pages[i]);
@@ -144,8 +133,6 @@ TEST(CliPrint, ThreeHundredRowsFillWholePages) {
     ASSERT_GT(expectedPages, 1);
     EXPECT_EQ(printed.err,
               "Printed 300 rows on " + std::to_string(expectedPages) + " pages to " + pdf + "\n");
-    EXPECT_EQ(pdfPageCount(pdf), expectedPages);
-
     std::vector<std::string> pages = pdfPages(pdf);
     ASSERT_EQ(static_cast<int>(pages.size()), expectedPages);
     int next = 1;
@@ -158,67 +145,50 @@ TEST(CliPrint, ThreeHundredRowsFillWholePages) {
     EXPECT_NE(pages[0].find("Difficult fire 1\n"), std::string::npos);
 }
 
-TEST(CliPrint, LayoutArrangesThePrintedColumns) {
+TEST(CliPrint, LayoutArrangesTheColumnsAndBadInputIsRefused) {
     TempDir dir;
     ::setenv("FULGOR_HOME", dir.path("home").c_str(), 1);
-    const QString layoutFile = QString::fromStdString(dir.path("home/Pellor.grx"));
+    std::filesystem::create_directory(dir.path("home"));
+    const std::string layoutFile = dir.path("home/Pellor.grx");
     writeBytes(dir.path("show.csv"), "w,0,t\r\n7,Comet,30mm,1.50,,1,2,01,01,,Red\r\n");
-    const std::string pdf = dir.path("show.pdf");
-
-    test::CliOutcome missing =
-        runCli({"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "TalsenScript"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "fulgor print: There is no layout file \"" +
-                               dir.path("home/Pellor.grx") + "\" yet: save a grid layout first.\n");
-
-    ASSERT_TRUE(saveGridLayout(layoutFile, kTalsenLayoutName,
-                               {{"Notes", 120, false}, {"Line", 56, false}, {"Time", 70, true}}));
-    test::CliOutcome unknown =
-        runCli({"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "KavrinScript"});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err, "fulgor print: The layout file \"" + dir.path("home/Pellor.grx") +
-                               "\" holds no layout named \"KavrinScript\".\n");
-    EXPECT_FALSE(std::filesystem::exists(pdf));
-
-    test::CliOutcome arranged =
-        runCli({"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "TalsenScript"});
-    ASSERT_EQ(arranged.status, 0) << arranged.err;
-    std::vector<std::string> pages = pdfPages(pdf);
-    ASSERT_EQ(pages.size(), 1u);
-    std::vector<std::string> text = linesOf(pages[0]);
-    EXPECT_EQ(wordsOf(text[1]),
-              (std::vector<std::string>{"Notes", "Line", "Type", "Size", "Prefire", "Qty", "Pos",
-                                        "Mod", "Pin", "Cost"}));
-    EXPECT_EQ(wordsOf(text[2])[0], "Red");
-    ::unsetenv("FULGOR_HOME");
-}
-
-TEST(CliPrint, RefusesWhatItCannotPrint) {
-    TempDir dir;
-    const std::string pdf = dir.path("out.pdf");
     writeBytes(dir.path("show.scx"), "SQLite format 3");
-    writeBytes(dir.path("notes.txt"), "hello");
+    const std::string pdf = dir.path("show.pdf");
+    ASSERT_TRUE(saveGridLayout(QString::fromStdString(layoutFile), kTalsenLayoutName,
+                               {{"Notes", 120, false}, {"Line", 56, false}, {"Time", 70, true}}));
     const struct {
         std::vector<std::string> args;
         std::string message;
-    } cases[] = {
+    } refusals[] = {
+        {{"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "KavrinScript"},
+         "fulgor print: The layout file \"" + layoutFile +
+             "\" holds no layout named \"KavrinScript\".\n"},
         {{"print", dir.path("show.scx"), "--pdf", pdf},
          "fulgor print: cannot print \"" + dir.path("show.scx") +
              "\": printing SD show databases (.scx) is not available yet\n"},
-        {{"print", dir.path("notes.txt"), "--pdf", pdf},
-         "fulgor print: cannot print \"" + dir.path("notes.txt") +
+        {{"print", layoutFile, "--pdf", pdf},
+         "fulgor print: cannot print \"" + layoutFile +
              "\": it is neither a Talsen script (.csv) nor a Kavrin script (.kvn)\n"},
-        {{"print", dir.path("notes.txt")}, "fulgor print: --pdf OUT.pdf is required\n"},
-        {{"print", "--pdf", pdf}, "fulgor print: expected one script to print, got 0\n"},
-        {{"print", dir.path("gone.kvn"), "--pdf", pdf},
-         "fulgor: Cannot open \"" + dir.path("gone.kvn") + "\": No such file or directory\n"},
+        {{"print", dir.path("show.csv")}, "fulgor print: --pdf OUT.pdf is required\n"},
     };
-    for (const auto& [args, message] : cases) {
+    for (const auto& [args, message] : refusals) {
         test::CliOutcome outcome = runCli(args);
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.err, message);
     }
     EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    test::CliOutcome arranged =
+        runCli({"print", dir.path("show.csv"), "--pdf", pdf, "--layout", "TalsenScript"});
+    ::unsetenv("FULGOR_HOME");
+    ASSERT_EQ(arranged.status, 0) << arranged.err;
+    std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    std::vector<std::string> text = linesOf(pages[0]);
+    ASSERT_GE(text.size(), 3u);
+    EXPECT_EQ(wordsOf(text[1]),
+              (std::vector<std::string>{"Notes", "Line", "Type", "Size", "Prefire", "Qty", "Pos",
+                                        "Mod", "Pin", "Cost"}));
+    EXPECT_EQ(wordsOf(text[2])[0], "Red");
 }
 
 }  // namespace

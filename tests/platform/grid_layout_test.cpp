@@ -23,26 +23,20 @@ std::string message(const Result<T>& result) {
     return result ? std::string("(succeeded)") : result.error();
 }
 
-TEST(GridLayoutFile, TwoLayoutsRoundTripThroughTheText) {
-    const LayoutFile file = {{kKavrinLayoutName, kKavrin}, {kTalsenLayoutName, kTalsen}};
-    Result<LayoutFile> read = parseLayoutFile(serialiseLayoutFile(file), "Pellor.grx");
-    ASSERT_TRUE(read) << read.error();
-    EXPECT_EQ(read.value(), file);
-}
-
-TEST(GridLayoutFile, SavingOneLayoutKeepsTheOthers) {
+// Saving one layout keeps the others, and each comes back as it was saved.
+TEST(GridLayoutFile, LayoutsRoundTripByName) {
     TempDir dir;
     const QString path = QString::fromStdString(dir.path("Pellor.grx"));
-    ASSERT_TRUE(saveGridLayout(path, kKavrinLayoutName, kKavrin));
-    ASSERT_TRUE(saveGridLayout(path, kTalsenLayoutName, kTalsen));
     const GridLayout changed = {{"Line", 70, true}};
+    ASSERT_TRUE(saveGridLayout(path, kKavrinLayoutName, kKavrin));
     ASSERT_TRUE(saveGridLayout(path, kTalsenLayoutName, changed));
+    ASSERT_TRUE(saveGridLayout(path, kTalsenLayoutName, kTalsen));
 
     Result<GridLayout> kavrin = loadGridLayout(path, kKavrinLayoutName);
     Result<GridLayout> talsen = loadGridLayout(path, kTalsenLayoutName);
     ASSERT_TRUE(kavrin && talsen);
     EXPECT_EQ(kavrin.value(), kKavrin);
-    EXPECT_EQ(talsen.value(), changed);
+    EXPECT_EQ(talsen.value(), kTalsen);
 }
 
 TEST(GridLayoutFile, LoadFailuresNameTheFileAndTheCause) {
@@ -78,21 +72,15 @@ TEST(GridLayoutFile, DamagedFilesAreRefusedWithTheirFirstFault) {
         {R"({"fulgorGridLayouts": 1, "layouts": []})",
          "\"layouts\" must be an object of named layouts"},
         {file("[]"), "layout \"TalsenScript\" must be a non-empty list of columns"},
-        {file(R"({"column": "Line"})"),
-         "layout \"TalsenScript\" must be a non-empty list of columns"},
         {file("[" + column + ", 7]"),
          "layout \"TalsenScript\", entry 2 must be an object with \"column\" and \"width\""},
         {file(R"([{"column": "", "width": 5}])"),
-         "layout \"TalsenScript\", entry 1: \"column\" must be a non-empty text"},
-        {file(R"([{"column": 3, "width": 5}])"),
          "layout \"TalsenScript\", entry 1: \"column\" must be a non-empty text"},
         {file(R"([{"column": "Line", "width": 0}])"),
          "layout \"TalsenScript\", entry 1: \"width\" must be a whole number from 1 to 10000"},
         {file(R"([{"column": "Line", "width": 10001}])"),
          "layout \"TalsenScript\", entry 1: \"width\" must be a whole number from 1 to 10000"},
         {file(R"([{"column": "Line", "width": 55.5}])"),
-         "layout \"TalsenScript\", entry 1: \"width\" must be a whole number from 1 to 10000"},
-        {file(R"([{"column": "Line", "width": "56"}])"),
          "layout \"TalsenScript\", entry 1: \"width\" must be a whole number from 1 to 10000"},
         {file(R"([{"column": "Line", "width": 56, "hidden": "yes"}])"),
          "layout \"TalsenScript\", entry 1: \"hidden\" must be true or false"},
@@ -127,7 +115,7 @@ TEST(GridLayoutFile, SavingOverADamagedFileLeavesItAsItIs) {
     EXPECT_EQ(readBytes(path), handEdited);
 }
 
-TEST(GridLayoutArrange, NamedColumnsFirstInTheLayoutsOrderThenTheRest) {
+TEST(GridLayoutArrange, NamedColumnsFirstThenTheRestAndNeverAllHidden) {
     const QStringList names = {"Line", "Type", "Time", "Notes"};
     const std::vector<PlacedColumn> present = {
         {0, 50, false}, {3, 200, false}, {1, 80, false}, {2, 60, true}};
@@ -138,23 +126,17 @@ TEST(GridLayoutArrange, NamedColumnsFirstInTheLayoutsOrderThenTheRest) {
     const std::vector<PlacedColumn> expected = {
         {2, 90, false}, {0, 40, true}, {3, 200, false}, {1, 80, false}};
     EXPECT_EQ(arranged.value(), expected);
-
     EXPECT_EQ(
         layoutOf(expected, names),
         (GridLayout{
             {"Time", 90, false}, {"Line", 40, true}, {"Notes", 200, false}, {"Type", 80, false}}));
-}
 
-TEST(GridLayoutArrange, RefusesUnknownColumnsAndAnAllHiddenGrid) {
-    const QStringList names = {"Line", "Notes"};
-    const std::vector<PlacedColumn> present = {{0, 50, false}, {1, 200, true}};
     EXPECT_EQ(message(arrangeColumns({{"Shot", 40, false}}, kKavrinLayoutName, present, names)),
               "The layout \"KavrinScript\" names a column \"Shot\" that this grid does not have.");
-    EXPECT_EQ(message(arrangeColumns({{"Line", 40, true}}, kKavrinLayoutName, present, names)),
+    const std::vector<PlacedColumn> oneShowing = {{0, 50, false}, {1, 200, true}};
+    EXPECT_EQ(message(arrangeColumns({{"Line", 40, true}}, kKavrinLayoutName, oneShowing,
+                                     {"Line", "Notes"})),
               "The layout \"KavrinScript\" would hide every column of this grid.");
-    // One column left showing is enough.
-    EXPECT_TRUE(arrangeColumns({{"Notes", 40, false}, {"Line", 40, true}}, kKavrinLayoutName,
-                               present, names));
 }
 
 }  // namespace
