@@ -129,7 +129,7 @@ int run(const Args& args, Io& io) {
 Command printCommand() {
     return {"print",
             "SCRIPT.csv|SHOW.kvn --pdf OUT.pdf [--layout NAME]",
-            "Prints a Talsen or Kavrin script table to a PDF file, with the pages Print "
+            "Prints a Talsen or Kavrin script table to a PDF file, laid out as Print "
             "Preview shows.",
             "  --pdf OUT.pdf   the PDF file to write (A4 portrait)\n"
             "  --layout NAME   arrange the columns by the grid layout NAME (TalsenScript,\n"

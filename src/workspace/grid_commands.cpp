@@ -21,7 +21,7 @@ GridCommands::GridCommands(Prompter& prompter, QTableView& grid, QString layoutN
       m_grid(grid),
       m_layoutName(std::move(layoutName)),
       m_pageHeader(std::move(pageHeader)),
-      m_printer(std::make_unique<QPrinter>()) {}
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
 GridCommands::~GridCommands() = default;
 
