@@ -20,7 +20,7 @@
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
 #include "talsen_generator.h"
-#include "workspace/grid_columns.h"
+#include "platform/grid_columns.h"
 #include "workspace/table_commands.h"
 
 using namespace fulgor;

@@ -41,3 +41,11 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
 kill "$panel_pid" 2>/dev/null || true
 rm -f "$panel"
 ls -l "$out"
+
+# The first printed page of the Kavrin show, as `fulgor print` writes it.
+shows=/tmp/fulgor-shows
+mkdir -p "$shows"
+cp examples/midsummer_finale.kvn "$shows/"
+"$exe" print "$shows/midsummer_finale.kvn" --pdf "$shows/midsummer_finale.pdf" 2>/dev/null
+pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$shows/midsummer_finale.pdf" "$out/print-kavrin"
+rm -rf "$shows"

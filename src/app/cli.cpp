@@ -102,7 +102,7 @@ bool isScriptFileArgument(const std::string& arg) {
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
         renumberCommand(), renumberLinesCommand(), importCommand(), groupCommand(),
-        checkCommand(),    formatKvCommand(),      sendCommand(),
+        checkCommand(),    formatKvCommand(),      sendCommand(),   printCommand(),
     };
     return all;
 }

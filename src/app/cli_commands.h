@@ -12,5 +12,6 @@ Command groupCommand();
 Command checkCommand();
 Command formatKvCommand();
 Command sendCommand();
+Command printCommand();
 
 }  // namespace fulgor::cli

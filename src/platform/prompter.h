@@ -4,6 +4,9 @@
 // modal box. QtPrompter shows real dialogs; tests use a scripted fake.
 
 #include <QString>
+#include <functional>
+
+class QPrinter;
 
 namespace fulgor {
 
@@ -39,6 +42,11 @@ public:
     virtual QString saveFileName(const FileDialogRequest& request) = 0;
     // The busy (hourglass) pointer over the whole program; see BusyPointer.
     virtual void setBusy(bool busy) = 0;
+    // The page setup dialog of `printer`; choices made there stay in it, Cancel changes nothing.
+    virtual void pageSetup(QPrinter& printer) = 0;
+    // The print preview of `printer`, whose pages `paint` draws whenever the preview
+    // needs them; the user prints from it.
+    virtual void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // A failed command's message: the error's own description (or a port's "not

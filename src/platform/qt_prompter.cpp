@@ -5,6 +5,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace fulgor {
 namespace {
@@ -101,6 +104,19 @@ void QtPrompter::setBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void QtPrompter::pageSetup(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, m_parent);
+    dialog.exec();
+}
+
+void QtPrompter::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* pages) { paint(*pages); });
+    dialog.resize(900, 700);
+    dialog.exec();
 }
 
 }  // namespace fulgor

@@ -22,6 +22,8 @@ public:
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     void setBusy(bool busy) override;
+    void pageSetup(QPrinter& printer) override;
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QWidget* m_parent;

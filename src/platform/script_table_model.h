@@ -23,6 +23,7 @@ struct GridColumn {
     const char* editMask = "";  // "#####" or "###": that many digits at most while editing
     int maxWidth = 0;           // most characters a cell accepts while editing; 0 for no limit
     Qt::Alignment alignment = Qt::AlignRight;
+    int width = 80;  // the grid's starting width, in screen pixels
 };
 
 class ScriptTableModel : public QAbstractTableModel {

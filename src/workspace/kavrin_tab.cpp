@@ -10,12 +10,13 @@
 #include "addressing/group_shots.h"
 #include "conversion/talsen_to_kavrin.h"
 #include "files/kavrin_file.h"
+#include "platform/grid_columns.h"
 #include "platform/numeric_field.h"
+#include "platform/page_texts.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
-#include "workspace/grid_columns.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -30,15 +31,12 @@ const QString kSaveFilter =
     QStringLiteral("All Files (*.*)|*.*|Kavrin Files (*.kvn)|*.kvn|Text Files (*.txt)|*.txt");
 const QString kExtension = QStringLiteral("kvn");
 
-const int kColumnWidths[] = {56, 56, 50, 70, 50, 50, 96, 60, 50, 80, 50, 110, 240};
-
 }  // namespace
 
 KavrinTab::KavrinTab(WorkspaceState& state, Prompter& prompter,
                      std::function<bool()> talsenNumbering, QWidget* parent)
     : ScriptTab(state, prompter,
-                {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kColumnWidths, kOpenTitle,
-                 kOpenFilter},
+                {ScriptGrid::Kavrin, "TDBGrid2", kKavrinGridColumns, kOpenTitle, kOpenFilter},
                 parent),
       m_talsenNumbering(std::move(talsenNumbering)) {
     m_miravel = named(new QCheckBox(QStringLiteral("Miravel Timing")), "ChkMiravelTime");
@@ -179,6 +177,10 @@ void KavrinTab::checkConflicts() {
                            toQString(conflictMessageText(report.conflicts)),
                            Prompter::Icon::Exclamation);
     }
+}
+
+QString KavrinTab::pageHeader() const {
+    return kavrinPageHeader(m_state.kavrinPath, m_showName->text());
 }
 
 }  // namespace fulgor

@@ -36,6 +36,7 @@ protected:
     void fileNew() override;
     QString saveScript() override;
     Status load(const QString& path) override;
+    QString pageHeader() const override;
 
 private:
     void importTalsen();

@@ -16,11 +16,13 @@
 #include "editing/clipboard_rows.h"
 #include "editing/header_sort.h"
 #include "editing/line_edits.h"
+#include "platform/grid_layout.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "platform/script_table_model.h"
 #include "workspace/file_dialogs.h"
+#include "workspace/grid_commands.h"
 #include "workspace/table_commands.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
@@ -58,8 +60,8 @@ ScriptTab::ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& set
     m_model = new ScriptTableModel(table, setup.grid, setup.columns, this);
     m_grid = named(new ScriptGridView(this), setup.gridName);
     m_grid->setScriptModel(m_model);
-    for (std::size_t c = 0; c < setup.columnWidths.size(); ++c) {
-        m_grid->setColumnWidth(static_cast<int>(c), setup.columnWidths[c]);
+    for (std::size_t c = 0; c < setup.columns.size(); ++c) {
+        m_grid->setColumnWidth(static_cast<int>(c), setup.columns[c].width);
     }
     // Line numbers of a show of a million rows have seven digits; the cell's
     // text margins come on top.
@@ -80,6 +82,9 @@ ScriptTab::ScriptTab(WorkspaceState& state, Prompter& prompter, const Setup& set
     connect(m_grid, &ScriptGridView::headerClicked, this, &ScriptTab::sortByHeader);
     connect(m_grid, &ScriptGridView::deleteRowsRequested, this, &ScriptTab::deleteLines);
     connect(m_undo, &QUndoStack::cleanChanged, this, &ScriptTab::documentChanged);
+    m_gridCommands = std::make_unique<GridCommands>(
+        prompter, *m_grid, setup.grid == ScriptGrid::Talsen ? kTalsenLayoutName : kKavrinLayoutName,
+        [this] { return pageHeader(); });
 }
 
 // The history emits its last signals as it is destroyed with the tab: they must reach no one.
@@ -102,7 +107,7 @@ bool ScriptTab::serves(MenuCommand command) const {
         case MenuCommand::AddConstantToPosition:
             return true;
         default:
-            return false;
+            return GridCommands::serves(command);
     }
 }
 
@@ -133,6 +138,7 @@ void ScriptTab::run(MenuCommand command) {
         case MenuCommand::AddConstantToPosition:
             return addConstantToPosition();
         default:
+            if (GridCommands::serves(command)) m_gridCommands->run(command);
             return;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -18,6 +19,7 @@ class QUndoStack;
 
 namespace fulgor {
 
+class GridCommands;
 class Prompter;
 class ScriptGridView;
 class ScriptTableModel;
@@ -31,7 +33,6 @@ public:
         ScriptGrid grid;
         const char* gridName;
         std::span<const GridColumn> columns;
-        std::span<const int> columnWidths;
         QString openTitle;
         QString openFilter;
     };
@@ -78,6 +79,8 @@ protected:
     // Reads the file at `path` and shows it; fails, changing nothing, when it cannot be read.
     virtual Status load(const QString& path) = 0;
     virtual bool miravelTiming() const { return false; }
+    // The header printed on every page of the table.
+    virtual QString pageHeader() const = 0;
     // Shows a failed command's message, titled with the application's name.
     void report(const Status& status);
     // Re-reads the table and makes row 0 current.
@@ -118,6 +121,7 @@ private:
     QUndoStack* m_undo;
     QString m_fileName;
     bool m_headerEdited = false;
+    std::unique_ptr<GridCommands> m_gridCommands;
 };
 
 }  // namespace fulgor

@@ -9,12 +9,13 @@
 #include "addressing/renumber_cues.h"
 #include "addressing/renumber_lines.h"
 #include "files/talsen_file.h"
+#include "platform/grid_columns.h"
 #include "platform/numeric_field.h"
+#include "platform/page_texts.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_grid_view.h"
 #include "workspace/file_dialogs.h"
-#include "workspace/grid_columns.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -27,15 +28,11 @@ const QString kFilter =
     QStringLiteral("All Files (*.*)|*.*|Show Files (*.csv)|*.csv|Text Files (*.txt)|*.txt");
 const QString kFirstTimeType = QStringLiteral("Wave File");
 
-const int kColumnWidths[] = {56, 110, 80, 70, 70, 50, 50, 50, 50, 80, 260};
-
 }  // namespace
 
 TalsenTab::TalsenTab(WorkspaceState& state, Prompter& prompter, QWidget* parent)
-    : ScriptTab(
-          state, prompter,
-          {ScriptGrid::Talsen, "TDBGrid1", kTalsenGridColumns, kColumnWidths, kOpenTitle, kFilter},
-          parent) {
+    : ScriptTab(state, prompter,
+                {ScriptGrid::Talsen, "TDBGrid1", kTalsenGridColumns, kOpenTitle, kFilter}, parent) {
     m_model->setHighlighting(true);
 
     QGroupBox* offsetFrame = makeFrame("frmTCOffset", QStringLiteral("TC Offset"));
@@ -189,6 +186,10 @@ void TalsenTab::updateCustomRangeEnabled() {
     bool custom = m_optCustom->isChecked();
     m_customLo->setEnabled(custom);
     m_customHi->setEnabled(custom);
+}
+
+QString TalsenTab::pageHeader() const {
+    return talsenPageHeader(m_state.talsenPath);
 }
 
 }  // namespace fulgor

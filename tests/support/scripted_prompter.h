@@ -4,6 +4,7 @@
 // A question or dialog with no scripted answer is recorded in `unexpected`,
 // which every test checks is empty at its end.
 
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -31,6 +32,10 @@ public:
     QStringList unexpected;
     int busyDepth = 0;
     int busyCount = 0;
+    int pageSetups = 0;
+    // A print preview is answered by painting its pages into this PDF file; with
+    // no file set it is unexpected.
+    QString previewPdf;
 
     void message(const QString& title, const QString& text, Icon icon) override {
         messages.push_back({title, text, icon, QString()});
@@ -76,6 +81,18 @@ public:
     void setBusy(bool busy) override {
         busyDepth += busy ? 1 : -1;
         if (busy) ++busyCount;
+    }
+
+    void pageSetup(QPrinter&) override { ++pageSetups; }
+
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+        if (previewPdf.isEmpty()) {
+            unexpected << QStringLiteral("print preview");
+            return;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previewPdf);
+        paint(printer);
     }
 
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
