@@ -49,8 +49,9 @@ const Command* findCommand(std::string_view name) {
 
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
-        renumberCommand(), renumberLinesCommand(), importCommand(), groupCommand(),
-        checkCommand(),    formatKvCommand(),      sendCommand(),
+        renumberCommand(), renumberLinesCommand(), importCommand(),   groupCommand(),
+        checkCommand(),    formatKvCommand(),      formatPdCommand(), sdToTalsenCommand(),
+        sdToPdCommand(),   sendCommand(),
     };
     return all;
 }

@@ -14,6 +14,14 @@ std::optional<std::string> Args::value(std::string_view option) const {
     return it->second;
 }
 
+std::vector<std::string> Args::allValues(std::string_view option) const {
+    std::vector<std::string> all;
+    for (const auto& [name, value] : given) {
+        if (name == option) all.push_back(value);
+    }
+    return all;
+}
+
 Result<Args> parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options) {
     Args parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -30,7 +38,7 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
             inlineValue = arg.substr(eq + 1);
         }
         auto declared = std::find_if(options.begin(), options.end(),
-                                 [&](const OptionSpec& o) { return o.name == name; });
+                                     [&](const OptionSpec& o) { return o.name == name; });
         if (declared == options.end()) return Error{"unknown option " + name};
         if (!declared->takesValue) {
             if (inlineValue) return Error{"option " + name + " takes no value"};
@@ -42,6 +50,7 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
             inlineValue = args[++i];
         }
         parsed.values[name] = *inlineValue;
+        parsed.given.emplace_back(name, *inlineValue);
     }
     return parsed;
 }

@@ -12,5 +12,8 @@ Command groupCommand();
 Command checkCommand();
 Command formatKvCommand();
 Command sendCommand();
+Command formatPdCommand();
+Command sdToTalsenCommand();
+Command sdToPdCommand();
 
 }  // namespace fulgor::cli
