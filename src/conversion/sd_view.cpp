@@ -113,6 +113,13 @@ std::string sortTextAfterHeaderClick(std::string_view current, std::string_view 
     return bracketed;
 }
 
+std::string numericFilterRefusal(std::string_view fieldName, std::string_view text) {
+    return sdFailure(filterSource(fieldName),
+                     "\"" + std::string(text) +
+                         "\" is not a filter for a number field: type one comparison (=, <>, <, "
+                         ">, <= or >=) and one number, such as > 2.");
+}
+
 bool filterTakesPart(std::string_view text) {
     return !trimmed(text).empty();
 }
@@ -138,12 +145,7 @@ Result<std::optional<SdCondition>> parseSdFilter(const SdColumnFilter& filter,
     }
     std::optional<double> number;
     if (!condition.op.empty()) number = strictNumber(trimmed(text.substr(condition.op.size())));
-    if (!number) {
-        return Error{sdFailure(filterSource(field.name),
-                               "\"" + filter.text +
-                                   "\" is not a filter for a number field: type one comparison "
-                                   "(=, <>, <, >, <= or >=) and one number, such as > 2.")};
-    }
+    if (!number) return Error{numericFilterRefusal(field.name, filter.text)};
     condition.number = *number;
     return std::optional<SdCondition>(condition);
 }

@@ -76,6 +76,9 @@ bool filterTakesPart(std::string_view text);
 Result<std::optional<SdCondition>> parseSdFilter(const SdColumnFilter& filter,
                                                  std::span<const SdField> fields);
 
+// The message refusing `text` as the filter of the number field `fieldName`.
+std::string numericFilterRefusal(std::string_view fieldName, std::string_view text);
+
 // The conditions of all filters, in field order (the grid's column order),
 // whatever order they were given in. Fails on the first filter that fails.
 Result<std::vector<SdCondition>> parseSdFilters(std::span<const SdColumnFilter> filters,

@@ -27,8 +27,10 @@ public:
     virtual void message(const QString& title, const QString& text, Icon icon) = 0;
     // A Yes/No question with No as the default button; true for Yes.
     virtual bool askYesNo(const QString& title, const QString& text, Icon icon) = 0;
-    // An input box's answer; empty also when cancelled (the commands treat both alike).
-    virtual QString input(const QString& title, const QString& prompt) = 0;
+    // An input box's answer, the box showing `defaultAnswer` at first; empty also
+    // when cancelled (the commands treat both alike).
+    virtual QString input(const QString& title, const QString& prompt,
+                          const QString& defaultAnswer = QString()) = 0;
     // The chosen file name; empty when the dialog was cancelled.
     virtual QString openFileName(const FileDialogRequest& request) = 0;
     virtual QString saveFileName(const FileDialogRequest& request) = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace fulgor {
@@ -57,8 +58,9 @@ bool QtPrompter::askYesNo(const QString& title, const QString& text, Icon icon) 
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtPrompter::input(const QString& title, const QString& prompt) {
-    return QInputDialog::getText(m_parent, title, prompt);
+QString QtPrompter::input(const QString& title, const QString& prompt,
+                          const QString& defaultAnswer) {
+    return QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultAnswer);
 }
 
 QString QtPrompter::openFileName(const FileDialogRequest& request) {

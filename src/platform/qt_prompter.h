@@ -14,7 +14,8 @@ public:
 
     void message(const QString& title, const QString& text, Icon icon) override;
     bool askYesNo(const QString& title, const QString& text, Icon icon) override;
-    QString input(const QString& title, const QString& prompt) override;
+    QString input(const QString& title, const QString& prompt,
+                  const QString& defaultAnswer = QString()) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     void setBusy(bool busy) override;

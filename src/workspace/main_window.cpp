@@ -25,10 +25,12 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_talsenTab = new TalsenTab(m_state, prompter);
     m_kavrinTab =
         new KavrinTab(m_state, prompter, [this] { return m_talsenTab->talsenNumberingSelected(); });
-    m_sdTab = new SdTab;
-    m_communicationsTab = new CommunicationsTab(m_state, prompter,
-                                                {[this] { return m_kavrinTab->miravelTiming(); },
-                                                 [this] { m_kavrinTab->model()->refresh(); }});
+    m_sdTab = new SdTab(m_state, prompter, {[this] { m_talsenTab->model()->reload(); }});
+    m_communicationsTab = new CommunicationsTab(
+        m_state, prompter,
+        {[this] { return m_kavrinTab->miravelTiming(); },
+         [this] { m_kavrinTab->model()->refresh(); }, [this] { m_talsenTab->model()->reload(); },
+         [this] { return m_sdTab->viewEvents(); }, [this] { return m_sdTab->sizeOption(); }});
     const QStringList captions =
         QStringLiteral("T&alsen Scripting|&Kavrin Scripting|S&D Show Script|C&ommunications")
             .split(QLatin1Char('|'));
@@ -136,6 +138,8 @@ void MainWindow::readFile(const QString& path) {
             return m_talsenTab->readFile(path);
         case KavrinIndex:
             return m_kavrinTab->readFile(path);
+        case SdIndex:
+            return m_sdTab->readFile(path);
         default:
             return;
     }
@@ -148,11 +152,13 @@ void MainWindow::openFiles(const QStringList& paths) {
             m_tabs->setCurrentIndex(TalsenIndex);
         } else if (extension == QLatin1String("kvn")) {
             m_tabs->setCurrentIndex(KavrinIndex);
+        } else if (extension == QLatin1String("scx")) {
+            m_tabs->setCurrentIndex(SdIndex);
         } else {
             m_prompter.message(
                 kAppTitle,
                 QStringLiteral("Cannot open \"%1\": only Talsen (.csv) and Kavrin (.kvn) scripts "
-                               "can be opened from the command line")
+                               "and SD shows (.scx) can be opened from the command line")
                     .arg(path),
                 Prompter::Icon::Exclamation);
             continue;

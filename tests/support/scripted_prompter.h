@@ -24,6 +24,7 @@ public:
     std::deque<QString> fileAnswers;   // "" stands for a cancelled dialog
     std::vector<Shown> messages;
     std::vector<Shown> questions;
+    QStringList inputDefaults;  // what each input box showed at first
     std::vector<FileDialogRequest> fileDialogs;
     QStringList unexpected;
     int busyDepth = 0;
@@ -44,8 +45,10 @@ public:
         return answer;
     }
 
-    QString input(const QString& title, const QString& prompt) override {
+    QString input(const QString& title, const QString& prompt,
+                  const QString& defaultAnswer = QString()) override {
         questions.push_back({title, prompt});
+        inputDefaults.push_back(defaultAnswer);
         if (inputAnswers.empty()) {
             unexpected << QStringLiteral("input box: ") + prompt;
             return {};

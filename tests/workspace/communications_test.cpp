@@ -61,7 +61,7 @@ private slots:
         QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(!find<QTimer>("Timer1")->isActive());
         QCOMPARE(find<QTimer>("Timer1")->interval(), 100);
-        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());  // the PD formats come later
+        QVERIFY(find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
         find<QCheckBox>("ChkMiravelTime")->click();
         QCOMPARE(find<QPushButton>("cmdFormatShow")->text(), QStringLiteral("Format MV Script"));
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(text("lblSendChars"), QString());
         QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
-        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());
+        QVERIFY(find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(prompter->messages.empty());
     }
