@@ -132,7 +132,9 @@ Result<std::unique_ptr<SdDatabase>> SdDatabase::open(const std::string& path, Ac
         Status copied = copyJetTable(path, table, db->m_db, table_name);
         if (!copied) return Error{copied.error()};
     } else {
-        int flags = db->m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+        // One thread uses a connection: no locking on every value read.
+        int flags =
+            (db->m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
         if (sqlite3_open_v2(path.c_str(), &db->m_db, flags, nullptr) != SQLITE_OK)
             return sqlError(db->m_db, path, "open");
     }

@@ -131,5 +131,18 @@ TEST(CliFormatPd, WritesThePdScriptOrRefusesWithNothingWritten) {
     EXPECT_FALSE(std::filesystem::exists(dir.path("pd.txt")));
 }
 
+TEST(CliSdExample, TheExampleShowConvertsWithItsUnwiredEffectsLeftOut) {
+    const std::string example = std::string(FULGOR_EXAMPLES) + "/midsummer_finale.scx";
+    const std::string before = readBytes(example);
+    Outcome pd = runCli({"sd2pd", example});
+    EXPECT_EQ(pd.status, 0) << pd.err;
+    EXPECT_TRUE(pd.err.starts_with("Visible Lines: 236\n Lines: 231\n")) << pd.err;
+    EXPECT_TRUE(pd.err.ends_with("Conflicts: 6\n")) << pd.err;
+    Outcome talsen = runCli({"sd2talsen", example, "--sort", "[TIME] DESC"});
+    EXPECT_EQ(talsen.status, 3);
+    EXPECT_TRUE(talsen.err.ends_with("6 events with an empty ADDR.\n")) << talsen.err;
+    EXPECT_EQ(readBytes(example), before);
+}
+
 }  // namespace
 }  // namespace fulgor
