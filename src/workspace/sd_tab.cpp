@@ -5,9 +5,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -26,6 +27,44 @@ const QString kOpenTitle = QStringLiteral("Open SD Show Script File");
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|Show Files (*.scx)|*.scx");
 constexpr int kRecordSelectorWidth = 18;
 
+// The most characters a field accepts when edited, as the show-design program sets them.
+const std::pair<const char*, int> kEditWidths[] = {{"CUE", 6},      {"TIME", 11},
+                                                   {"NEXT", 8},     {"Event Description", 52},
+                                                   {"PFT", 6},      {"ADDR", 6},
+                                                   {"CGHZ", 6},     {"POS", 6},
+                                                   {"ANGLE", 10},   {"QTY", 6},
+                                                   {"CAL", 6},      {"TYPE", 36},
+                                                   {"DUR", 6},      {"Effect Description", 52},
+                                                   {"REF", 16},     {"MFG", 6},
+                                                   {"MAGAZINE", 6}, {"PRICE1", 14},
+                                                   {"PRICE2", 14},  {"PRICE3", 14},
+                                                   {"CUSTOM1", 12}, {"CUSTOM2", 12}};
+
+std::optional<int> editWidth(const QString& field) {
+    for (auto [name, width] : kEditWidths) {
+        if (sameFieldName(field.toStdString(), name)) return width;
+    }
+    return std::nullopt;
+}
+
+// Limits a cell's editor to its field's width.
+class EditWidthDelegate : public QStyledItemDelegate {
+public:
+    EditWidthDelegate(SdTableModel* model, QObject* parent)
+        : QStyledItemDelegate(parent), m_model(model) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (std::optional<int> width = editWidth(m_model->fieldName(index.column())); line && width)
+            line->setMaxLength(*width);
+        return editor;
+    }
+
+private:
+    SdTableModel* m_model;
+};
+
 int modifierBits(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? kShiftKey : 0) |
            (modifiers & Qt::ControlModifier ? kCtrlKey : 0) |
@@ -42,6 +81,7 @@ SdTab::SdTab(WorkspaceState& state, Prompter& prompter, Links links, QWidget* pa
       m_model(new SdTableModel(this)) {
     m_grid = named(new QTableView(this), "TDBGrid3");
     m_grid->setModel(m_model);
+    m_grid->setItemDelegate(new EditWidthDelegate(m_model, m_grid));
     m_grid->verticalHeader()->setFixedWidth(kRecordSelectorWidth);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->horizontalHeader()->setSectionsClickable(true);
@@ -69,8 +109,9 @@ SdTab::SdTab(WorkspaceState& state, Prompter& prompter, Links links, QWidget* pa
         QStringLiteral("Filter: a text column shows the rows starting with "
                        "the text typed; a number column asks for a "
                        "comparison such as > 2"));
-    connect(m_filters, &QStandardItemModel::itemChanged, this,
-            [this](QStandardItem* item) { filterChanged(item->column()); });
+    connect(m_filters, &QStandardItemModel::itemChanged, this, [this](QStandardItem* item) {
+        if (!m_settingFilters) filterChanged(item->column());
+    });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int size) { m_filterBar->setColumnWidth(column, size); });
     connect(m_grid->horizontalScrollBar(), &QScrollBar::valueChanged,
@@ -162,10 +203,11 @@ void SdTab::readFile(const QString& path) {
     m_file->setText(path);
     {
         // A new show starts without the old one's sort and filter.
-        QSignalBlocker quiet(m_filters);
+        QScopedValueRollback quiet(m_settingFilters, true);
         m_filters->clear();
         m_filters->setRowCount(1);
         m_filters->setColumnCount(static_cast<int>(opened.value()->fields().size()) + 1);
+        m_filters->setVerticalHeaderLabels({QString()});
     }
     m_sortOrder->clear();
     m_conditions.clear();
@@ -181,13 +223,15 @@ void SdTab::readFile(const QString& path) {
 }
 
 void SdTab::fitColumns() {
-    QHeaderView* header = m_grid->horizontalHeader();
+    QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        // The caption in full, measured on the header alone: measuring the cells
-        // would read every row of a large show.
+        // The caption in full and room for a field's usual width, measured
+        // without the cells: measuring them would read every row of a large show.
         QString caption = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        m_grid->setColumnWidth(c,
-                               std::max(header->fontMetrics().horizontalAdvance(caption) + 24, 48));
+        int characters = std::min(editWidth(caption).value_or(0), 16);
+        int width =
+            std::max(metrics.horizontalAdvance(caption), metrics.averageCharWidth() * characters);
+        m_grid->setColumnWidth(c, std::max(width + 24, 48));
     }
 }
 
@@ -210,7 +254,7 @@ void SdTab::sortBy() {
 
 void SdTab::clearFilters() {
     {
-        QSignalBlocker quiet(m_filters);
+        QScopedValueRollback quiet(m_settingFilters, true);
         for (int c = 0; c < m_filters->columnCount(); ++c) m_filters->setItem(0, c, nullptr);
     }
     m_sortOrder->clear();
@@ -222,7 +266,7 @@ void SdTab::clearFilters() {
 
 Result<std::vector<SdCondition>> SdTab::BuildSDFilter(int column) {
     std::vector<SdColumnFilter> filters;
-    QSignalBlocker quiet(m_filters);
+    QScopedValueRollback quiet(m_settingFilters, true);
     for (int c = 0; c < m_filters->columnCount(); ++c) {
         QStandardItem* item = m_filters->item(0, c);
         if (!item || !filterTakesPart(item->text().toStdString())) continue;

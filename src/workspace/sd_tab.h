@@ -71,7 +71,9 @@ private:
     std::unique_ptr<SdDatabase> m_database;
     std::vector<SdCondition> m_conditions;
     std::vector<SdSortTerm> m_sort;
-    int m_modifiers = 0;  // of the last mouse button on the grid: 1 Shift, 2 Ctrl, 4 Alt
+    int m_modifiers = 0;
+    bool m_settingFilters = false;  // the tab itself is writing filter texts  // of the last mouse
+                                    // button on the grid: 1 Shift, 2 Ctrl, 4 Alt
 
     SdTableModel* m_model;
     QTableView* m_grid;

@@ -101,6 +101,14 @@ private slots:
         QVERIFY(!(grid()->model()->flags(grid()->model()->index(0, 10)) & Qt::ItemIsEditable));
         QVERIFY(grid()->model()->flags(grid()->model()->index(0, 0)) & Qt::ItemIsEditable);
         QVERIFY(!find<QAction>("mnuFileSave")->isEnabled());
+
+        auto* filterBar = find<QTableView>("TDBGrid3FilterBar");
+        QCOMPARE(filterBar->horizontalHeader()->count(), 27);
+        QCOMPARE(filterBar->columnWidth(description), grid()->columnWidth(description));
+        QStyleOptionViewItem option;
+        std::unique_ptr<QWidget> editor(grid()->itemDelegate()->createEditor(
+            grid()->viewport(), option, grid()->model()->index(0, description)));
+        QCOMPARE(qobject_cast<QLineEdit*>(editor.get())->maxLength(), 52);
     }
 
     void aCancelledOrFailedOpenKeepsTheShowShown() {
