@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -236,6 +237,24 @@ private slots:
         QCOMPARE(window->state().talsen.rowCount(), 1);
         QCOMPARE(talsenCell(0, 0), QStringLiteral("4"));
         QVERIFY(prompter->messages.empty());
+    }
+
+    void aJetDatabaseIsShownButRefusesEdits() {
+        const std::string nwind = std::string(FULGOR_JET_FIXTURES) + "/nwind.mdb";
+        auto db = SdDatabase::open(nwind, SdDatabase::Access::ReadWrite, "Products");
+        QVERIFY(db.ok());
+        SdTableModel model;
+        QSignalSpy refused(&model, &SdTableModel::editRefused);
+        QVERIFY(model.setDatabase(db.value().get()));
+        QCOMPARE(model.rowCount(), 77);
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Chai"));
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+        QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("Tea")));
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused[0][0].toString(),
+                 QStringLiteral("\"%1\" is a read-only Jet database: it cannot be edited.")
+                     .arg(QString::fromStdString(nwind)));
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Chai"));
     }
 
     void theCommunicationsTabFormatsPdScripts() {
