@@ -79,7 +79,6 @@ SdToPdOutcome SdToPd(SdEventSource& source, SdSize size) {
             }
             record[i + 1] = *whole;
         }
-        // Every field was checked above, so the record always builds.
         if (Status appended = appendCueRecord(outcome.script, record); !appended)
             return fail(appended.error());
     }

@@ -118,7 +118,8 @@ SdTab::SdTab(WorkspaceState& state, Prompter& prompter, Links links, QWidget* pa
             m_filterBar->horizontalScrollBar(), &QScrollBar::setValue);
 
     m_file = makeLabel("lblSDscriptFile");
-    m_readOnly = makeLabel("lblSDReadOnly");
+    m_readOnly = makeLabel("lblSDReadOnly",
+                           QStringLiteral("Read-only Jet database: shown as stored, not editable"));
     m_readOnly->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold"));
     m_readOnly->hide();
     m_lines = makeLabel("lblNumOfLines", QStringLiteral("0"));
@@ -215,7 +216,6 @@ void SdTab::readFile(const QString& path) {
     Status shown = m_model->setDatabase(opened.value().get());
     m_database = std::move(opened.value());
     m_readOnly->setVisible(m_database->readOnly());
-    m_readOnly->setText(QStringLiteral("Read-only Jet database: shown as stored, not editable"));
     fitColumns();
     m_lines->setText(QString::number(m_model->rowCount()));
     if (m_model->rowCount() > 0) m_grid->setCurrentIndex(m_model->index(0, 0));

@@ -294,7 +294,8 @@ private slots:
         QCOMPARE(text("lblShowStats0"), QStringLiteral("4"));
         QVERIFY(find<QRadioButton>("optPDBaud")->isChecked());
 
-        const_cast<Table&>(window->state().talsen).setText(0, 7, "80");
+        QAbstractItemModel* talsen = find<QTableView>("TDBGrid1")->model();
+        QVERIFY(talsen->setData(talsen->index(0, 7), QStringLiteral("80")));
         find<QPushButton>("cmdTalsen2PD")->click();
         QCOMPARE(prompter->lastMessage(),
                  QStringLiteral("Addresses in Talsenshow script are not formatted for PD!"));
