@@ -33,6 +33,9 @@ namespace {
 
 const QString kFormatKv = QStringLiteral("Format KV Script");
 const QString kFormatMv = QStringLiteral("Format MV Script");
+const QString kFormatWhileSending = QStringLiteral(
+    "A show is being transmitted. Formatting the SD show now replaces the text being sent and "
+    "sets the port to 9600 baud. Format it anyway?");
 // The running line count of a long show is repainted this often, not after
 // every record: painting a million times would cost more than the formatting.
 constexpr qint64 kLineCountRepaintMs = 40;
@@ -229,6 +232,11 @@ void CommunicationsTab::formatTalsenPd() {
 }
 
 void CommunicationsTab::formatSdPd() {
+    // Unlike its Talsen twin this button stays enabled while a show is sent;
+    // formatting then would swap the text under the transmission and reopen the port.
+    if (m_transmission.timerRunning() &&
+        !m_prompter.askYesNo(kAppTitle, kFormatWhileSending, Prompter::Icon::Exclamation))
+        return;
     m_holdingPen->clear();
     Result<std::unique_ptr<SdEventSource>> events = m_links.sdEvents();
     if (!events) {

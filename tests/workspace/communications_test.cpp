@@ -139,9 +139,16 @@ private slots:
         click("cmdSendShow");
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
         QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
-        for (const char* button : {"cmdClearHolding", "cmdFormatShow", "cmdCommPort"}) {
+        for (const char* button :
+             {"cmdClearHolding", "cmdFormatShow", "cmdTalsen2PD", "cmdCommPort"}) {
             QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
         }
+        prompter->yesNoAnswers.push_back(false);
+        click("cmdShowDir2PD");
+        QVERIFY(prompter->questions.back().text.startsWith(
+            QStringLiteral("A show is being transmitted. Formatting the SD show now replaces")));
+        QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(),
+                 QString(show).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY(find<QPushButton>("cmdClearScreen")->isEnabled());
         QVERIFY(!find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(waitUntilIdle());
