@@ -30,12 +30,11 @@ int run(const Args& args, Io& io) {
 
 Command sdToPdCommand() {
     static const std::string details =
-        std::string(
-            "  -o PD.txt         write the PD text here (default: standard output)\n"
-            "Events with an empty time or ADDR are not fired and are left out. An empty view,\n"
-            "a missing value in a fired event or a value too large for its field stops the\n"
-            "command with status 3; the records formed before it are still written.\n") +
-        std::string(kSdShowOptionHelp);
+        std::string("  -o PD.txt         write the PD text here (default: standard output)\n") +
+        std::string(kSdShowOptionHelp) +
+        "Events with an empty time or ADDR are not fired and are left out. An empty view,\n"
+        "a missing value in a fired event or a value too large for its field stops the\n"
+        "command with status 3; the records formed before it are still written.\n";
     return {"sd2pd",
             "SHOW.scx [-o PD.txt] [--size cal|cghz] [--sort TEXT] [--filter FIELD=TEXT]...",
             "Writes the SD show's visible events as a PD script, as Format SD as PD Script "

@@ -36,10 +36,10 @@ int run(const Args& args, Io& io) {
 Command sdToTalsenCommand() {
     static const std::string details =
         std::string(
-            "  -o OUT.csv        write the Talsen script here (default: standard output)\n"
-            "Events with an empty time or ADDR, or an ADDR of 4096 or more, are left out and\n"
-            "counted; the script is still written and the exit status is 3.\n") +
-        std::string(kSdShowOptionHelp);
+            "  -o OUT.csv        write the Talsen script here (default: standard output)\n") +
+        std::string(kSdShowOptionHelp) +
+        "Events with an empty time or ADDR, or an ADDR of 4096 or more, are left out and\n"
+        "counted; the script is still written and the exit status is 3.\n";
     return {"sd2talsen",
             "SHOW.scx [-o OUT.csv] [--size cal|cghz] [--sort TEXT] [--filter FIELD=TEXT]...",
             "Writes the SD show's visible events as a Talsen script, as Send to Talsen copies "
