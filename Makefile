@@ -12,7 +12,7 @@ else
 BUILD ?= build
 endif
 JOBS ?= 2
-EXAMPLE ?= examples/midsummer_finale.csv
+EXAMPLE ?= examples/midsummer_finale.csv examples/midsummer_finale.scx
 
 .PHONY: deps configure build run test bench format clean
 
@@ -36,6 +36,7 @@ test: build
 bench: build
 	$(BUILD)/bench/bench_script_files
 	$(BUILD)/bench/bench_addressing
+	$(BUILD)/bench/bench_sd_show
 
 format: configure
 	ninja -C $(BUILD) format

@@ -18,7 +18,7 @@ export FULGOR_PORT_1=$(cat "$panel")
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
   set -e
-  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.csv examples/midsummer_finale.kvn 2>/dev/null &
+  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.csv examples/midsummer_finale.kvn examples/midsummer_finale.scx 2>/dev/null &
   pid=\$!
   sleep 3
   shoot() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > $out/\$1.png; }
@@ -26,11 +26,24 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
   xdotool windowmove \$window 0 0
   sleep 0.5
   # Click each tab's caption (window at the screen's corner, tabs under the menu bar).
-  for tab in 60:talsen 178:kavrin 297:sd; do
+  for tab in 60:talsen 178:kavrin; do
     xdotool mousemove \${tab%%:*} 32 click 1
     sleep 0.7
     shoot \${tab#*:}
   done
+  # The SD tab with a filter typed under \"Event Description\" and a sort applied.
+  xdotool mousemove 297 32 click 1
+  sleep 0.7
+  xdotool mousemove 508 155 click --repeat 2 1
+  sleep 0.3
+  xdotool type Crackling
+  xdotool key Return
+  sleep 0.7
+  xdotool mousemove 400 123 click 1
+  xdotool type '[ADDR] DESC'
+  xdotool mousemove 808 123 click 1
+  sleep 0.7
+  shoot sd
   xdotool mousemove 417 32 click 1
   sleep 0.5
   xdotool mousemove 203 717 click 1  # Format KV Script

@@ -101,8 +101,9 @@ bool isScriptFileArgument(const std::string& arg) {
 
 std::span<const Command> commands() {
     static const std::vector<Command> all = {
-        renumberCommand(), renumberLinesCommand(), importCommand(), groupCommand(),
-        checkCommand(),    formatKvCommand(),      sendCommand(),   printCommand(),
+        renumberCommand(), renumberLinesCommand(), importCommand(),   groupCommand(),
+        checkCommand(),    formatKvCommand(),      formatPdCommand(), sdToTalsenCommand(),
+        sdToPdCommand(),   sendCommand(),          printCommand(),
     };
     return all;
 }

@@ -14,6 +14,14 @@ std::optional<std::string> Args::value(std::string_view option) const {
     return it->second;
 }
 
+std::vector<std::string> Args::allValues(std::string_view option) const {
+    std::vector<std::string> all;
+    for (const auto& [name, value] : given) {
+        if (name == option) all.push_back(value);
+    }
+    return all;
+}
+
 Result<Args> parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options) {
     Args parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -32,7 +40,7 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
         auto declared = std::find_if(options.begin(), options.end(),
                                      [&](const OptionSpec& o) { return o.name == name; });
         if (declared == options.end()) return Error{"unknown option " + name};
-        if (parsed.values.contains(name) || parsed.has(name))
+        if (!declared->repeatable && (parsed.values.contains(name) || parsed.has(name)))
             return Error{"option " + name + " is given more than once"};
         if (!declared->takesValue) {
             if (inlineValue) return Error{"option " + name + " takes no value"};
@@ -44,6 +52,7 @@ Result<Args> parseArgs(std::span<const std::string> args, std::span<const Option
             inlineValue = args[++i];
         }
         parsed.values[name] = *inlineValue;
+        parsed.given.emplace_back(name, *inlineValue);
     }
     return parsed;
 }

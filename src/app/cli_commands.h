@@ -12,6 +12,9 @@ Command groupCommand();
 Command checkCommand();
 Command formatKvCommand();
 Command sendCommand();
+Command formatPdCommand();
+Command sdToTalsenCommand();
+Command sdToPdCommand();
 Command printCommand();
 
 }  // namespace fulgor::cli

@@ -3,6 +3,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "core/rounding.h"
 
@@ -11,6 +12,13 @@ namespace fulgor {
 std::string shortestText(double x) {
     assert(std::isfinite(x));
     char buffer[32];
+    // Whole numbers of at most 15 digits, the most common cells, print the same
+    // as integers at a fraction of the cost: a million-row table has millions.
+    if (std::fabs(x) < 1e15 && x == std::trunc(x)) {
+        auto [end, ec] =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(x));
+        return std::string(buffer, end);
+    }
     auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, x + 0.0, std::chars_format::general, 15);
     assert(ec == std::errc());

@@ -21,6 +21,9 @@
 #include "comms/port_presets.h"
 #include "comms/show_format.h"
 #include "comms/terminal.h"
+#include "conversion/pd_script.h"
+#include "conversion/sd_to_pd.h"
+#include "conversion/sd_view.h"
 #include "platform/plain_text_terminal.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
@@ -34,6 +37,9 @@ namespace {
 
 const QString kFormatKv = QStringLiteral("Format KV Script");
 const QString kFormatMv = QStringLiteral("Format MV Script");
+const QString kFormatWhileSending = QStringLiteral(
+    "A show is being transmitted. Formatting the SD show now replaces the text being sent and "
+    "sets the port to 9600 baud. Format it anyway?");
 // The running line count of a long show is repainted this often, not after
 // every record: painting a million times would cost more than the formatting.
 constexpr qint64 kLineCountRepaintMs = 40;
@@ -74,11 +80,10 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     m_send = makeButton("cmdSendShow", toQString(kTransmitShowCaption));
     m_clearScreen = makeButton("cmdClearScreen", QStringLiteral("Clear Terminal"));
     m_capture = makeButton("cmdCaptureSerial", toQString(captureCaption(*m_link)));
-    // The PD formats are not built yet: shown, but not to be used.
-    m_talsenToPd->setEnabled(false);
-    m_sdToPd->setEnabled(false);
     connect(m_clearHolding, &QPushButton::clicked, this, &CommunicationsTab::clearHoldingPen);
     connect(m_formatShow, &QPushButton::clicked, this, &CommunicationsTab::formatShow);
+    connect(m_talsenToPd, &QPushButton::clicked, this, &CommunicationsTab::formatTalsenPd);
+    connect(m_sdToPd, &QPushButton::clicked, this, &CommunicationsTab::formatSdPd);
     connect(m_send, &QPushButton::clicked, this, &CommunicationsTab::sendShow);
     connect(m_clearScreen, &QPushButton::clicked, this, &CommunicationsTab::clearTerminal);
     connect(m_capture, &QPushButton::clicked, this, &CommunicationsTab::toggleCapture);
@@ -224,6 +229,65 @@ void CommunicationsTab::formatShow() {
     choosePreset(kKavrinPreset);
 }
 
+void CommunicationsTab::formatTalsenPd() {
+    m_holdingPen->clear();
+    // The Talsen table is sorted into firing order and numbered, refused or not.
+    std::optional<Result<PdScript>> pd;
+    {
+        BusyPointer busy(m_prompter);
+        m_links.changeTalsenTable(QStringLiteral("Format TS as PD Script"),
+                                  [&] { pd.emplace(TalsenToPd(m_state.talsen)); });
+    }
+    if (!*pd) {
+        m_prompter.message(kAppTitle, toQString(pd->error()), Prompter::Icon::None);
+        return;
+    }
+    showPdText(pd->value().text);
+    finishPd(pd->value());
+}
+
+void CommunicationsTab::formatSdPd() {
+    // Unlike its Talsen twin this button stays enabled while a show is sent;
+    // formatting then would swap the text under the transmission and reopen the port.
+    if (m_transmission.timerRunning() &&
+        !m_prompter.askYesNo(kAppTitle, kFormatWhileSending, Prompter::Icon::Exclamation))
+        return;
+    m_holdingPen->clear();
+    Result<std::unique_ptr<SdEventSource>> events = m_links.sdEvents();
+    if (!events) {
+        m_prompter.message(kAppTitle, toQString(sdFailure(kSdToPdSource, events.error())),
+                           Prompter::Icon::None);
+        return;
+    }
+    SdToPdOutcome outcome = [&] {
+        BusyPointer busy(m_prompter);
+        return SdToPd(*events.value(), m_links.sdSize());
+    }();
+    // What was formed before a failure stays in the pen.
+    showPdText(outcome.script.text);
+    if (outcome.failure) {
+        m_prompter.message(kAppTitle, toQString(*outcome.failure), Prompter::Icon::None);
+        return;
+    }
+    finishPd(outcome.script);
+}
+
+void CommunicationsTab::showPdText(std::string text) {
+    {
+        BusyPointer busy(m_prompter);
+        m_holdingPen->setPlainText(toQString(text));
+    }
+    m_penText = std::move(text);
+}
+
+void CommunicationsTab::finishPd(const PdScript& script) {
+    m_showStats[0]->setText(QString::number(script.records));
+    m_showStats[1]->setText(QString::number(script.characters()));
+    m_showStats[2]->setText(QString::number(script.skipped));
+    m_presetOptions[2]->setChecked(true);
+    choosePreset(kPdPreset);
+}
+
 void CommunicationsTab::showPort(const PortOutcome& outcome) {
     m_portSettings->setText(toQString(outcome.portLabel));
     m_portSettings->setToolTip(toQString(outcome.reason));
@@ -278,8 +342,7 @@ void CommunicationsTab::showSend(const SendStep& step) {
 void CommunicationsTab::EnableCommButtons(bool on) {
     for (std::string_view name : kCommButtons) {
         auto* button = findChild<QPushButton*>(toQString(name));
-        // A command not built yet stays disabled whatever the transmission does.
-        if (button && button != m_talsenToPd) button->setEnabled(on);
+        if (button) button->setEnabled(on);
     }
     // A preset click runs Apply Port, so the presets rest with it: reopening the
     // port mid-show would drop the queued cues and change the baud rate under them.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "comms/transmission.h"
+#include "conversion/sd_to_talsen.h"
 #include "workspace/workspace_tab.h"
 
 class QLabel;
@@ -27,6 +28,7 @@ class PlainTextTerminal;
 class QtSerialLink;
 struct PortOutcome;
 struct PortPreset;
+struct PdScript;
 struct WorkspaceState;
 
 class CommunicationsTab : public WorkspaceTab {
@@ -34,9 +36,12 @@ class CommunicationsTab : public WorkspaceTab {
 public:
     struct Links {
         std::function<bool()> miravelTiming;  // the Kavrin tab's "Miravel Timing"
-        // Runs a change of the Kavrin table as one undoable step of the Kavrin tab.
-        std::function<void(const QString& text, const std::function<void()>& change)>
-            changeKavrinTable;
+        // Run a change of the Kavrin or Talsen table as one undoable step of its tab.
+        TableChange changeKavrinTable;
+        TableChange changeTalsenTable;
+        // The SD view's events and its Cal/Cghz choice, for "Format SD as PD Script".
+        std::function<Result<std::unique_ptr<SdEventSource>>()> sdEvents;
+        std::function<SdSize()> sdSize;
     };
 
     CommunicationsTab(WorkspaceState& state, Prompter& prompter, Links links,
@@ -54,6 +59,12 @@ public:
 private:
     void buildPortFrame(QWidget* frame);
     void formatShow();
+    void formatTalsenPd();
+    void formatSdPd();
+    // Puts a PD script into the holding pen.
+    void showPdText(std::string text);
+    // The PD script's statistics, and the PD preset selected.
+    void finishPd(const PdScript& script);
     void applyPort();
     void choosePreset(const PortPreset& preset);
     void showPort(const PortOutcome& outcome);

@@ -33,13 +33,18 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_talsenTab = new TalsenTab(m_state, prompter);
     m_kavrinTab =
         new KavrinTab(m_state, prompter, [this] { return m_talsenTab->talsenNumberingSelected(); });
-    m_sdTab = new SdTab;
-    m_communicationsTab =
-        new CommunicationsTab(m_state, prompter,
-                              {[this] { return m_kavrinTab->miravelTiming(); },
-                               [this](const QString& text, const std::function<void()>& change) {
-                                   m_kavrinTab->changeWholeTable(text, change);
-                               }});
+    auto changeTalsen = [this](const QString& text, const std::function<void()>& change) {
+        m_talsenTab->changeWholeTable(text, change);
+    };
+    m_sdTab = new SdTab(m_state, prompter, {changeTalsen});
+    m_communicationsTab = new CommunicationsTab(
+        m_state, prompter,
+        {[this] { return m_kavrinTab->miravelTiming(); },
+         [this](const QString& text, const std::function<void()>& change) {
+             m_kavrinTab->changeWholeTable(text, change);
+         },
+         changeTalsen, [this] { return m_sdTab->viewEvents(); },
+         [this] { return m_sdTab->sizeOption(); }});
     m_undoGroup = new QUndoGroup(this);
     for (ScriptTab* tab :
          {static_cast<ScriptTab*>(m_talsenTab), static_cast<ScriptTab*>(m_kavrinTab)}) {
@@ -221,6 +226,8 @@ void MainWindow::readFile(const QString& path) {
             return m_talsenTab->readFile(path);
         case KavrinIndex:
             return m_kavrinTab->readFile(path);
+        case SdIndex:
+            return m_sdTab->readFile(path);
         default:
             return;
     }
@@ -233,10 +240,13 @@ void MainWindow::openFiles(const QStringList& paths) {
             m_tabs->setCurrentIndex(TalsenIndex);
         } else if (extension == QLatin1String("kvn")) {
             m_tabs->setCurrentIndex(KavrinIndex);
+        } else if (extension == QLatin1String("scx")) {
+            m_tabs->setCurrentIndex(SdIndex);
         } else {
             showError(m_prompter,
                       QStringLiteral("Cannot open \"%1\": only Talsen (.csv) and Kavrin (.kvn) "
-                                     "scripts can be opened from the command line")
+                                     "scripts and SD shows (.scx) can be opened from the command "
+                                     "line")
                           .arg(path));
             continue;
         }

@@ -31,9 +31,9 @@ public:
     explicit MainWindow(Prompter& prompter, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Reads a script file into the tab showing (Talsen or Kavrin).
+    // Reads a script file into the tab showing (Talsen, Kavrin or SD).
     void readFile(const QString& path);
-    // Opens each file into the tab its extension names: .csv Talsen, .kvn Kavrin.
+    // Opens each file into the tab its extension names: .csv Talsen, .kvn Kavrin, .scx SD.
     void openFiles(const QStringList& paths);
 
     const WorkspaceState& state() const { return m_state; }

@@ -4,10 +4,15 @@
 // others while that tab shows.
 
 #include <QWidget>
+#include <functional>
 
 #include "workspace/menu_command.h"
 
 namespace fulgor {
+
+// Runs `change` on a script table as one undoable step, named `text`, of the
+// tab that shows the table: how one tab changes another tab's table.
+using TableChange = std::function<void(const QString& text, const std::function<void()>& change)>;
 
 class WorkspaceTab : public QWidget {
     Q_OBJECT

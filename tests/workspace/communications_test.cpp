@@ -62,7 +62,7 @@ private slots:
         QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(!find<QTimer>("Timer1")->isActive());
         QCOMPARE(find<QTimer>("Timer1")->interval(), 100);
-        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());  // the PD formats come later
+        QVERIFY(find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
         find<QCheckBox>("ChkMiravelTime")->click();
         QCOMPARE(find<QPushButton>("cmdFormatShow")->text(), QStringLiteral("Format MV Script"));
@@ -159,9 +159,16 @@ private slots:
         click("cmdSendShow");
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
         QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
-        for (const char* button : {"cmdClearHolding", "cmdFormatShow", "cmdCommPort"}) {
+        for (const char* button :
+             {"cmdClearHolding", "cmdFormatShow", "cmdTalsen2PD", "cmdCommPort"}) {
             QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
         }
+        prompter->yesNoAnswers.push_back(false);
+        click("cmdShowDir2PD");
+        QVERIFY(prompter->questions.back().text.startsWith(
+            QStringLiteral("A show is being transmitted. Formatting the SD show now replaces")));
+        QCOMPARE(find<QPlainTextEdit>("txtHoldingPen")->toPlainText(),
+                 QString(show).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY(find<QPushButton>("cmdClearScreen")->isEnabled());
         QVERIFY(!find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(waitUntilIdle());
@@ -172,7 +179,7 @@ private slots:
         QCOMPARE(text("lblSendChars"), QString());
         QVERIFY(!find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         QVERIFY(find<QPushButton>("cmdFormatShow")->isEnabled());
-        QVERIFY(!find<QPushButton>("cmdTalsen2PD")->isEnabled());
+        QVERIFY(find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(prompter->messages.empty());
     }

@@ -1,0 +1,38 @@
+#include <ostream>
+
+#include "app/cli_commands.h"
+#include "app/cli_pd_output.h"
+#include "app/cli_script_io.h"
+#include "conversion/pd_script.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<TalsenScript> script = readTalsenInput(args, io);
+    if (!script) return kBadUsage;
+    Result<PdScript> pd = TalsenToPd(script->table);
+    if (!pd) {
+        io.err << pd.error() << '\n';
+        return kFellShort;
+    }
+    return writePdOutput(args, pd.value(), io) ? kDone : kBadUsage;
+}
+
+}  // namespace
+
+Command formatPdCommand() {
+    return {"format-pd",
+            "SCRIPT.csv [-o PD.txt]",
+            "Writes the PD script of a Talsen script, as Format TS as PD Script puts it into "
+            "the holding pen.",
+            "  -o PD.txt  write the PD text here (default: standard output)\n"
+            "The rows are put in firing order and numbered; rows without a time, prefire,\n"
+            "module or pin are left out. A script whose addresses are not made for PD\n"
+            "(module 80 or more, a pin other than one hex digit) is refused with status 3\n"
+            "and nothing is written. The show statistics go to standard error.\n",
+            {{"-o", true}},
+            run};
+}
+
+}  // namespace fulgor::cli

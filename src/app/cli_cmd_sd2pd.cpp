@@ -1,0 +1,47 @@
+#include <ostream>
+
+#include "app/cli_commands.h"
+#include "app/cli_pd_output.h"
+#include "app/cli_sd_show.h"
+#include "conversion/sd_to_pd.h"
+
+namespace fulgor::cli {
+namespace {
+
+int run(const Args& args, Io& io) {
+    std::optional<SdShowView> view = openSdShowView("sd2pd", args, io);
+    if (!view) return kBadUsage;
+    auto events = view->database->viewEvents();
+    if (!events) {
+        io.err << "fulgor sd2pd: " << events.error() << '\n';
+        return kBadUsage;
+    }
+    SdToPdOutcome outcome = SdToPd(*events.value(), view->size);
+    if (outcome.failure) {
+        // What was formed before the failure is kept, as the holding pen keeps it.
+        if (!writeOutput(args, outcome.script.text, io)) return kBadUsage;
+        io.err << *outcome.failure << '\n';
+        return kFellShort;
+    }
+    return writePdOutput(args, outcome.script, io) ? kDone : kBadUsage;
+}
+
+}  // namespace
+
+Command sdToPdCommand() {
+    static const std::string details =
+        std::string("  -o PD.txt         write the PD text here (default: standard output)\n") +
+        std::string(kSdShowOptionHelp) +
+        "Events with an empty time or ADDR are not fired and are left out. An empty view,\n"
+        "a missing value in a fired event or a value too large for its field stops the\n"
+        "command with status 3; the records formed before it are still written.\n";
+    return {"sd2pd",
+            "SHOW.scx [-o PD.txt] [--size cal|cghz] [--sort TEXT] [--filter FIELD=TEXT]...",
+            "Writes the SD show's visible events as a PD script, as Format SD as PD Script "
+            "puts it into the holding pen.",
+            details,
+            kSdShowOptions,
+            run};
+}
+
+}  // namespace fulgor::cli

@@ -1,0 +1,125 @@
+#include "conversion/pd_script.h"
+
+#include <array>
+
+#include "addressing/hex_text.h"
+#include "addressing/time_text.h"
+#include "core/leading_number.h"
+#include "core/rounding.h"
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+constexpr std::int32_t kLargestWord = 65535;
+constexpr std::int32_t kHundredthsIn100Hours = 100 * 360000;
+
+std::optional<int> hexText(std::string_view text) {
+    if (text.empty() || text.size() > 7) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                           : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+bool pdReady(const Table& talsen, int row) {
+    std::optional<int> module = hexText(cellText(talsen.cell(row, talsen::Mod)));
+    std::string pin = cellText(talsen.cell(row, talsen::Pin));
+    return module && *module < 128 && pin.size() == 1 && hexText(pin);
+}
+
+int twoDigits(std::string_view text, std::size_t at) {
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+Error doesNotFit(int row, std::string_view what) {
+    return Error{"Row " + std::to_string(row + 1) +
+                 " cannot be formatted for PD: " + std::string(what) + "."};
+}
+
+}  // namespace
+
+Status appendCueRecord(PdScript& script, const std::array<std::int32_t, 9>& fields) {
+    Result<std::string> record = BuildN3Record(fields);
+    if (!record) return Error{record.error()};
+    script.text += record.value();
+    script.text += "\r\n";
+    ++script.records;
+    script.lastCue = fields[7];
+    return {};
+}
+
+void appendEndRecord(PdScript& script) {
+    std::int32_t cue = script.lastCue < 0 ? 0 : std::min(script.lastCue, kLargestWord);
+    auto x = static_cast<std::uint8_t>(cue / 256);
+    script.text += "N9" + HexByte(x) + HexByte(static_cast<std::uint8_t>(255 - x)) + "\r\n";
+    ++script.records;
+}
+
+bool NumberForPD(Table& talsen) {
+    bool ready = true;
+    int count = 0;
+    for (int row = 0; row < talsen.rowCount(); ++row) {
+        bool complete = !talsen.cell(row, talsen::Time).isEmpty() &&
+                        !talsen.cell(row, talsen::Prefire).isEmpty() &&
+                        !talsen.cell(row, talsen::Mod).isEmpty() &&
+                        !talsen.cell(row, talsen::Pin).isEmpty();
+        if (complete && pdReady(talsen, row)) {
+            talsen.setNumber(row, talsen::Line, ++count);
+        } else {
+            talsen.setText(row, talsen::Line, "");
+            if (complete) ready = false;
+        }
+    }
+    return ready;
+}
+
+Result<PdScript> TalsenToPd(Table& talsen) {
+    const SortKey firingOrder[] = {{talsen::Time, true, false},
+                                   {talsen::Prefire, true, true},
+                                   {talsen::Mod, false, false},
+                                   {talsen::Pin, false, false}};
+    talsen.sortRows(firingOrder);
+    if (!NumberForPD(talsen)) return Error{std::string(kPdRefusal)};
+
+    PdScript script;
+    script.text.reserve(static_cast<std::size_t>(talsen.rowCount()) * 30 + 8);
+    for (int row = 0; row < talsen.rowCount(); ++row) {
+        if (talsen.cell(row, talsen::Line).isEmpty()) {
+            ++script.skipped;
+            continue;
+        }
+        std::optional<double> seconds = numericValue(talsen.cell(row, talsen::Time));
+        std::optional<std::int32_t> hundredths =
+            seconds ? roundToInt32(*seconds * 100) : std::nullopt;
+        if (!hundredths) return doesNotFit(row, "its Time is not a number");
+        if (*hundredths < 0 || *hundredths >= kHundredthsIn100Hours)
+            return doesNotFit(row, "its Time lies outside 0 to 100 hours");
+        std::string timecode = FormatTimecode(*hundredths);  // HH:MM:SS:FF
+        std::optional<std::int32_t> tenths =
+            roundToInt32(cellNumber(talsen.cell(row, talsen::Prefire)) * 10);
+        if (!tenths || *tenths < 0 || *tenths > 255)
+            return doesNotFit(row, "its Prefire lies outside 0 to 25.5 seconds");
+        std::optional<std::int32_t> size = roundToInt32(cellNumber(talsen.cell(row, talsen::Size)));
+        if (!size || *size < 0 || *size > 255)
+            return doesNotFit(row, "its Size lies outside 0 to 255");
+        int address = *hexText(cellText(talsen.cell(row, talsen::Mod)) +
+                               cellText(talsen.cell(row, talsen::Pin)));
+        auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, talsen::Line)));
+        Status appended = appendCueRecord(
+            script, {static_cast<std::int32_t>(script.records), twoDigits(timecode, 0),
+                     twoDigits(timecode, 3), twoDigits(timecode, 6), twoDigits(timecode, 9),
+                     *tenths, address, cue, *size});
+        if (!appended) return doesNotFit(row, appended.error());
+    }
+    appendEndRecord(script);
+    return script;
+}
+
+}  // namespace fulgor

@@ -1,0 +1,58 @@
+#pragma once
+// The PD script: the text the PD firing system receives. One "N3" cue record
+// per fired cue, in firing order, then one "N9" end record, each line ended
+// by CR LF. "Format TS as PD Script" makes it from the Talsen table.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/result.h"
+#include "core/table.h"
+
+namespace fulgor {
+
+inline constexpr std::string_view kPdRefusal =
+    "Addresses in Talsenshow script are not formatted for PD!";
+
+struct PdScript {
+    std::string text;           // ASCII
+    std::int64_t records = 0;   // cue records and the end record
+    std::int64_t skipped = 0;   // rows or events left out
+    std::int32_t lastCue = -1;  // the cue number of the last cue record; -1 before the first
+
+    std::int64_t characters() const { return static_cast<std::int64_t>(text.size()); }
+};
+
+// Appends a cue record (made by BuildN3Record) and CR LF; fails, appending
+// nothing, when a field does not fit its place in the record.
+Status appendCueRecord(PdScript& script, const std::array<std::int32_t, 9>& fields);
+
+// Appends the end record "N9" + HexByte(X) + HexByte(255 - X) and CR LF, X
+// being the last cue number written integer-divided by 256 (0 when none). A
+// cue number of 65536 or more stands in its record as "FFFF" and counts as
+// 65535 here too.
+void appendEndRecord(PdScript& script);
+
+// NumberForPD over a table already in firing order: a row is complete when
+// Time, Prefire, Mod and Pin are all non-empty; a complete row is PD-ready
+// when Mod is hexadecimal text below 80 and Pin is one hexadecimal digit.
+// Complete ready rows get Line 1, 2, 3 ... (numbers); all others an empty
+// Line. True when no complete row failed.
+bool NumberForPD(Table& talsen);
+
+// "Format TS as PD Script" on the Talsen table: sorts it into firing order
+// (Time ascending, then Prefire descending as numbers, Mod then Pin ascending
+// as text), numbers it with NumberForPD, and writes a cue record for every
+// numbered row: its Time as timecode (hours, minutes, seconds, frames),
+// Prefire in tenths, the address Mod and Pin as one hex number, Line as the
+// cue number, the leading number of Size. Rows left without a Line are
+// counted in `skipped`.
+// Fails with kPdRefusal when NumberForPD finds a complete row that is not
+// PD-ready, and with a message naming the row when a numbered row's value does
+// not fit its field (a Time that is not a number, below 0 or of 100 hours or
+// more, a Prefire outside 0 to 25.5 s, a Size outside 0 to 255). The table
+// keeps its new order and numbering either way; no text is made on a failure.
+Result<PdScript> TalsenToPd(Table& talsen);
+
+}  // namespace fulgor

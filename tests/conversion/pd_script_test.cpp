@@ -1,0 +1,110 @@
+#include "conversion/pd_script.h"
+
+#include <gtest/gtest.h>
+
+#include "core/script_columns.h"
+
+namespace fulgor {
+namespace {
+
+struct Row {
+    const char* time;
+    const char* prefire;
+    const char* mod;
+    const char* pin;
+    const char* size = "3";
+};
+
+Table talsenRows(std::initializer_list<Row> rows) {
+    Table t(static_cast<int>(rows.size()), talsen::ColumnCount);
+    int r = 0;
+    for (const Row& row : rows) {
+        t.setText(r, talsen::Line, "99");
+        t.setText(r, talsen::Time, row.time);
+        t.setText(r, talsen::Prefire, row.prefire);
+        t.setText(r, talsen::Mod, row.mod);
+        t.setText(r, talsen::Pin, row.pin);
+        t.setText(r, talsen::Size, row.size);
+        ++r;
+    }
+    return t;
+}
+
+TEST(TalsenToPd, SortsIntoFiringOrderNumbersAndWritesRecords) {
+    Table t = talsenRows({{"90.5", "2.5", "0A", "3", "3in"},
+                          {"12", "1.5", "01", "1"},
+                          {"12", "3.0", "01", "2"},
+                          {"", "1", "02", "2"},
+                          {"5", "1", "02", ""}});
+    auto pd = TalsenToPd(t);
+    ASSERT_TRUE(pd.ok()) << pd.error();
+    EXPECT_EQ(cellText(t.cell(0, talsen::Time)), "");  // the untimed row sorts first
+    EXPECT_EQ(cellText(t.cell(2, talsen::Prefire)), "3.0");
+    EXPECT_EQ(cellText(t.cell(2, talsen::Line)), "1");
+    EXPECT_EQ(cellText(t.cell(3, talsen::Line)), "2");
+    EXPECT_EQ(cellText(t.cell(4, talsen::Line)), "3");
+    EXPECT_EQ(cellText(t.cell(0, talsen::Line)), "");
+    EXPECT_EQ(cellText(t.cell(1, talsen::Line)), "");
+    const std::string& text = pd.value().text;
+    EXPECT_EQ(text.substr(0, 6), "N30000");
+    EXPECT_EQ(text.substr(30, 6), "N30001");
+    EXPECT_EQ(text.substr(60, 28), "N3000200011E0F1900A30003030D");
+    EXPECT_TRUE(text.ends_with("\r\nN900FF\r\n"));
+    EXPECT_EQ(pd.value().records, 4);
+    EXPECT_EQ(pd.value().skipped, 2);
+}
+
+TEST(TalsenToPd, TimesBecomeFramesRoundedToEven) {
+    Table t = talsenRows(
+        {{"12.99", "0", "00", "1"}, {"13.05", "0", "00", "2"}, {"13.15", "0", "00", "3"}});
+    auto pd = TalsenToPd(t);
+    ASSERT_TRUE(pd.ok());
+    EXPECT_EQ(pd.value().text.substr(6, 8), "00000C1E");
+    EXPECT_EQ(pd.value().text.substr(36, 8), "00000D02");
+    EXPECT_EQ(pd.value().text.substr(66, 8), "00000D04");
+}
+
+TEST(TalsenToPd, WithoutCompleteRowsOnlyTheEndRecord) {
+    Table t = talsenRows({{"", "", "", ""}, {"1", "1", "01", ""}});
+    auto pd = TalsenToPd(t);
+    ASSERT_TRUE(pd.ok());
+    EXPECT_EQ(pd.value().text, "N900FF\r\n");
+    EXPECT_EQ(pd.value().records, 1);
+    EXPECT_EQ(pd.value().characters(), 8);
+    EXPECT_EQ(pd.value().skipped, 2);
+}
+
+TEST(TalsenToPd, RefusesAddressesNotMadeForPd) {
+    for (Row ok : {Row{"1", "1", "7F", "F"}, Row{"1", "1", "7f", "a"}}) {
+        Table t = talsenRows({ok});
+        EXPECT_TRUE(TalsenToPd(t).ok()) << ok.mod << ok.pin;
+    }
+    for (Row bad : {Row{"1", "1", "80", "1"}, Row{"1", "1", "01", "10"}, Row{"1", "1", "0G", "1"},
+                    Row{"1", "1", "01", "G"}}) {
+        Table t = talsenRows({{"0.5", "0", "01", "1"}, bad});
+        auto pd = TalsenToPd(t);
+        ASSERT_FALSE(pd.ok()) << bad.mod << bad.pin;
+        EXPECT_EQ(pd.error(), "Addresses in Talsenshow script are not formatted for PD!");
+        EXPECT_EQ(cellText(t.cell(0, talsen::Line)), "1");  // the numbering stays done
+    }
+}
+
+TEST(TalsenToPd, ValuesThatDoNotFitARecordNameTheRow) {
+    const std::pair<Row, const char*> cases[] = {
+        {{"abc", "1", "01", "1"}, "its Time is not a number"},
+        {{"360000", "1", "01", "1"}, "its Time lies outside 0 to 100 hours"},
+        {{"-1", "1", "01", "1"}, "its Time lies outside 0 to 100 hours"},
+        {{"1", "25.6", "01", "1"}, "its Prefire lies outside 0 to 25.5 seconds"},
+        {{"1", "1", "01", "1", "256"}, "its Size lies outside 0 to 255"}};
+    for (const auto& [row, cause] : cases) {
+        Table t = talsenRows({row});
+        auto pd = TalsenToPd(t);
+        ASSERT_FALSE(pd.ok()) << cause;
+        EXPECT_EQ(pd.error(), std::string("Row 1 cannot be formatted for PD: ") + cause + ".");
+    }
+    Table edge = talsenRows({{"359999.99", "25.5", "01", "1", "255"}});
+    EXPECT_TRUE(TalsenToPd(edge).ok());
+}
+
+}  // namespace
+}  // namespace fulgor
