@@ -1,29 +1,42 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPdfWriter>
+#include <memory>
 #include <optional>
 #include <ostream>
 
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
+#include "app/cli_sd_show.h"
 #include "files/file_io.h"
 #include "platform/grid_columns.h"
 #include "platform/grid_layout.h"
 #include "platform/page_texts.h"
 #include "platform/program_folder.h"
+#include "platform/sd_grid_columns.h"
+#include "platform/sd_table_model.h"
 #include "platform/table_printer.h"
 
 namespace fulgor::cli {
 namespace {
 
-// What gets printed: the table, its grid's columns and the page header.
+// What gets printed: a script table with its grid's columns, or the view of a
+// show database; and the page header.
 struct Printable {
     Table table;
-    ScriptGrid grid;
+    ScriptGrid grid = ScriptGrid::Talsen;
     std::span<const GridColumn> columns;
+    std::unique_ptr<SdDatabase> show;
     QString header;
+};
+
+// The model the grid shows, and its columns as the grid starts.
+struct PrintedGrid {
+    std::unique_ptr<QAbstractItemModel> model;
+    std::vector<PlacedColumn> columns;
 };
 
 std::optional<Printable> readPrintable(const Args& args, Io& io) {
@@ -38,23 +51,55 @@ std::optional<Printable> readPrintable(const Args& args, Io& io) {
     if (extension == QLatin1String("csv")) {
         std::optional<TalsenScript> script = readTalsenInput(args, io);
         if (!script) return std::nullopt;
-        return Printable{std::move(script->table), ScriptGrid::Talsen, kTalsenGridColumns,
+        return Printable{std::move(script->table),
+                         ScriptGrid::Talsen,
+                         kTalsenGridColumns,
+                         {},
                          talsenPageHeader(absolute)};
     }
     if (extension == QLatin1String("kvn")) {
         std::optional<KavrinScript> script = readKavrinInput(args, io);
         if (!script) return std::nullopt;
-        return Printable{std::move(script->table), ScriptGrid::Kavrin, kKavrinGridColumns,
+        return Printable{std::move(script->table),
+                         ScriptGrid::Kavrin,
+                         kKavrinGridColumns,
+                         {},
                          kavrinPageHeader(absolute, QString::fromStdString(script->showName))};
     }
     if (extension == QLatin1String("scx")) {
-        io.err << "fulgor print: cannot print \"" << args.positional[0]
-               << "\": printing SD show databases (.scx) is not available yet\n";
-        return std::nullopt;
+        std::unique_ptr<SdDatabase> show = openSdView("print", args.positional[0], args, io);
+        if (!show) return std::nullopt;
+        return Printable{{}, {}, {}, std::move(show), sdPageHeader(absolute)};
     }
     io.err << "fulgor print: cannot print \"" << args.positional[0]
-           << "\": it is neither a Talsen script (.csv) nor a Kavrin script (.kvn)\n";
+           << "\": it is neither a Talsen script (.csv), a Kavrin script (.kvn) nor an SD show "
+              "(.scx)\n";
     return std::nullopt;
+}
+
+// Sort and filter belong to the SD view; a script prints in its own order.
+bool viewOptionsMisplaced(const Args& args, const Printable& printable, Io& io) {
+    if (printable.show || (!args.value("--sort") && args.allValues("--filter").empty()))
+        return false;
+    io.err << "fulgor print: --sort and --filter apply to SD shows (.scx) only\n";
+    return true;
+}
+
+Result<PrintedGrid> printedGrid(Printable& printable) {
+    if (printable.show) {
+        auto model = std::make_unique<SdTableModel>();
+        if (Status shown = model->setDatabase(printable.show.get()); !shown)
+            return Error{shown.error()};
+        // As the SD tab sizes its columns when a show opens.
+        std::vector<PlacedColumn> columns =
+            sdStartingColumns(*model, QFontMetrics(QGuiApplication::font()));
+        return PrintedGrid{std::move(model), std::move(columns)};
+    }
+    auto model =
+        std::make_unique<ScriptTableModel>(printable.table, printable.grid, printable.columns);
+    // As in the window: Talsen rows without a firing address show yellow.
+    model->setHighlighting(printable.grid == ScriptGrid::Talsen);
+    return PrintedGrid{std::move(model), startingColumns(printable.columns)};
 }
 
 int run(const Args& args, Io& io) {
@@ -64,7 +109,7 @@ int run(const Args& args, Io& io) {
         return kBadUsage;
     }
     std::optional<Printable> printable = readPrintable(args, io);
-    if (!printable) return kBadUsage;
+    if (!printable || viewOptionsMisplaced(args, *printable, io)) return kBadUsage;
 
     // Fonts need a GUI application; the offscreen platform needs no display.
     int argc = 3;
@@ -78,10 +123,13 @@ int run(const Args& args, Io& io) {
         return kBadUsage;
     }
 
-    ScriptTableModel model(printable->table, printable->grid, printable->columns);
-    // As in the window: Talsen rows without a firing address show yellow.
-    model.setHighlighting(printable->grid == ScriptGrid::Talsen);
-    std::vector<PlacedColumn> columns = startingColumns(printable->columns);
+    Result<PrintedGrid> grid = printedGrid(*printable);
+    if (!grid) {
+        io.err << "fulgor print: " << grid.error() << '\n';
+        return kBadUsage;
+    }
+    QAbstractItemModel& model = *grid.value().model;
+    std::vector<PlacedColumn> columns = std::move(grid.value().columns);
     if (std::optional<std::string> layoutName = args.value("--layout")) {
         const QString name = QString::fromStdString(*layoutName);
         const QString layoutPath = QDir(programFolder()).filePath(kLayoutFileName);
@@ -119,7 +167,7 @@ int run(const Args& args, Io& io) {
         io.err << "fulgor: " << written.error() << '\n';
         return kBadUsage;
     }
-    io.err << "Printed " << printable->table.rowCount() << " rows on " << pages.value()
+    io.err << "Printed " << model.rowCount() << " rows on " << pages.value()
            << (pages.value() == 1 ? " page" : " pages") << " to " << *pdfPath << '\n';
     return kDone;
 }
@@ -127,19 +175,25 @@ int run(const Args& args, Io& io) {
 }  // namespace
 
 Command printCommand() {
+    static const std::string details =
+        std::string(
+            "  --pdf OUT.pdf     the PDF file to write (A4 portrait)\n"
+            "  --layout NAME     arrange the columns by the grid layout NAME\n"
+            "                    (TalsenScript, KavrinScript, DirectorScript) saved in\n"
+            "                    Pellor.grx in the program's folder (FULGOR_HOME when set)\n"
+            "For an SD show (.scx), the rows of its view:\n") +
+        std::string(kSdViewOptionHelp) +
+        "Each page has the header \"Talsen Script Table - \", \"Kavrin Script Table - \" or\n"
+        "\"SD Show Script Table - \" with the file's path (and the show name), the column\n"
+        "headers and the footer \"Page: N\". A table wider than the page is scaled down to\n"
+        "fit its width.\n";
     return {"print",
-            "SCRIPT.csv|SHOW.kvn --pdf OUT.pdf [--layout NAME]",
-            "Prints a Talsen or Kavrin script table to a PDF file, laid out as Print "
-            "Preview shows.",
-            "  --pdf OUT.pdf   the PDF file to write (A4 portrait)\n"
-            "  --layout NAME   arrange the columns by the grid layout NAME (TalsenScript,\n"
-            "                  KavrinScript) saved in Pellor.grx in the program's folder\n"
-            "                  (FULGOR_HOME when set)\n"
-            "Each page has the header \"Talsen Script Table - \" or \"Kavrin Script Table - \"\n"
-            "with the script's path (and the show name), the column headers and the footer\n"
-            "\"Page: N\". A table wider than the page is scaled down to fit its width.\n"
-            "SD show databases (.scx) cannot be printed yet.\n",
-            {{"--pdf", true}, {"--layout", true}},
+            "SCRIPT.csv|SHOW.kvn|SHOW.scx --pdf OUT.pdf [--layout NAME] [--sort TEXT] "
+            "[--filter FIELD=TEXT]...",
+            "Prints a Talsen or Kavrin script table or an SD show to a PDF file, laid out as "
+            "Print Preview shows.",
+            details,
+            {{"--pdf", true}, {"--layout", true}, {"--sort", true}, {"--filter", true, true}},
             run};
 }
 

@@ -31,7 +31,7 @@ int run(const Args& args, Io& io) {
 Command sdToPdCommand() {
     static const std::string details =
         std::string("  -o PD.txt         write the PD text here (default: standard output)\n") +
-        std::string(kSdShowOptionHelp) +
+        std::string(kSdSizeOptionHelp) + std::string(kSdViewOptionHelp) +
         "Events with an empty time or ADDR are not fired and are left out. An empty view,\n"
         "a missing value in a fired event or a value too large for its field stops the\n"
         "command with status 3; the records formed before it are still written.\n";

@@ -37,7 +37,7 @@ Command sdToTalsenCommand() {
     static const std::string details =
         std::string(
             "  -o OUT.csv        write the Talsen script here (default: standard output)\n") +
-        std::string(kSdShowOptionHelp) +
+        std::string(kSdSizeOptionHelp) + std::string(kSdViewOptionHelp) +
         "Events with an empty time or ADDR, or an ADDR of 4096 or more, are left out and\n"
         "counted; the script is still written and the exit status is 3.\n";
     return {"sd2talsen",

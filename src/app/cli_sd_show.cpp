@@ -4,24 +4,16 @@
 
 namespace fulgor::cli {
 
-std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args, Io& io) {
+std::unique_ptr<SdDatabase> openSdView(std::string_view name, const std::string& path,
+                                       const Args& args, Io& io) {
     auto fail = [&](std::string_view message) {
         io.err << "fulgor " << name << ": " << message << '\n';
-        return std::nullopt;
+        return nullptr;
     };
-    if (args.positional.size() != 1)
-        return fail("expected one show database, got " + std::to_string(args.positional.size()));
-    SdShowView view;
-    std::string size = args.value("--size").value_or("cal");
-    if (size == "cghz") {
-        view.size = SdSize::Cghz;
-    } else if (size != "cal") {
-        return fail("--size takes cal or cghz, not \"" + size + "\"");
-    }
-    auto opened = SdDatabase::open(args.positional[0], SdDatabase::Access::ReadOnly);
+    auto opened = SdDatabase::open(path, SdDatabase::Access::ReadOnly);
     if (!opened) return fail(opened.error());
-    view.database = std::move(opened.value());
-    std::span<const SdField> fields = view.database->fields();
+    std::unique_ptr<SdDatabase> database = std::move(opened.value());
+    std::span<const SdField> fields = database->fields();
 
     std::vector<SdColumnFilter> filters;
     for (const std::string& filter : args.allValues("--filter")) {
@@ -40,10 +32,29 @@ std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args
     if (!conditions) return fail(conditions.error());
     auto sort = parseSdSort(args.value("--sort").value_or(""), fields);
     if (!sort) return fail(sort.error());
-    view.database->setView(conditions.value(), sort.value());
-    auto rows = view.database->viewEvents();
+    database->setView(conditions.value(), sort.value());
+    auto rows = database->viewEvents();
     if (!rows) return fail(rows.error());
     io.err << "Visible Lines: " << rows.value()->rowCount() << '\n';
+    return database;
+}
+
+std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args, Io& io) {
+    auto fail = [&](std::string_view message) {
+        io.err << "fulgor " << name << ": " << message << '\n';
+        return std::nullopt;
+    };
+    if (args.positional.size() != 1)
+        return fail("expected one show database, got " + std::to_string(args.positional.size()));
+    SdShowView view;
+    std::string size = args.value("--size").value_or("cal");
+    if (size == "cghz") {
+        view.size = SdSize::Cghz;
+    } else if (size != "cal") {
+        return fail("--size takes cal or cghz, not \"" + size + "\"");
+    }
+    view.database = openSdView(name, args.positional[0], args, io);
+    if (!view.database) return std::nullopt;
     return view;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What sd2talsen and sd2pd share: the show database opened read-only, its
-// view under --sort and --filter, and the size option.
+// What sd2talsen, sd2pd and print share: the show database opened read-only
+// and its view under --sort and --filter; the conversions add the size option.
 
 #include <memory>
 #include <optional>
@@ -15,8 +15,11 @@ namespace fulgor::cli {
 inline const std::vector<OptionSpec> kSdShowOptions = {
     {"-o", true}, {"--size", true}, {"--sort", true}, {"--filter", true, true}};
 
-inline constexpr std::string_view kSdShowOptionHelp =
-    "  --size cal|cghz   the field that gives the size: CAL (default) or CGHZ\n"
+inline constexpr std::string_view kSdSizeOptionHelp =
+    "  --size cal|cghz   the field that gives the size: CAL (default) or CGHZ\n";
+
+// The help of --sort and --filter.
+inline constexpr std::string_view kSdViewOptionHelp =
     "  --sort TEXT       the \"Sorting Order\" text, e.g. '[TIME],[CUE] DESC'\n"
     "  --filter FIELD=TEXT\n"
     "                    what is typed in FIELD's filter cell (any case; the name ends at the\n"
@@ -30,9 +33,15 @@ struct SdShowView {
     SdSize size = SdSize::Cal;
 };
 
-// Opens the one positional argument read-only and applies --sort and
-// --filter; reports (prefixed "fulgor NAME: ") and gives nothing on bad usage,
-// an unreadable file, or a sort or filter the view does not accept.
+// Opens the show database at `path` read-only and applies --sort and
+// --filter, telling the number of visible rows on standard error; reports
+// (prefixed "fulgor NAME: ") and gives null when the file cannot be read or the
+// view does not accept the sort or a filter.
+std::unique_ptr<SdDatabase> openSdView(std::string_view name, const std::string& path,
+                                       const Args& args, Io& io);
+
+// Reads --size and opens the one positional argument as openSdView does;
+// reports and gives nothing on bad usage or when openSdView fails.
 std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args, Io& io);
 
 }  // namespace fulgor::cli

@@ -49,13 +49,22 @@ void GridCommands::reportFailure(const std::string& message) {
     m_prompter.message(kAppTitle, QString::fromStdString(message), Prompter::Icon::Exclamation);
 }
 
+bool GridCommands::hasColumns() {
+    // The SD grid has no columns until a show is open: there is nothing to lay out or print.
+    if (m_grid.model()->columnCount() > 0) return true;
+    reportFailure("No show is open: the grid has no columns yet.");
+    return false;
+}
+
 void GridCommands::saveLayout() {
+    if (!hasColumns()) return;
     GridLayout layout = layoutOf(placedColumns(m_grid), columnNames(*m_grid.model()));
     if (Status saved = saveGridLayout(layoutFilePath(), m_layoutName, layout); !saved)
         reportFailure(saved.error());
 }
 
 void GridCommands::loadLayout() {
+    if (!hasColumns()) return;
     Result<GridLayout> layout = loadGridLayout(layoutFilePath(), m_layoutName);
     if (!layout) return reportFailure(layout.error());
     Result<std::vector<PlacedColumn>> arranged = arrangeColumns(
@@ -69,6 +78,7 @@ void GridCommands::pageSetup() {
 }
 
 void GridCommands::printPreview() {
+    if (!hasColumns()) return;
     // Header and columns are taken now; the preview repaints from the model as it needs.
     const PageTexts texts{m_pageHeader(), kPageFooter};
     const std::vector<PlacedColumn> columns = placedColumns(m_grid);

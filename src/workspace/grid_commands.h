@@ -37,6 +37,8 @@ private:
     void pageSetup();
     void printPreview();
     void reportFailure(const std::string& message);
+    // Reports a grid without columns (no show open) and answers false.
+    bool hasColumns();
 
     Prompter& m_prompter;
     QTableView& m_grid;

@@ -157,22 +157,36 @@ void KavrinTab::groupShots() {
     reportFireMemory(grouping);
 }
 
+KavrinTab::ConflictsShown KavrinTab::conflictsShown() const {
+    return {m_state.conflictCount, m_conflicts->text(), m_model->highlighting()};
+}
+
+void KavrinTab::showConflicts(const ConflictsShown& shown) {
+    m_state.conflictCount = shown.count;
+    m_conflicts->setText(shown.label);
+    m_model->setHighlighting(shown.highlighting);
+}
+
 void KavrinTab::checkConflicts() {
-    m_model->setHighlighting(false);
     m_grid->clearSelection();
     ConflictReport report;
     {
         BusyPointer busy(m_prompter);
-        changeWholeTable(QStringLiteral("Check Conflicts"), [&] {
-            report = fulgor::checkConflicts(m_state.kavrin, {miravelTiming(), m_talsenNumbering()});
-        });
+        // Checked on a copy first: what the check shows beside the table must
+        // be known when its step is made, so that undo and redo restore it.
+        Table checked = m_state.kavrin;
+        report = fulgor::checkConflicts(checked, {miravelTiming(), m_talsenNumbering()});
+        const ConflictsShown before = conflictsShown();
+        const ConflictsShown after{report.conflicts, toQString(conflictLabelText(report.conflicts)),
+                                   report.conflicts > 0};
+        changeWholeTable(
+            QStringLiteral("Check Conflicts"), [&] { std::swap(m_state.kavrin, checked); },
+            [this, before, after](bool done) { showConflicts(done ? after : before); },
+            after != before);
     }
     reportFireMemory(report.grouping);
-    m_state.conflictCount = report.conflicts;
-    m_conflicts->setText(toQString(conflictLabelText(report.conflicts)));
     if (report.conflicts > 0) {
         m_grid->setCurrentRow(report.markedRows.front());
-        m_model->setHighlighting(true);
         m_prompter.message(toQString(kCheckingTitle),
                            toQString(conflictMessageText(report.conflicts)),
                            Prompter::Icon::Exclamation);

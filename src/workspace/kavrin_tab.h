@@ -42,6 +42,16 @@ private:
     void importTalsen();
     void groupShots();
     void checkConflicts();
+    // What Check Conflicts shows beside the table: the window's conflict
+    // count, the label lblConflictsKV and the highlighting of the rows.
+    struct ConflictsShown {
+        int count = 0;
+        QString label;
+        bool highlighting = false;
+        bool operator==(const ConflictsShown&) const = default;
+    };
+    ConflictsShown conflictsShown() const;
+    void showConflicts(const ConflictsShown& shown);
     // Shows the fire memory message when the show has more shots than the panel holds.
     void reportFireMemory(const GroupShotsOutcome& grouping);
 

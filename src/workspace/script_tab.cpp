@@ -213,17 +213,23 @@ void ScriptTab::push(QUndoCommand* command) {
 }
 
 void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change) {
+    changeWholeTable(text, change, {}, false);
+}
+
+void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change,
+                                 std::function<void(bool after)> showBeside, bool besideChanged) {
     Table& table = m_model->table();
     Table before = table;
     int current = m_grid->currentRow();
     change();
-    if (table == before) {
+    if (showBeside) showBeside(true);
+    if (table == before && !besideChanged) {
         m_model->refresh();
         return;
     }
     m_model->reload();
     m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
-    push(new WholeTableCommand(text, *m_grid, std::move(before)));
+    push(new WholeTableCommand(text, *m_grid, std::move(before), std::move(showBeside)));
 }
 
 void ScriptTab::sortByHeader(int column) {

@@ -53,6 +53,13 @@ public:
     // Runs `change` on the tab's table as one undoable step, kept as the whole
     // table before it; a change that leaves the table as it was is no step.
     void changeWholeTable(const QString& text, const std::function<void()>& change);
+    // The same for a command that also changes what the tab shows beside the
+    // table (a count, a label): `showBeside(after)` shows that as before or
+    // after the command; it is called with true once the table has changed, and
+    // undo and redo call it with the table. The change is a step when the table
+    // or (`besideChanged`) what is shown beside it differs.
+    void changeWholeTable(const QString& text, const std::function<void()>& change,
+                          std::function<void(bool after)> showBeside, bool besideChanged);
 
     // The value of the tab's time-offset box.
     virtual double timeOffset() const = 0;

@@ -12,11 +12,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "platform/grid_layout.h"
+#include "platform/grid_view_layout.h"
+#include "platform/page_texts.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/sd_database.h"
+#include "platform/sd_grid_columns.h"
 #include "platform/sd_table_model.h"
 #include "workspace/file_dialogs.h"
+#include "workspace/grid_commands.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -27,26 +32,6 @@ const QString kOpenTitle = QStringLiteral("Open SD Show Script File");
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|Show Files (*.scx)|*.scx");
 constexpr int kRecordSelectorWidth = 18;
 
-// The most characters a field accepts when edited, as the show-design program sets them.
-const std::pair<const char*, int> kEditWidths[] = {{"CUE", 6},      {"TIME", 11},
-                                                   {"NEXT", 8},     {"Event Description", 52},
-                                                   {"PFT", 6},      {"ADDR", 6},
-                                                   {"CGHZ", 6},     {"POS", 6},
-                                                   {"ANGLE", 10},   {"QTY", 6},
-                                                   {"CAL", 6},      {"TYPE", 36},
-                                                   {"DUR", 6},      {"Effect Description", 52},
-                                                   {"REF", 16},     {"MFG", 6},
-                                                   {"MAGAZINE", 6}, {"PRICE1", 14},
-                                                   {"PRICE2", 14},  {"PRICE3", 14},
-                                                   {"CUSTOM1", 12}, {"CUSTOM2", 12}};
-
-std::optional<int> editWidth(const QString& field) {
-    for (auto [name, width] : kEditWidths) {
-        if (sameFieldName(field.toStdString(), name)) return width;
-    }
-    return std::nullopt;
-}
-
 // Limits a cell's editor to its field's width.
 class EditWidthDelegate : public QStyledItemDelegate {
 public:
@@ -56,7 +41,8 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         auto* line = qobject_cast<QLineEdit*>(editor);
-        if (std::optional<int> width = editWidth(m_model->fieldName(index.column())); line && width)
+        if (std::optional<int> width = sdEditWidth(m_model->fieldName(index.column()));
+            line && width)
             line->setMaxLength(*width);
         return editor;
     }
@@ -160,6 +146,19 @@ SdTab::SdTab(WorkspaceState& state, Prompter& prompter, Links links, QWidget* pa
     layout->addWidget(m_filterBar);
     layout->addWidget(m_grid, 1);
     layout->setSpacing(4);
+
+    m_gridCommands = std::make_unique<GridCommands>(
+        prompter, *m_grid, kDirectorLayoutName, [this] { return sdPageHeader(m_file->text()); });
+}
+
+bool SdTab::serves(MenuCommand command) const {
+    return command == MenuCommand::FileOpen || GridCommands::serves(command);
+}
+
+void SdTab::run(MenuCommand command) {
+    if (command == MenuCommand::FileOpen) return fileOpen();
+    m_gridCommands->run(command);
+    if (command == MenuCommand::LoadGridLayout) followGridColumns();
 }
 
 SdTab::~SdTab() {
@@ -223,16 +222,14 @@ void SdTab::readFile(const QString& path) {
 }
 
 void SdTab::fitColumns() {
-    QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < m_model->columnCount(); ++c) {
-        // The caption in full and room for a field's usual width, measured
-        // without the cells: measuring them would read every row of a large show.
-        QString caption = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        int characters = std::min(editWidth(caption).value_or(0), 16);
-        int width =
-            std::max(metrics.horizontalAdvance(caption), metrics.averageCharWidth() * characters);
-        m_grid->setColumnWidth(c, std::max(width + 24, 48));
-    }
+    for (const PlacedColumn& column :
+         sdStartingColumns(*m_model, m_grid->horizontalHeader()->fontMetrics()))
+        m_grid->setColumnWidth(column.column, column.width);
+    followGridColumns();
+}
+
+void SdTab::followGridColumns() {
+    placeColumns(*m_filterBar, placedColumns(*m_grid));
 }
 
 void SdTab::headerClicked(int column) {

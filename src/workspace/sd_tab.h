@@ -2,7 +2,7 @@
 // The SD Show Script tab: the open show database in the grid TDBGrid3 with a
 // filter bar under its headers, the sort order built by header clicks and
 // applied by "Sort By", "Clear Filters", the count of visible rows, and
-// "Send to Talsen" with its Cal/Cghz choice.
+// "Send to Talsen" with its Cal/Cghz choice; its grid layout and printed pages.
 
 #include <functional>
 #include <memory>
@@ -21,6 +21,7 @@ class QTableView;
 
 namespace fulgor {
 
+class GridCommands;
 class Prompter;
 class SdDatabase;
 class SdTableModel;
@@ -36,8 +37,8 @@ public:
     SdTab(WorkspaceState& state, Prompter& prompter, Links links, QWidget* parent = nullptr);
     ~SdTab() override;
 
-    bool serves(MenuCommand command) const override { return command == MenuCommand::FileOpen; }
-    void run(MenuCommand) override { fileOpen(); }
+    bool serves(MenuCommand command) const override;
+    void run(MenuCommand command) override;
 
     // Opens the show database at `path` in place of the one shown; a file that
     // cannot be opened is reported and the shown one stays.
@@ -63,6 +64,8 @@ private:
     void sendToTalsen();
     void submitEdits();
     void fitColumns();
+    // The filter bar takes the grid's column order, widths and hidden columns.
+    void followGridColumns();
     void report(const QString& text);
 
     WorkspaceState& m_state;
@@ -71,9 +74,8 @@ private:
     std::unique_ptr<SdDatabase> m_database;
     std::vector<SdCondition> m_conditions;
     std::vector<SdSortTerm> m_sort;
-    int m_modifiers = 0;
-    bool m_settingFilters = false;  // the tab itself is writing filter texts  // of the last mouse
-                                    // button on the grid: 1 Shift, 2 Ctrl, 4 Alt
+    int m_modifiers = 0;            // of the last mouse button on the grid: 1 Shift, 2 Ctrl, 4 Alt
+    bool m_settingFilters = false;  // the tab itself is writing filter texts
 
     SdTableModel* m_model;
     QTableView* m_grid;
@@ -85,6 +87,7 @@ private:
     QLineEdit* m_sortOrder;
     QRadioButton* m_cal;
     QRadioButton* m_cghz;
+    std::unique_ptr<GridCommands> m_gridCommands;
 };
 
 }  // namespace fulgor

@@ -62,13 +62,19 @@ void RowsCommand::undo() {
     keepCurrentRow(m_grid, m_currentBefore);
 }
 
-WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before)
-    : QUndoCommand(text), m_grid(grid), m_other(std::move(before)) {}
+WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
+                                     ShowBesideTable showBeside)
+    : QUndoCommand(text),
+      m_grid(grid),
+      m_other(std::move(before)),
+      m_showBeside(std::move(showBeside)) {}
 
 void WholeTableCommand::exchange() {
     int current = m_grid.currentRow();
     m_grid.scriptModel()->swapTable(m_other);
     keepCurrentRow(m_grid, current);
+    // m_done still tells the side the table has just left.
+    if (m_showBeside) m_showBeside(!m_done);
 }
 
 void WholeTableCommand::redo() {

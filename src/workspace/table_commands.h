@@ -5,6 +5,7 @@
 // exchange what is kept with what the table holds, so neither copies again.
 
 #include <QUndoCommand>
+#include <functional>
 #include <vector>
 
 #include "core/table.h"
@@ -51,10 +52,17 @@ private:
     int m_currentBefore;
 };
 
-// A command that has already changed the table, with the table as it was before.
+// What a command changed beside its table (a count, a label, highlighting):
+// called with false it shows that as it was before the command, with true as
+// after it.
+using ShowBesideTable = std::function<void(bool after)>;
+
+// A command that has already changed the table, with the table as it was before,
+// and what it changed beside the table when `showBeside` is given.
 class WholeTableCommand : public QUndoCommand {
 public:
-    WholeTableCommand(const QString& text, ScriptGridView& grid, Table before);
+    WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
+                      ShowBesideTable showBeside = {});
     void redo() override;
     void undo() override;
 
@@ -63,6 +71,7 @@ private:
 
     ScriptGridView& m_grid;
     Table m_other;  // the table's other state: before while done, after while undone
+    ShowBesideTable m_showBeside;
     bool m_done = true;
 };
 

@@ -151,7 +151,7 @@ TEST(CliPrint, LayoutArrangesTheColumnsAndBadInputIsRefused) {
     std::filesystem::create_directory(dir.path("home"));
     const std::string layoutFile = dir.path("home/Pellor.grx");
     writeBytes(dir.path("show.csv"), "w,0,t\r\n7,Comet,30mm,1.50,,1,2,01,01,,Red\r\n");
-    writeBytes(dir.path("show.scx"), "SQLite format 3");
+    writeBytes(dir.path("show.scx"), "not a database");
     const std::string pdf = dir.path("show.pdf");
     ASSERT_TRUE(saveGridLayout(QString::fromStdString(layoutFile), kTalsenLayoutName,
                                {{"Notes", 120, false}, {"Line", 56, false}, {"Time", 70, true}}));
@@ -163,11 +163,14 @@ TEST(CliPrint, LayoutArrangesTheColumnsAndBadInputIsRefused) {
          "fulgor print: The layout file \"" + layoutFile +
              "\" holds no layout named \"KavrinScript\".\n"},
         {{"print", dir.path("show.scx"), "--pdf", pdf},
-         "fulgor print: cannot print \"" + dir.path("show.scx") +
-             "\": printing SD show databases (.scx) is not available yet\n"},
+         "fulgor print: Cannot open \"" + dir.path("show.scx") +
+             "\": it is not an SD show database (neither a SQLite nor a Jet database).\n"},
+        {{"print", dir.path("show.csv"), "--pdf", pdf, "--filter", "Notes=Red"},
+         "fulgor print: --sort and --filter apply to SD shows (.scx) only\n"},
         {{"print", layoutFile, "--pdf", pdf},
          "fulgor print: cannot print \"" + layoutFile +
-             "\": it is neither a Talsen script (.csv) nor a Kavrin script (.kvn)\n"},
+             "\": it is neither a Talsen script (.csv), a Kavrin script (.kvn) nor an SD show "
+             "(.scx)\n"},
         {{"print", dir.path("show.csv")}, "fulgor print: --pdf OUT.pdf is required\n"},
     };
     for (const auto& [args, message] : refusals) {
@@ -189,6 +192,28 @@ TEST(CliPrint, LayoutArrangesTheColumnsAndBadInputIsRefused) {
               (std::vector<std::string>{"Notes", "Line", "Type", "Size", "Prefire", "Qty", "Pos",
                                         "Mod", "Pin", "Cost"}));
     EXPECT_EQ(wordsOf(text[2])[0], "Red");
+}
+
+// An SD show prints its view: only the rows its filters let through, in the
+// order of its sort, under the header naming the show.
+TEST(CliPrint, ShowDatabasePrintsItsView) {
+    ensureApplication();
+    TempDir dir;
+    const std::string show = std::string(FULGOR_EXAMPLES) + "/midsummer_finale.scx";
+    const std::string pdf = dir.path("comets.pdf");
+    test::CliOutcome printed =
+        runCli({"print", show, "--pdf", pdf, "--filter", "effect description=Comet", "--filter",
+                "QTY=> 2", "--sort", "[TIME] DESC"});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_EQ(printed.err, "Visible Lines: 20\nPrinted 20 rows on 1 page to " + pdf + "\n");
+    std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(linesOf(pages[0])[0], "SD Show Script Table - " + show);
+    // The comets of more than two shots, latest first.
+    EXPECT_EQ(printedLines(pages[0]),
+              (std::vector<int>{228, 223, 218, 215, 194, 147, 125, 122, 111, 102,
+                                79,  70,  64,  52,  41,  40,  32,  29,  22,  18}));
+    EXPECT_EQ(wordsOf(linesOf(pages[0])[1])[0], "CUE");
 }
 
 }  // namespace

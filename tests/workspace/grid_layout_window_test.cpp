@@ -4,12 +4,21 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QtTest>
 
+#include "support/sd_show_file.h"
 #include "support/window_test_base.h"
 
+#include "platform/grid_layout.h"
 #include "platform/script_grid_view.h"
 #include "workspace/grid_commands.h"
 
@@ -129,6 +138,105 @@ private slots:
         QVERIFY(QByteArray::fromStdString(readBytes(layoutFilePath().toStdString()))
                     .contains("\"column\": \"hh:mm:ss.t\",\n                \"hidden\": true,\n"
                               "                \"width\": 99"));
+    }
+
+    // The SD grid keeps its layout beside the script grids' in one file, its
+    // filter bar follows the layout, and the preview prints the view as shown:
+    // its layout, its filter and its sort.
+    void sdGridLayoutAndItsPrintedView() {
+        header("TDBGrid1")->resizeSection(1, 45);
+        trigger("mnuConfigGridSave");
+        showTab(MainWindow::KavrinIndex);
+        header("TDBGrid2")->resizeSection(3, 123);
+        trigger("mnuConfigGridSave");
+
+        showTab(MainWindow::SdIndex);
+        const QString noShow = QStringLiteral("No show is open: the grid has no columns yet.");
+        for (const char* command : {"mnuConfigGridSave", "mnuConfigGridLoad", "mnuFilePreview"}) {
+            trigger(command);
+            QCOMPARE(prompter->lastMessage(), noShow);
+        }
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
+        test::writeSdShow(dir->path("show.scx"), {{.cue = 1, .addr = 163, .effect = "Comet Red"},
+                                                  {.cue = 2, .effect = "comet blue"},
+                                                  {.cue = 3, .addr = 17, .effect = "Mine"}});
+        prompter->fileAnswers.push_back(path("show.scx"));
+        trigger("mnuFileOpen");
+        auto* grid = find<QTableView>("TDBGrid3");
+        QHeaderView* sd = grid->horizontalHeader();
+        QHeaderView* bar = find<QTableView>("TDBGrid3FilterBar")->horizontalHeader();
+        const QStringList captions = columnNames(*grid->model());
+        const int effect = static_cast<int>(captions.indexOf(QStringLiteral("Effect Description")));
+
+        // Effect Description, CUE and Haddr, every other column hidden.
+        QJsonArray columns{QJsonObject{{"column", "Effect Description"}, {"width", 150}},
+                           QJsonObject{{"column", "CUE"}, {"width", 40}},
+                           QJsonObject{{"column", "Haddr"}, {"width", 50}}};
+        for (const QString& caption : captions) {
+            if (caption != "Effect Description" && caption != "CUE" && caption != "Haddr")
+                columns.append(QJsonObject{{"column", caption}, {"width", 60}, {"hidden", true}});
+        }
+        QJsonObject file = QJsonDocument::fromJson(
+                               QByteArray::fromStdString(readBytes(layoutFilePath().toStdString())))
+                               .object();
+        QJsonObject layouts = file["layouts"].toObject();
+        layouts["DirectorScript"] = columns;
+        file["layouts"] = layouts;
+        writeBytes(layoutFilePath().toStdString(), QJsonDocument(file).toJson().toStdString());
+        trigger("mnuConfigGridLoad");
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
+        auto followed = [&] {
+            for (int visual = 0; visual < sd->count(); ++visual) {
+                int column = sd->logicalIndex(visual);
+                if (bar->logicalIndex(visual) != column ||
+                    bar->isSectionHidden(column) != sd->isSectionHidden(column) ||
+                    bar->sectionSize(column) != sd->sectionSize(column))
+                    return false;
+            }
+            return true;
+        };
+        QCOMPARE(sd->logicalIndex(0), effect);
+        QCOMPARE(sd->sectionSize(effect), 150);
+        QVERIFY(sd->isSectionHidden(1));
+        QVERIFY(followed());
+
+        auto* filters =
+            static_cast<QStandardItemModel*>(find<QTableView>("TDBGrid3FilterBar")->model());
+        filters->setItem(0, effect, new QStandardItem(QStringLiteral("Com")));
+        find<QLineEdit>("txtSortOrderField")->setText(QStringLiteral("[CUE] DESC"));
+        find<QPushButton>("cmdSortSD")->click();
+        QCOMPARE(find<QLabel>("lblNumOfLines")->text(), QStringLiteral("2"));
+        QCOMPARE(sd->logicalIndex(0), effect);  // the view changed, the layout stayed
+        QVERIFY(followed());
+
+        prompter->previewPdf = path("preview.pdf");
+        trigger("mnuFilePreview");
+        QStringList pages = previewPages();
+        QCOMPARE(pages.size(), 1);
+        QStringList lines = pages[0].split(QLatin1Char('\n'));
+        QCOMPARE(lines[0], QStringLiteral("SD Show Script Table - %1").arg(path("show.scx")));
+        QCOMPARE(lines[1].simplified(), QStringLiteral("Effect Description CUE Haddr"));
+        QCOMPARE(lines[2].simplified(), QStringLiteral("comet blue 2"));
+        QCOMPARE(lines[3].simplified(), QStringLiteral("Comet Red 1 A3"));
+        QVERIFY(pages[0].contains(QStringLiteral("Page: 1")));
+
+        // Saved by the window, the layout comes back; the other grids' stay beside it.
+        sd->resizeSection(effect, 300);
+        trigger("mnuConfigGridSave");
+        sd->resizeSection(effect, 90);
+        sd->showSection(1);
+        trigger("mnuConfigGridLoad");
+        QCOMPARE(sd->sectionSize(effect), 300);
+        QVERIFY(sd->isSectionHidden(1));
+        QVERIFY(followed());
+        showTab(MainWindow::TalsenIndex);
+        header("TDBGrid1")->resizeSection(1, 200);
+        trigger("mnuConfigGridLoad");
+        QCOMPARE(header("TDBGrid1")->sectionSize(1), 45);
+        showTab(MainWindow::KavrinIndex);
+        trigger("mnuConfigGridLoad");
+        QCOMPARE(header("TDBGrid2")->sectionSize(3), 123);
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
     }
 
     void pageSetupGoesToTheDialogAndTheCommunicationsTabServesNone() {

@@ -161,6 +161,48 @@ private slots:
         find<QPushButton>("cmdGroupShots")->click();
         QVERIFY(prompter->messages.empty());
     }
+
+    // Undo and redo of Check Conflicts put back the count, the label and the
+    // highlighting with the Err cells, step by step.
+    void undoingACheckRestoresWhatItShowed() {
+        writeBytes(dir->path("two.kvn"),
+                   "Show\r\n1,1,1,10,03,01,,,,,,,\r\n2,1,1,10,04,01,,,,,,,\r\n");
+        showTab(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(path("two.kvn"));
+        trigger("mnuFileOpen");
+        auto* model = static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
+        const QString oneConflict = QStringLiteral("1 Time/Module Conflicts present!");
+        auto shown = [&] {
+            return QStringLiteral("%1|%2|%3|%4")
+                .arg(window->state().conflictCount)
+                .arg(find<QLabel>("lblConflictsKV")->text())
+                .arg(int(model->highlighting()))
+                .arg(kavrinCell(1, 8));
+        };
+        const QString checkedShows = QStringLiteral("1|%1|1|1").arg(oneConflict);
+
+        find<QPushButton>("cmdCheckConflicts")->click();
+        QCOMPARE(shown(), checkedShows);
+        QVERIFY(model->setData(model->index(1, 4), QStringLiteral("3")));
+        find<QPushButton>("cmdCheckConflicts")->click();
+        QCOMPARE(shown(), QStringLiteral("0||0|"));
+        find<QPushButton>("cmdCheckConflicts")->click();  // the same again: no step
+
+        trigger("mnuEditUndo");
+        QCOMPARE(shown(), checkedShows);
+        QCOMPARE(kavrinCell(1, 4), QStringLiteral("3"));
+        trigger("mnuEditUndo");  // the typed Mod; the last check's display stays
+        QCOMPARE(shown(), checkedShows);
+        QCOMPARE(kavrinCell(1, 4), QStringLiteral("04"));
+        trigger("mnuEditUndo");
+        QCOMPARE(shown(), QStringLiteral("0||0|"));
+        QVERIFY(!find<QAction>("mnuEditUndo")->isEnabled());
+        trigger("mnuEditRedo");
+        QCOMPARE(shown(), checkedShows);
+        trigger("mnuEditRedo");
+        trigger("mnuEditRedo");
+        QCOMPARE(shown(), QStringLiteral("0||0|"));
+    }
 };
 
 QTEST_MAIN(KavrinRoadTest)
