@@ -62,3 +62,21 @@ cp examples/midsummer_finale.kvn "$shows/"
 "$exe" print "$shows/midsummer_finale.kvn" --pdf "$shows/midsummer_finale.pdf" 2>/dev/null
 pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$shows/midsummer_finale.pdf" "$out/print-kavrin"
 rm -rf "$shows"
+
+# The Timeline of the Kavrin show, with a line selected in the grid so that its mark is ringed.
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c "
+  set -e
+  QT_QPA_PLATFORM=xcb $exe examples/midsummer_finale.kvn 2>/dev/null &
+  pid=\$!
+  sleep 3
+  window=\$(xdotool search --name 'Corvane Fulgor' | head -n1)
+  xdotool windowmove \$window 0 0
+  xdotool windowsize \$window 1270 890
+  sleep 0.5
+  xdotool key ctrl+t
+  sleep 1
+  xdotool mousemove 40 160 click 1
+  sleep 0.7
+  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > $out/timeline.png
+  kill \$pid
+"

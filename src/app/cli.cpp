@@ -103,7 +103,8 @@ std::span<const Command> commands() {
     static const std::vector<Command> all = {
         renumberCommand(), renumberLinesCommand(), importCommand(),   groupCommand(),
         checkCommand(),    formatKvCommand(),      formatPdCommand(), sdToTalsenCommand(),
-        sdToPdCommand(),   sendCommand(),          printCommand(),
+        sdToPdCommand(),   sendCommand(),          printCommand(),    timelineCommand(),
+        usageCommand(),
     };
     return all;
 }

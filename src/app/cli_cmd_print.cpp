@@ -1,12 +1,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <optional>
 #include <ostream>
 
 #include "app/cli_commands.h"
+#include "app/cli_gui_application.h"
 #include "app/cli_script_io.h"
 #include "files/file_io.h"
 #include "platform/grid_columns.h"
@@ -66,17 +66,8 @@ int run(const Args& args, Io& io) {
     std::optional<Printable> printable = readPrintable(args, io);
     if (!printable) return kBadUsage;
 
-    // Fonts need a GUI application; the offscreen platform needs no display.
-    int argc = 3;
-    char name[] = "fulgor", platformOption[] = "-platform", platform[] = "offscreen";
-    char* argv[] = {name, platformOption, platform, nullptr};
-    std::optional<QGuiApplication> application;
-    if (!QCoreApplication::instance()) {
-        application.emplace(argc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        io.err << "fulgor print: printing needs a GUI application object\n";
-        return kBadUsage;
-    }
+    std::unique_ptr<QGuiApplication> application;
+    if (!ensureGuiApplication(args, io, application)) return kBadUsage;
 
     ScriptTableModel model(printable->table, printable->grid, printable->columns);
     // As in the window: Talsen rows without a firing address show yellow.

@@ -1,0 +1,150 @@
+#include "platform/timeline_painter.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace fulgor {
+namespace {
+
+constexpr double kGap = 6;
+constexpr double kMinTickSpacing = 90;  // pixels between clock labels, at least
+
+// Twelve colours that stay apart on white and from the flag's red.
+constexpr QRgb kModuleColours[] = {0xff1f77b4, 0xff2ca02c, 0xffff7f0e, 0xff9467bd,
+                                   0xff17becf, 0xff8c564b, 0xffbcbd22, 0xffe377c2,
+                                   0xff393b79, 0xff637939, 0xff7b4173, 0xff202020};
+constexpr QRgb kNoModuleColour = 0xff606060;
+
+// One mark drawn once and then copied to every place it stands: far cheaper
+// than painting a million ellipses one by one.
+QImage markStamp(const TimelineMark& mark, int diameter) {
+    QImage stamp(diameter, diameter, QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(Qt::transparent);
+    QPainter painter(&stamp);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor colour = mark.flagged ? QColor::fromRgb(kFlaggedColour) : moduleColour(mark.module);
+    const double pen = diameter >= 7 ? 1.6 : 1.0;
+    painter.setPen(QPen(colour, pen));
+    painter.setBrush(mark.addressed ? QBrush(colour) : QBrush(Qt::white));
+    const double inset = pen / 2;
+    painter.drawEllipse(QRectF(inset, inset, diameter - pen, diameter - pen));
+    return stamp;
+}
+
+int markDiameter(const TimelineView& view) {
+    return static_cast<int>(std::clamp(rowHeight(view) * 0.7, 3.0, 11.0));
+}
+
+void paintRows(QPainter& painter, const TimelineMarks& marks, const TimelineView& view) {
+    const PlotArea& plot = view.plot;
+    const double height = rowHeight(view);
+    const QFontMetricsF metrics(painter.font());
+    // Label every row that has room; skip rows evenly when they are thin.
+    const int every = std::max(1, static_cast<int>(std::ceil(metrics.height() / height)));
+    for (int row = 0; row < view.rows; ++row) {
+        const double top = plot.top + row * height;
+        if (row % 2 == 1)
+            painter.fillRect(QRectF(plot.left, top, plot.width, height), QColor(0xf3f5f8));
+        if (row % every != 0 || row >= static_cast<int>(marks.positions.size())) continue;
+        QRectF label(0, rowToY(view, row) - metrics.height() / 2, plot.left - kGap,
+                     metrics.height());
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter,
+                         QString::fromStdString(marks.positions[static_cast<std::size_t>(row)]));
+    }
+}
+
+void paintAxis(QPainter& painter, const TimelineView& view) {
+    const PlotArea& plot = view.plot;
+    const QFontMetricsF metrics(painter.font());
+    for (const AxisTick& tick : axisTicks(view, kMinTickSpacing)) {
+        painter.setPen(QColor(0xd8dce3));
+        painter.drawLine(QPointF(tick.x, plot.top), QPointF(tick.x, plot.top + plot.height));
+        painter.setPen(Qt::black);
+        const QString label = QString::fromStdString(tick.label);
+        const double width = metrics.horizontalAdvance(label);
+        painter.drawText(
+            QPointF(tick.x - width / 2, plot.top + plot.height + kGap + metrics.ascent()), label);
+    }
+    painter.setPen(QColor(0x8a909a));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(plot.left, plot.top, plot.width, plot.height));
+}
+
+void paintMarks(QPainter& painter, const TimelineMarks& marks, const TimelineView& view) {
+    const int diameter = markDiameter(view);
+    std::unordered_map<std::uint32_t, QImage> stamps;
+    for (int index : marksToDraw(marks, view)) {
+        const TimelineMark& mark = marks.marks[static_cast<std::size_t>(index)];
+        const std::uint32_t look = markLook(mark);
+        auto found = stamps.find(look);
+        if (found == stamps.end()) found = stamps.emplace(look, markStamp(mark, diameter)).first;
+        const QPointF centre(timeToX(view, mark.time), rowToY(view, mark.positionRow));
+        painter.drawImage(QPointF(std::round(centre.x() - diameter / 2.0),
+                                  std::round(centre.y() - diameter / 2.0)),
+                          found->second);
+    }
+}
+
+void paintHighlights(QPainter& painter, const TimelineMarks& marks, const TimelineView& view,
+                     std::span<const int> rows) {
+    const double radius = markDiameter(view) / 2.0 + 2.5;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x101010), 2));
+    painter.setBrush(Qt::NoBrush);
+    const PlotArea& plot = view.plot;
+    for (int row : rows) {
+        if (row < 0 || row >= static_cast<int>(marks.markOfRow.size())) continue;
+        const int index = marks.markOfRow[static_cast<std::size_t>(row)];
+        if (index < 0) continue;
+        const TimelineMark& mark = marks.marks[static_cast<std::size_t>(index)];
+        const double x = timeToX(view, mark.time);
+        if (x < plot.left || x > plot.left + plot.width) continue;
+        painter.drawEllipse(QPointF(x, rowToY(view, mark.positionRow)), radius, radius);
+    }
+}
+
+}  // namespace
+
+QColor moduleColour(int module) {
+    if (module < 0) return QColor::fromRgb(kNoModuleColour);
+    return QColor::fromRgb(
+        kModuleColours[static_cast<std::size_t>(module) % std::size(kModuleColours)]);
+}
+
+TimelineView timelineViewFor(const TimelineMarks& marks, QSize size, TimeRange range,
+                             const QFont& font) {
+    const QFontMetricsF metrics(font);
+    double labelWidth = metrics.horizontalAdvance(QStringLiteral("000"));
+    for (const std::string& position : marks.positions)
+        labelWidth =
+            std::max(labelWidth, metrics.horizontalAdvance(QString::fromStdString(position)));
+    TimelineView view;
+    view.start = range.start;
+    view.end = range.end;
+    view.rows = std::max(1, static_cast<int>(marks.positions.size()));
+    view.plot.left = labelWidth + 2 * kGap;
+    view.plot.top = kGap;
+    view.plot.width = std::max(1.0, size.width() - view.plot.left - 2 * kGap);
+    view.plot.height = std::max(1.0, size.height() - view.plot.top - metrics.height() - 2 * kGap);
+    return view;
+}
+
+void paintTimeline(QPainter& painter, QSize size, const TimelineMarks& marks,
+                   const TimelineView& view, std::span<const int> highlightedRows) {
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    painter.setPen(Qt::black);
+    paintRows(painter, marks, view);
+    paintAxis(painter, view);
+    painter.setClipRect(QRectF(view.plot.left, view.plot.top, view.plot.width, view.plot.height)
+                            .adjusted(-6, -6, 6, 6));
+    paintMarks(painter, marks, view);
+    paintHighlights(painter, marks, view, highlightedRows);
+    painter.restore();
+}
+
+}  // namespace fulgor
