@@ -66,12 +66,53 @@ void paintAxis(QPainter& painter, const TimelineView& view) {
         painter.setPen(Qt::black);
         const QString label = QString::fromStdString(tick.label);
         const double width = metrics.horizontalAdvance(label);
-        painter.drawText(
-            QPointF(tick.x - width / 2, plot.top + plot.height + kGap + metrics.ascent()), label);
+        // The last label may not stick out past the picture's right edge.
+        const double left = std::min(tick.x - width / 2, plot.left + plot.width + kGap - width);
+        painter.drawText(QPointF(left, plot.top + plot.height + kGap + metrics.ascent()), label);
     }
     painter.setPen(QColor(0x8a909a));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(plot.left, plot.top, plot.width, plot.height));
+}
+
+// The key above the plot: each module's colour, then the flag and the hollow
+// mark; as many as the width holds, then "...".
+void paintLegend(QPainter& painter, const TimelineMarks& marks, const TimelineView& view) {
+    const QFontMetricsF metrics(painter.font());
+    const double y = kGap + metrics.height() / 2;
+    const int diameter = 9;
+    struct Entry {
+        TimelineMark look;
+        QString text;
+    };
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i < marks.modules.size(); ++i) {
+        TimelineMark look;
+        look.module = static_cast<int>(i);
+        look.addressed = true;
+        entries.push_back(
+            {look, QStringLiteral("Mod ") + QString::fromStdString(marks.modules[i])});
+    }
+    TimelineMark flagged;
+    flagged.flagged = flagged.addressed = true;
+    entries.push_back({flagged, QStringLiteral("flagged by Check Conflicts")});
+    entries.push_back({TimelineMark{}, QStringLiteral("no address")});
+
+    double x = view.plot.left;
+    const double right = view.plot.left + view.plot.width;
+    const QString more = QStringLiteral("...");
+    for (const Entry& entry : entries) {
+        const double width = diameter + 4 + metrics.horizontalAdvance(entry.text) + 14;
+        if (x + width > right) {
+            painter.drawText(QPointF(x, y - metrics.height() / 2 + metrics.ascent()), more);
+            return;
+        }
+        painter.drawImage(QPointF(x, std::round(y - diameter / 2.0)),
+                          markStamp(entry.look, diameter));
+        painter.drawText(QPointF(x + diameter + 4, y - metrics.height() / 2 + metrics.ascent()),
+                         entry.text);
+        x += width;
+    }
 }
 
 void paintMarks(QPainter& painter, const TimelineMarks& marks, const TimelineView& view) {
@@ -127,7 +168,7 @@ TimelineView timelineViewFor(const TimelineMarks& marks, QSize size, TimeRange r
     view.end = range.end;
     view.rows = std::max(1, static_cast<int>(marks.positions.size()));
     view.plot.left = labelWidth + 2 * kGap;
-    view.plot.top = kGap;
+    view.plot.top = metrics.height() + 2 * kGap;  // room for the key
     view.plot.width = std::max(1.0, size.width() - view.plot.left - 2 * kGap);
     view.plot.height = std::max(1.0, size.height() - view.plot.top - metrics.height() - 2 * kGap);
     return view;
@@ -140,6 +181,8 @@ void paintTimeline(QPainter& painter, QSize size, const TimelineMarks& marks,
     painter.setPen(Qt::black);
     paintRows(painter, marks, view);
     paintAxis(painter, view);
+    painter.setPen(Qt::black);
+    paintLegend(painter, marks, view);
     painter.setClipRect(QRectF(view.plot.left, view.plot.top, view.plot.width, view.plot.height)
                             .adjusted(-6, -6, 6, 6));
     paintMarks(painter, marks, view);

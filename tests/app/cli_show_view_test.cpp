@@ -19,13 +19,22 @@ using test::runCli;
 using test::TempDir;
 using test::writeBytes;
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "cli_tests";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> application;
-    if (!QCoreApplication::instance()) application = std::make_unique<QGuiApplication>(argc, argv);
-}
+// A GUI application for one test, unless the process has one already. It
+// ends with the test: one kept until the exit handlers would outlive the
+// image plugins it loaded.
+class ScopedApplication {
+public:
+    ScopedApplication() {
+        static int argc = 1;
+        static char name[] = "cli_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            m_application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+private:
+    std::unique_ptr<QGuiApplication> m_application;
+};
 
 // Module 01 pins 01 and 02; pin 02 also fired by line 4, flagged by the
 // conflict check; line 3 has no pin.
@@ -77,7 +86,7 @@ TEST(CliAddressUsage, CleanTalsenScriptAndBadInput) {
 }
 
 TEST(CliTimeline, DrawsTheMarksWhereTheWindowWould) {
-    ensureApplication();
+    ScopedApplication application;
     TempDir dir;
     writeBytes(dir.path("show.kvn"), kShow);
     test::CliOutcome outcome = runCli({"timeline", dir.path("show.kvn"), "--png", dir.path("t.png"),
@@ -102,7 +111,7 @@ TEST(CliTimeline, DrawsTheMarksWhereTheWindowWould) {
 }
 
 TEST(CliTimeline, SizesAtTheirLimitsAndAFolderThatIsNotThere) {
-    ensureApplication();
+    ScopedApplication application;
     TempDir dir;
     writeBytes(dir.path("show.kvn"), kShow);
     const std::string png = dir.path("t.png");
