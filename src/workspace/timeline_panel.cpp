@@ -38,6 +38,7 @@ TimelinePanel::TimelinePanel(QWidget* parent) : QWidget(parent) {
                                              QStringLiteral("Pins"), QStringLiteral("Used twice")});
     m_usageTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_usageTable->verticalHeader()->hide();
+    m_usageTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_usageTable->horizontalHeader()->setStretchLastSection(true);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -45,6 +46,8 @@ TimelinePanel::TimelinePanel(QWidget* parent) : QWidget(parent) {
     splitter->addWidget(m_usageTable);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    // Most of the room to the picture; the usage scrolls.
+    splitter->setSizes({300, 100});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_summary);
