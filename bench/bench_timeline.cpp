@@ -66,6 +66,11 @@ int main(int argc, char** argv) {
                 usage.sharedAddresses());
     std::printf("  paint 1920x1080, whole show %.3f s  (goal: under 1 s)\n", wholeSeconds);
     std::printf("  paint 1920x1080, 10 minutes %.3f s\n", zoomedSeconds);
+    // The worst case for the rows: every cue on a position of its own.
+    for (int row = 0; row < cues; ++row) table.setNumber(row, kavrin::Pos, row);
+    marks = timelineMarks(table, ScriptGrid::Kavrin);
+    const double spreadSeconds = paint(fittedRange(marks.firstTime, marks.lastTime));
+    std::printf("  paint 1920x1080, every cue on its own position %.3f s\n", spreadSeconds);
     std::printf("  peak memory %.0f MiB\n", bench::mib(bench::peakResidentBytes()));
     return 0;
 }

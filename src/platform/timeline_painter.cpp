@@ -45,11 +45,14 @@ void paintRows(QPainter& painter, const TimelineMarks& marks, const TimelineView
     const QFontMetricsF metrics(painter.font());
     // Label every row that has room; skip rows evenly when they are thin.
     const int every = std::max(1, static_cast<int>(std::ceil(metrics.height() / height)));
-    for (int row = 0; row < view.rows; ++row) {
-        const double top = plot.top + row * height;
-        if (row % 2 == 1)
-            painter.fillRect(QRectF(plot.left, top, plot.width, height), QColor(0xf3f5f8));
-        if (row % every != 0 || row >= static_cast<int>(marks.positions.size())) continue;
+    // Stripes only while rows are thick enough to tell apart.
+    if (height >= 3) {
+        for (int row = 1; row < view.rows; row += 2)
+            painter.fillRect(QRectF(plot.left, plot.top + row * height, plot.width, height),
+                             QColor(0xf3f5f8));
+    }
+    const int labelled = std::min(view.rows, static_cast<int>(marks.positions.size()));
+    for (int row = 0; row < labelled; row += every) {
         QRectF label(0, rowToY(view, row) - metrics.height() / 2, plot.left - kGap,
                      metrics.height());
         painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter,
@@ -159,10 +162,11 @@ QColor moduleColour(int module) {
 TimelineView timelineViewFor(const TimelineMarks& marks, QSize size, TimeRange range,
                              const QFont& font) {
     const QFontMetricsF metrics(font);
-    double labelWidth = metrics.horizontalAdvance(QStringLiteral("000"));
+    // Measuring the longest label alone keeps a show of a million positions quick.
+    std::string longest = "000";
     for (const std::string& position : marks.positions)
-        labelWidth =
-            std::max(labelWidth, metrics.horizontalAdvance(QString::fromStdString(position)));
+        if (position.size() > longest.size()) longest = position;
+    const double labelWidth = metrics.horizontalAdvance(QString::fromStdString(longest));
     TimelineView view;
     view.start = range.start;
     view.end = range.end;

@@ -127,21 +127,24 @@ std::uint32_t markLook(const TimelineMark& mark) {
 
 std::vector<int> marksToDraw(const TimelineMarks& marks, const TimelineView& view) {
     std::vector<int> drawn;
-    const int columns = std::max(1, static_cast<int>(std::ceil(view.plot.width)) + 1);
+    const auto columns = static_cast<std::size_t>(std::max(0.0, std::ceil(view.plot.width))) + 1;
+    const auto pixelRows = static_cast<std::size_t>(std::max(0.0, std::ceil(view.plot.height))) + 1;
     const int rows = std::max(view.rows, 1);
-    // The look last drawn on each pixel column of each row; 0 for none yet.
-    std::vector<std::uint32_t> lastLook(static_cast<std::size_t>(columns) * rows, 0);
+    // The look last drawn on each pixel of the plot; 0 for none yet.
+    std::vector<std::uint32_t> lastLook(columns * pixelRows, 0);
     const double left = view.plot.left, right = view.plot.left + view.plot.width;
     for (std::size_t i = 0; i < marks.marks.size(); ++i) {
         const TimelineMark& mark = marks.marks[i];
         const double x = timeToX(view, mark.time);
         if (!(x >= left && x <= right) || mark.positionRow < 0 || mark.positionRow >= rows)
             continue;
+        const auto pixelRow =
+            std::min(pixelRows - 1,
+                     static_cast<std::size_t>(rowToY(view, mark.positionRow) - view.plot.top));
+        std::uint32_t& pixel = lastLook[pixelRow * columns + static_cast<std::size_t>(x - left)];
         const std::uint32_t look = markLook(mark);
-        std::uint32_t& cell = lastLook[static_cast<std::size_t>(mark.positionRow) * columns +
-                                       static_cast<std::size_t>(x - left)];
-        if (cell == look) continue;
-        cell = look;
+        if (pixel == look) continue;
+        pixel = look;
         drawn.push_back(static_cast<int>(i));
     }
     return drawn;

@@ -75,10 +75,12 @@ std::vector<AxisTick> axisTicks(const TimelineView& view, double minSpacing);
 std::uint32_t markLook(const TimelineMark& mark);
 
 // The marks worth drawing, in draw order (table order): a mark is left out
-// when the mark drawn last on its pixel column of its row looks the same
-// (module, flag, hollow), since drawing it would change nothing. Marks outside
-// the plot's time span are left out. Linear in the marks, so a million cues
-// on a screen draw as few marks as the screen can tell apart.
+// when the mark drawn last on its pixel (column, and row of pixels: position
+// rows thinner than a pixel share one) looks the same (module, flag, hollow),
+// since drawing it would change nothing. Marks outside the plot's time span
+// are left out. Linear in the marks, with memory for one look per pixel of the
+// plot, so a million cues on a million positions draw as at most one mark per
+// pixel and look.
 std::vector<int> marksToDraw(const TimelineMarks& marks, const TimelineView& view);
 
 }  // namespace fulgor

@@ -180,11 +180,17 @@ TEST(TimelineGeometry, MarksOnOnePixelWithOneLookDrawOnce) {
     TimelineMarks marks = timelineMarks(t, ScriptGrid::Kavrin);
     EXPECT_EQ(marksToDraw(marks, viewOf(10, 20, 2)), (std::vector<int>{0, 2, 3, 4, 5, 6, 7, 10}));
 
-    // A hundred thousand cues at one moment draw as one mark.
+    // A hundred thousand cues at one moment draw as one mark; on as many
+    // positions, as one mark per row of pixels.
     Table crowd(100000, kavrin::ColumnCount);
     for (int r = 0; r < crowd.rowCount(); ++r) crowd.setNumber(r, kavrin::Time, 3);
     TimelineMarks many = timelineMarks(crowd, ScriptGrid::Kavrin);
     EXPECT_EQ(marksToDraw(many, viewOf(2, 4, 1)), (std::vector<int>{0}));
+    for (int r = 0; r < crowd.rowCount(); ++r) crowd.setNumber(r, kavrin::Pos, r);
+    TimelineMarks spread = timelineMarks(crowd, ScriptGrid::Kavrin);
+    std::vector<int> drawn = marksToDraw(spread, viewOf(2, 4, 100000));
+    EXPECT_EQ(drawn.size(), 400u);  // the plot is 400 pixels high
+    EXPECT_EQ(drawn[1], 250);       // the first mark of the second pixel row
 }
 
 }  // namespace
