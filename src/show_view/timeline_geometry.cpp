@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "addressing/time_text.h"
 #include "core/rounding.h"
@@ -104,15 +105,21 @@ std::vector<AxisTick> axisTicks(const TimelineView& view, double minSpacing) {
             break;
         }
     }
+    // Labels exist only within the clock's 32-bit hundredths; clamping to them
+    // first keeps the loop short for any span, even one of 1e300 seconds.
+    constexpr double kClockFirst = std::numeric_limits<std::int32_t>::min();
+    constexpr double kClockLast = std::numeric_limits<std::int32_t>::max();
     // A hair of tolerance, so that 59.9 s (5990.000000000001 hundredths) starts at 59.9.
-    const double startHundredths = std::ceil(view.start * 100.0 / step - 1e-9) * step;
-    const double endHundredths = (view.start + span(view)) * 100.0;
+    const double startHundredths =
+        std::ceil(std::clamp(view.start * 100.0, kClockFirst, kClockLast) / step - 1e-9) * step;
+    const double endHundredths =
+        std::clamp((view.start + span(view)) * 100.0, kClockFirst, kClockLast);
     // A step too small for the span (days across a few pixels) must not flood the axis.
     const std::size_t most =
         static_cast<std::size_t>(view.plot.width / std::max(minSpacing, 1.0)) + 2;
     for (double t = startHundredths; t <= endHundredths && ticks.size() < most; t += step) {
         std::optional<std::int32_t> whole = roundToInt32(t);
-        if (!whole) continue;  // beyond the clock's 32-bit hundredths: no label
+        if (!whole) continue;
         std::string label = FormatHundredths(*whole);
         if (step % 100 == 0) label.resize(label.size() - 3);  // whole seconds: no ".00"
         ticks.push_back({*whole / 100.0, timeToX(view, *whole / 100.0), std::move(label)});

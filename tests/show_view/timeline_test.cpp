@@ -161,6 +161,10 @@ TEST(TimelineGeometry, ClockLabelsAtRoundSteps) {
     EXPECT_DOUBLE_EQ(ticks[1].x, 200);
     // A span of years over a few pixels stays a handful of labels.
     EXPECT_LE(axisTicks({0, 1e9, 1, {0, 0, 300, 100}}, 90).size(), 5u);
+    // Times at the ends of what a double holds: no endless loop, labels only on the clock.
+    std::vector<AxisTick> widest = axisTicks({-1e308, 1e308, 1, {0, 0, 300, 100}}, 90);
+    EXPECT_LE(widest.size(), 5u);
+    EXPECT_TRUE(axisTicks({1e300, 1e300, 1, {0, 0, 300, 100}}, 90).empty());
 }
 
 TEST(TimelineGeometry, MarksOnOnePixelWithOneLookDrawOnce) {
