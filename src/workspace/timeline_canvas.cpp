@@ -1,7 +1,9 @@
 #include "workspace/timeline_canvas.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -43,6 +45,23 @@ void TimelineCanvas::fitAll() {
 
 TimelineView TimelineCanvas::currentView() const {
     return timelineViewFor(*m_marks, size(), m_range, font());
+}
+
+bool TimelineCanvas::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    std::optional<int> mark =
+        markAt(*m_marks, currentView(), help->pos().x(), help->pos().y(), kHitRadius);
+    if (mark && m_describe) {
+        QToolTip::showText(help->globalPos(),
+                           m_describe(m_marks->marks[static_cast<std::size_t>(*mark)].row), this);
+    } else {
+        QToolTip::showText(help->globalPos(),
+                           QStringLiteral("Wheel: zoom. Drag: move through the show. Double "
+                                          "click: the whole show. Click a mark: select its line."),
+                           this);
+    }
+    return true;
 }
 
 void TimelineCanvas::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 // clicked mark.
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "show_view/timeline_geometry.h"
@@ -27,12 +28,17 @@ public:
     TimelineView currentView() const;
     // Shows the whole show again.
     void fitAll();
+    // What the tooltip says of the cue on table row `row` when the pointer rests on its mark.
+    void setDescription(std::function<QString(int row)> describe) {
+        m_describe = std::move(describe);
+    }
 
 signals:
     // A click landed on the mark of table row `row`.
     void markClicked(int row);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -42,6 +48,7 @@ protected:
 
 private:
     const TimelineMarks* m_marks = nullptr;
+    std::function<QString(int row)> m_describe;
     TimelineMarks m_empty;
     TimeRange m_range{0, 1};
     std::vector<int> m_highlighted;

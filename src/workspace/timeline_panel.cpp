@@ -12,6 +12,7 @@
 #include "platform/script_table_model.h"
 #include "platform/timeline_painter.h"
 #include "show_view/address_key.h"
+#include "show_view/cue_columns.h"
 #include "workspace/script_tab.h"
 #include "workspace/timeline_canvas.h"
 
@@ -54,6 +55,7 @@ TimelinePanel::TimelinePanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(splitter, 1);
 
     connect(m_canvas, &TimelineCanvas::markClicked, this, &TimelinePanel::selectRow);
+    m_canvas->setDescription([this](int row) { return describeCue(row); });
 }
 
 void TimelinePanel::setSource(ScriptTab* tab) {
@@ -166,6 +168,21 @@ void TimelinePanel::showUsage() {
                       moduleColour(colour == colourOf.end() ? -1 : colour->second));
     }
     m_usageTable->resizeColumnsToContents();
+}
+
+QString TimelinePanel::describeCue(int row) const {
+    if (!m_source) return {};
+    const Table& table = m_source->model()->table();
+    const CueColumns columns = cueColumns(m_source->model()->grid());
+    auto cell = [&](int column) {
+        return QString::fromStdString(cellText(table.cell(row, column)));
+    };
+    QString text = QStringLiteral("Line %1: %2, Pos %3, Mod %4 Pin %5")
+                       .arg(cell(columns.line), cell(columns.time), cell(columns.pos),
+                            cell(columns.mod), cell(columns.pin));
+    if (columns.err >= 0 && !table.cell(row, columns.err).isEmpty())
+        text += QStringLiteral(", conflict ") + cell(columns.err);
+    return text;
 }
 
 void TimelinePanel::selectRow(int row) {

@@ -40,6 +40,8 @@ private:
     void rebuild();
     void showUsage();
     void selectRow(int row);
+    // "Line 5: 15.5, Pos 6, Mod 06 Pin 07", and the conflict number when flagged.
+    QString describeCue(int row) const;
     void highlightSelection();
 
     QPointer<ScriptTab> m_source;

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QtTest>
 #include <cmath>
 
@@ -78,6 +79,15 @@ private slots:
         QCOMPARE(grid->currentRow(), row);
         QCOMPARE(grid->selectedRowsInOrder(), std::vector<int>{row});
         QCOMPARE(canvas->highlightedRows(), std::vector<int>{row});
+
+        // Resting on the mark names the cue.
+        QHelpEvent help(QEvent::ToolTip, at, canvas->mapToGlobal(at));
+        QApplication::sendEvent(canvas, &help);
+        QCOMPARE(QToolTip::text(),
+                 QStringLiteral("Line %1: %2, Pos %3, Mod %4 Pin %5")
+                     .arg(kavrinCell(row, kavrin::Line), kavrinCell(row, kavrin::Time),
+                          kavrinCell(row, kavrin::Pos), kavrinCell(row, kavrin::Mod),
+                          kavrinCell(row, kavrin::Pin)));
 
         // A drag is a pan, not a click: the selection stays.
         const TimelineView before = canvas->currentView();
