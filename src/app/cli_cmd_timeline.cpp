@@ -71,8 +71,8 @@ int run(const Args& args, Io& io) {
         return kBadUsage;
     }
     io.err << "Drew " << marks.marks.size() << (marks.marks.size() == 1 ? " cue" : " cues")
-           << " on " << marks.positions.size()
-           << (marks.positions.size() == 1 ? " position" : " positions") << " to " << *pngPath
+           << " on " << marks.positionCount()
+           << (marks.positionCount() == 1 ? " position" : " positions") << " to " << *pngPath
            << '\n';
     if (marks.untimed > 0)
         io.err << marks.untimed << (marks.untimed == 1 ? " line has" : " lines have")

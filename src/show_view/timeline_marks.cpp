@@ -90,6 +90,7 @@ TimelineMarks timelineMarks(const Table& table, ScriptGrid grid) {
     for (std::size_t i = 0; i < positions.size(); ++i)
         result.positions[static_cast<std::size_t>(positionRank[i])] = shortestText(positions[i]);
     if (missingPosition) result.positions.push_back(kNoPositionLabel);
+    result.missingPositions = missingPosition;
     std::vector<std::string> modules(result.modules.size());
     for (std::size_t i = 0; i < modules.size(); ++i)
         modules[static_cast<std::size_t>(moduleRank[i])] = std::move(result.modules[i]);

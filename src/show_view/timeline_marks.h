@@ -30,11 +30,18 @@ struct TimelineMarks {
     std::vector<std::string> modules;
     // For each table row, the index of its mark, or -1 when it has none.
     std::vector<int> markOfRow;
+    // True when the last position row is "no Pos".
+    bool missingPositions = false;
     // Rows that are not blank but have no readable time, so are not drawn.
     int untimed = 0;
     // The earliest and latest time of a mark; both 0 when there is no mark.
     double firstTime = 0;
     double lastTime = 0;
+
+    // The number of positions, "no Pos" not counted.
+    int positionCount() const {
+        return static_cast<int>(positions.size()) - (missingPositions ? 1 : 0);
+    }
 };
 
 // The label of the position row that holds cues without a readable Pos.

@@ -112,14 +112,13 @@ void TimelinePanel::rebuild() {
         const ScriptGrid grid = m_source->model()->grid();
         m_marks = timelineMarks(table, grid);
         m_usage = addressUsage(table, grid);
-        QString text =
-            (grid == ScriptGrid::Kavrin ? QStringLiteral("Kavrin script: ")
-                                        : QStringLiteral("Talsen script: ")) +
-            plural(static_cast<qsizetype>(m_marks.marks.size()), "cue", "cues") +
-            QStringLiteral(" on ") +
-            plural(static_cast<qsizetype>(m_marks.positions.size()), "position", "positions") +
-            QStringLiteral(", ") +
-            plural(static_cast<qsizetype>(m_usage.modules.size()), "module", "modules");
+        QString text = (grid == ScriptGrid::Kavrin ? QStringLiteral("Kavrin script: ")
+                                                   : QStringLiteral("Talsen script: ")) +
+                       plural(static_cast<qsizetype>(m_marks.marks.size()), "cue", "cues") +
+                       QStringLiteral(" on ") +
+                       plural(m_marks.positionCount(), "position", "positions") +
+                       QStringLiteral(", ") +
+                       plural(static_cast<qsizetype>(m_usage.modules.size()), "module", "modules");
         if (m_marks.untimed > 0)
             text += QStringLiteral("; ") + plural(m_marks.untimed, "line", "lines") +
                     QStringLiteral(" without a time not drawn");

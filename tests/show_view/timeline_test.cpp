@@ -26,6 +26,7 @@ TEST(TimelineMarks, RowsModulesAndLooksFromAKavrinTable) {
     t.setText(5, kavrin::Notes, "");
     TimelineMarks marks = timelineMarks(t, ScriptGrid::Kavrin);
     EXPECT_EQ(marks.positions, (std::vector<std::string>{"3", "12", "no Pos"}));
+    EXPECT_EQ(marks.positionCount(), 2);
     EXPECT_EQ(marks.modules, (std::vector<std::string>{"1", "02"}));
     EXPECT_EQ(marks.untimed, 1);  // "abc"; the blank last row is no cue
     EXPECT_EQ(marks.markOfRow, (std::vector<int>{0, 1, 2, -1, 3, -1}));
@@ -59,6 +60,7 @@ TEST(TimelineMarks, TalsenHasNoFlagsAndAllPositionsMissingIsOneRow) {
     t.setText(1, talsen::Notes, "7");  // the Talsen Notes column sits where Kavrin keeps Err
     TimelineMarks marks = timelineMarks(t, ScriptGrid::Talsen);
     EXPECT_EQ(marks.positions, (std::vector<std::string>{"no Pos"}));
+    EXPECT_EQ(marks.positionCount(), 0);
     ASSERT_EQ(marks.marks.size(), 2u);
     EXPECT_FALSE(marks.marks[1].flagged);
     EXPECT_EQ(marks.marks[1].positionRow, 0);
