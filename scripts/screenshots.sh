@@ -62,3 +62,27 @@ cp examples/midsummer_finale.kvn "$shows/"
 "$exe" print "$shows/midsummer_finale.kvn" --pdf "$shows/midsummer_finale.pdf" 2>/dev/null
 pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$shows/midsummer_finale.pdf" "$out/print-kavrin"
 rm -rf "$shows"
+
+# The Timeline of the Kavrin show after Check Conflicts (its flagged cues red), with a line
+# selected in the grid so that its mark is ringed.
+shows=$(mktemp -d)
+"$exe" check examples/midsummer_finale.kvn -o "$shows/midsummer_finale.kvn" 2>/dev/null || true
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c "
+  set -e
+  QT_QPA_PLATFORM=xcb $exe $shows/midsummer_finale.kvn 2>/dev/null &
+  pid=\$!
+  sleep 3
+  window=\$(xdotool search --name 'Corvane Fulgor' | head -n1)
+  xdotool windowmove \$window 0 0
+  xdotool windowsize \$window 1270 890
+  sleep 0.5
+  xdotool mousemove 242 8 click 1   # View
+  sleep 0.5
+  xdotool mousemove 270 32 click 1  # Timeline
+  sleep 1
+  xdotool mousemove 40 250 click 1  # select a line in the grid
+  sleep 0.7
+  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > $out/timeline.png
+  kill \$pid
+"
+rm -rf "$shows"

@@ -33,7 +33,8 @@ void printHelp(std::ostream& out) {
            "messages go to\nstandard error. Input files may hold at most 2 GiB.\n"
            "Exit status: 0 done; 1 bad usage or unreadable input; 3 the command refused or fell "
            "short\n"
-           "(its output is still written); 4 the conflict check found conflicts.\n";
+           "(its output is still written); 4 the conflict check found conflicts, or an address\n"
+           "is used twice (usage).\n";
 }
 
 void printCommandHelp(const Command& command, std::ostream& out) {
@@ -103,7 +104,8 @@ std::span<const Command> commands() {
     static const std::vector<Command> all = {
         renumberCommand(), renumberLinesCommand(), importCommand(),   groupCommand(),
         checkCommand(),    formatKvCommand(),      formatPdCommand(), sdToTalsenCommand(),
-        sdToPdCommand(),   sendCommand(),          printCommand(),
+        sdToPdCommand(),   sendCommand(),          printCommand(),    timelineCommand(),
+        usageCommand(),
     };
     return all;
 }

@@ -2,13 +2,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <memory>
 #include <optional>
 #include <ostream>
 
 #include "app/cli_commands.h"
+#include "app/cli_gui_application.h"
 #include "app/cli_script_io.h"
 #include "app/cli_sd_show.h"
 #include "files/file_io.h"
@@ -111,17 +111,8 @@ int run(const Args& args, Io& io) {
     std::optional<Printable> printable = readPrintable(args, io);
     if (!printable || viewOptionsMisplaced(args, *printable, io)) return kBadUsage;
 
-    // Fonts need a GUI application; the offscreen platform needs no display.
-    int argc = 3;
-    char name[] = "fulgor", platformOption[] = "-platform", platform[] = "offscreen";
-    char* argv[] = {name, platformOption, platform, nullptr};
-    std::optional<QGuiApplication> application;
-    if (!QCoreApplication::instance()) {
-        application.emplace(argc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        io.err << "fulgor print: printing needs a GUI application object\n";
-        return kBadUsage;
-    }
+    std::unique_ptr<QGuiApplication> application;
+    if (!ensureGuiApplication(args, io, application)) return kBadUsage;
 
     Result<PrintedGrid> grid = printedGrid(*printable);
     if (!grid) {

@@ -16,5 +16,7 @@ Command formatPdCommand();
 Command sdToTalsenCommand();
 Command sdToPdCommand();
 Command printCommand();
+Command timelineCommand();
+Command usageCommand();
 
 }  // namespace fulgor::cli

@@ -1,5 +1,7 @@
 #include "app/cli_script_io.h"
 
+#include <cctype>
+#include <filesystem>
 #include <ostream>
 
 namespace fulgor::cli {
@@ -42,6 +44,26 @@ std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io) {
 
 std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io) {
     return readInput<KavrinScript>(args, io, readKavrinFile);
+}
+
+std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
+    std::optional<std::string> path = inputPath(args, io);
+    if (!path) return std::nullopt;
+    std::string extension = std::filesystem::path(*path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".csv") {
+        std::optional<TalsenScript> script = readTalsenInput(args, io);
+        if (!script) return std::nullopt;
+        return ScriptInput{std::move(script->table), ScriptGrid::Talsen};
+    }
+    if (extension == ".kvn") {
+        std::optional<KavrinScript> script = readKavrinInput(args, io);
+        if (!script) return std::nullopt;
+        return ScriptInput{std::move(script->table), ScriptGrid::Kavrin};
+    }
+    complain(args, io) << "cannot read \"" << *path
+                       << "\": it is neither a Talsen script (.csv) nor a Kavrin script (.kvn)\n";
+    return std::nullopt;
 }
 
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io) {

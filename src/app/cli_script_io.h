@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/cli.h"
+#include "editing/cell_rules.h"
 #include "files/kavrin_file.h"
 #include "files/talsen_file.h"
 
@@ -14,6 +15,15 @@ namespace fulgor::cli {
 // when the argument is missing or the file cannot be read.
 std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io);
 std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io);
+
+// The table of a Talsen (.csv) or Kavrin (.kvn) script, told apart by the
+// extension of the one positional argument; reports and gives nothing for any
+// other extension or a file that cannot be read.
+struct ScriptInput {
+    Table table;
+    ScriptGrid grid;
+};
+std::optional<ScriptInput> readScriptInput(const Args& args, Io& io);
 
 // Writes the script to -o or standard output; reports and returns false on failure.
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include "workspace/kavrin_tab.h"
 #include "workspace/sd_tab.h"
 #include "workspace/talsen_tab.h"
+#include "workspace/timeline_panel.h"
 
 namespace fulgor {
 
@@ -37,14 +39,14 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
         m_talsenTab->changeWholeTable(text, change);
     };
     m_sdTab = new SdTab(m_state, prompter, {changeTalsen});
-    m_communicationsTab = new CommunicationsTab(
-        m_state, prompter,
-        {[this] { return m_kavrinTab->miravelTiming(); },
-         [this](const QString& text, const std::function<void()>& change) {
-             m_kavrinTab->changeWholeTable(text, change);
-         },
-         changeTalsen, [this] { return m_sdTab->viewEvents(); },
-         [this] { return m_sdTab->sizeOption(); }});
+    m_communicationsTab =
+        new CommunicationsTab(m_state, prompter,
+                              {[this] { return m_kavrinTab->miravelTiming(); },
+                               [this](const QString& text, const std::function<void()>& change) {
+                                   m_kavrinTab->changeWholeTable(text, change);
+                               },
+                               changeTalsen, [this] { return m_sdTab->viewEvents(); },
+                               [this] { return m_sdTab->sizeOption(); }});
     m_undoGroup = new QUndoGroup(this);
     for (ScriptTab* tab :
          {static_cast<ScriptTab*>(m_talsenTab), static_cast<ScriptTab*>(m_kavrinTab)}) {
@@ -65,6 +67,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
                 [bar](const QString& text) { bar->showMessage(text); });
     }
 
+    addTimelineDock();
     buildMenus();
     mirrorShowName();
     connect(m_kavrinTab, &KavrinTab::miravelTimingChanged, m_communicationsTab,
@@ -122,6 +125,24 @@ void MainWindow::buildMenus() {
                MenuCommand::SaveGridLayout);
     addCommand(configuration, "mnuConfigGridLoad", QStringLiteral("Load Grid Layout"),
                MenuCommand::LoadGridLayout);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    QAction* timeline = findChild<QDockWidget*>(QStringLiteral("dockTimeline"))->toggleViewAction();
+    timeline->setObjectName(QStringLiteral("mnuViewTimeline"));
+    timeline->setText(QStringLiteral("&Timeline"));
+    timeline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    view->addAction(timeline);
+}
+
+void MainWindow::addTimelineDock() {
+    auto* dock = new QDockWidget(QStringLiteral("Timeline"), this);
+    dock->setObjectName(QStringLiteral("dockTimeline"));
+    m_timeline = new TimelinePanel(dock);
+    dock->setWidget(m_timeline);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    // Shown on request (View > Timeline), so that the tabs keep their room.
+    dock->hide();
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& caption,
@@ -164,6 +185,8 @@ ScriptTab* MainWindow::currentScriptTab() const {
 
 void MainWindow::tabChanged() {
     ScriptTab* script = currentScriptTab();
+    // On the SD and Communications tabs the timeline keeps the script last shown.
+    if (script) m_timeline->setSource(script);
     m_undoGroup->setActiveStack(script ? script->undoStack() : nullptr);
     updateCommandsEnabled();
     updateTitle();

@@ -21,6 +21,7 @@ class Prompter;
 class ScriptTab;
 class SdTab;
 class TalsenTab;
+class TimelinePanel;
 class WorkspaceTab;
 
 class MainWindow : public QMainWindow {
@@ -37,6 +38,7 @@ public:
     void openFiles(const QStringList& paths);
 
     const WorkspaceState& state() const { return m_state; }
+    TimelinePanel* timeline() const { return m_timeline; }
 
 protected:
     // Closing the window (File Exit too) asks first about unsaved scripts.
@@ -58,6 +60,7 @@ private:
     WorkspaceTab* currentTab() const;
     void updateCommandsEnabled();
     void mirrorShowName();
+    void addTimelineDock();
 
     WorkspaceState m_state;
     Prompter& m_prompter;
@@ -67,6 +70,7 @@ private:
     SdTab* m_sdTab;
     CommunicationsTab* m_communicationsTab;
     QUndoGroup* m_undoGroup;
+    TimelinePanel* m_timeline = nullptr;
     std::vector<std::pair<QAction*, MenuCommand>> m_commands;
 };
 
