@@ -11,6 +11,7 @@
 #include "core/cp1252.h"
 #include "files/file_io.h"
 #include "platform/qt_serial_link.h"
+#include "platform/transmission_log.h"
 
 namespace fulgor::cli {
 namespace {
@@ -47,12 +48,12 @@ void report(const SendStep& step, Io& io) {
     for (const std::string& message : step.messages) io.err << message << '\n';
 }
 
-// Runs the transmission's timer until it ends; the result tells how.
-SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
+// Runs the transmission's timer until it ends; the last step tells how.
+SendStep runTimer(Transmission& transmission, std::string_view text, Io& io) {
     QEventLoop loop;
     QTimer timer;
     timer.setInterval(kTickMilliseconds);
-    SendEnd end = SendEnd::None;
+    SendStep last;
     std::string shown;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         SendStep step = transmission.tick(text);
@@ -64,12 +65,20 @@ SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
         }
         if (!shown.empty()) io.err << '\n';
         report(step, io);
-        end = step.end;
+        last = std::move(step);
         loop.quit();
     });
     timer.start();
     loop.exec();
-    return end;
+    return last;
+}
+
+// Records the transmission in the program's log and prints its record line.
+void record(const SendStep& ended, const Args& args, Io& io) {
+    if (!ended.sent) return;
+    LoggedTransmission logged = logTransmission(*ended.sent);
+    io.out << logged.line << '\n';
+    if (!logged.appended) complain(args, io) << logged.appended.error() << '\n';
 }
 
 int run(const Args& args, Io& io) {
@@ -117,9 +126,9 @@ int run(const Args& args, Io& io) {
         complain(args, io) << args.positional[0] << " is empty; nothing was sent\n";
         return kDone;
     }
-    if (runTimer(transmission, text, io) != SendEnd::Completed) return kBadUsage;
-    io.err << "Sent " << bytes.value().size() << " characters to " << portDevice(port) << '\n';
-    return kDone;
+    SendStep ended = runTimer(transmission, text, io);
+    record(ended, args, io);
+    return ended.end == SendEnd::Completed ? kDone : kBadUsage;
 }
 
 }  // namespace
@@ -134,8 +143,12 @@ Command sendCommand() {
             "                   or a device path such as /dev/ttyUSB0\n"
             "  --preset NAME    line settings of the Kavrin panel (kavrin, the default), the FSK\n"
             "                   modem (fsk) or the PD system at 9600 baud (pd)\n"
-            "Progress shows on standard error. The exit status is 0 only when every character\n"
-            "has left the port's output buffer, 1 when the port cannot be opened or fails.\n",
+            "Progress shows on standard error. At the end the transmission's record goes to\n"
+            "standard output and to Transmissions.log in the program's folder: date and time,\n"
+            "port, line settings, bytes sent, their CRC-32, the text's first line and how it\n"
+            "ended (complete, or port lost at byte N). The exit status is 0 only when every\n"
+            "character has left the port's output buffer, 1 when the port cannot be opened or\n"
+            "fails.\n",
             {{"--port", true}, {"--preset", true}},
             run};
 }

@@ -29,6 +29,7 @@
 #include "platform/prompter.h"
 #include "platform/qt_serial_link.h"
 #include "platform/qt_text.h"
+#include "platform/transmission_log.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -110,6 +111,9 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     m_progress->setRange(0, 100);
     m_sendStatus = makeLabel("lblSendStatus");
     m_sendChars = makeLabel("lblSendChars");
+    m_lastSend = makeLabel("lblLastTransmission");
+    m_lastSend->setWordWrap(true);
+    m_lastSend->setTextInteractionFlags(Qt::TextSelectableByMouse);
     showSend({});
 
     auto* penButtons = new QHBoxLayout;
@@ -125,6 +129,7 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     left->addWidget(m_holdingPen, 1);
     left->addLayout(penButtons);
     left->addLayout(sendLine);
+    left->addWidget(m_lastSend);
 
     auto* terminalButtons = new QHBoxLayout;
     terminalButtons->addWidget(m_clearScreen);
@@ -336,7 +341,17 @@ void CommunicationsTab::showSend(const SendStep& step) {
     if (m_transmission.timerRunning() && !m_timer->isActive()) m_timer->start();
     if (!m_transmission.timerRunning()) m_timer->stop();
     if (step.portLabel) m_portSettings->setText(toQString(*step.portLabel));
+    if (m_transmission.timerRunning() && !m_lastSend->text().isEmpty()) m_lastSend->clear();
+    if (step.sent) recordTransmission(*step.sent);
     for (const std::string& message : step.messages) showError(m_prompter, toQString(message));
+}
+
+void CommunicationsTab::recordTransmission(const SentShow& sent) {
+    LoggedTransmission logged = logTransmission(sent);
+    m_lastSend->setText(toQString(logged.line));
+    if (!logged.appended)
+        m_prompter.message(kAppTitle, toQString(logged.appended.error()),
+                           Prompter::Icon::Exclamation);
 }
 
 void CommunicationsTab::EnableCommButtons(bool on) {
