@@ -28,10 +28,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The libraries the program links are found by dpkg-shlibdeps; the SQLite
-# driver of Qt is a plugin loaded at run time, so it is named here, as are the
-# Qt, SQLite and mdbtools libraries themselves.
+# dpkg-shlibdeps declares what the program links: Qt 6 (Core, Gui, Widgets,
+# PrintSupport, SerialPort), SQLite, mdbtools (libmdb3), GLib and zlib.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6printsupport6 (>= 6.4), libsqlite3-0, libmdb3")
 include(CPack)
