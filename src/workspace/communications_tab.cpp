@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTimer>
@@ -141,9 +142,20 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     right->addWidget(m_terminal, 1);
     right->addLayout(terminalButtons);
 
+    // The operator sets how much room the holding pen and the terminal get;
+    // the window remembers it.
+    auto* panes = named(new QSplitter, "splCommunications");
+    for (QLayout* side : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
+        auto* pane = new QWidget;
+        side->setContentsMargins(0, 0, 0, 0);
+        pane->setLayout(side);
+        panes->addWidget(pane);
+    }
+    panes->setStretchFactor(0, 3);
+    panes->setStretchFactor(1, 2);
+    panes->setChildrenCollapsible(false);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 3);
-    layout->addLayout(right, 2);
+    layout->addWidget(panes);
 }
 
 CommunicationsTab::~CommunicationsTab() = default;

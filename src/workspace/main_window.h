@@ -10,12 +10,14 @@
 #include "workspace/workspace_state.h"
 
 class QAction;
+class QMenu;
 class QTabWidget;
 class QUndoGroup;
 
 namespace fulgor {
 
 class CommunicationsTab;
+class RecentFiles;
 class KavrinTab;
 class Prompter;
 class ScriptTab;
@@ -58,6 +60,11 @@ private:
     WorkspaceTab* currentTab() const;
     void updateCommandsEnabled();
     void mirrorShowName();
+    // File > Open Recent: reads `path` into the tab showing, asking first
+    // about unsaved changes; a file that is gone leaves the list.
+    void openRecent(const QString& path);
+    // The name of the recent-files list of the tab at `index`; empty for a tab without files.
+    static QString recentKey(int index);
 
     WorkspaceState m_state;
     Prompter& m_prompter;
@@ -67,6 +74,7 @@ private:
     SdTab* m_sdTab;
     CommunicationsTab* m_communicationsTab;
     QUndoGroup* m_undoGroup;
+    RecentFiles* m_recentFiles = nullptr;
     std::vector<std::pair<QAction*, MenuCommand>> m_commands;
 };
 
