@@ -151,6 +151,9 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
         pane->setLayout(side);
         panes->addWidget(pane);
     }
+    // Three fifths for the holding pen at first; the window gives the
+    // remembered split back afterwards.
+    panes->setSizes({690, 460});
     panes->setStretchFactor(0, 3);
     panes->setStretchFactor(1, 2);
     panes->setChildrenCollapsible(false);
