@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <optional>
 #include <ostream>
 
@@ -44,6 +45,26 @@ std::string progressBar(const SendDisplay& display) {
     return bar;
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// Ctrl+C (SIGINT) during a transmission cancels it, as "Transmit Cancel" does,
+// so that the show's record still says how far it got.
+class InterruptCancels {
+public:
+    InterruptCancels() : m_previous(std::signal(SIGINT, onInterrupt)) { g_interrupted = 0; }
+    ~InterruptCancels() { std::signal(SIGINT, m_previous); }
+    InterruptCancels(const InterruptCancels&) = delete;
+    InterruptCancels& operator=(const InterruptCancels&) = delete;
+    bool interrupted() const { return g_interrupted != 0; }
+
+private:
+    void (*m_previous)(int);
+};
+
 void report(const SendStep& step, Io& io) {
     for (const std::string& message : step.messages) io.err << message << '\n';
 }
@@ -55,7 +76,15 @@ SendStep runTimer(Transmission& transmission, std::string_view text, Io& io) {
     timer.setInterval(kTickMilliseconds);
     SendStep last;
     std::string shown;
+    InterruptCancels interrupt;
     QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (interrupt.interrupted()) {
+            if (!shown.empty()) io.err << '\n';
+            io.err << "Interrupted: the transmission is cancelled\n";
+            last = transmission.confirmCancel();
+            loop.quit();
+            return;
+        }
         SendStep step = transmission.tick(text);
         if (step.end == SendEnd::None) {
             std::string bar = progressBar(transmission.display());
@@ -146,9 +175,9 @@ Command sendCommand() {
             "Progress shows on standard error. At the end the transmission's record goes to\n"
             "standard output and to Transmissions.log in the program's folder: date and time,\n"
             "port, line settings, bytes sent, their CRC-32, the text's first line and how it\n"
-            "ended (complete, or port lost at byte N). The exit status is 0 only when every\n"
-            "character has left the port's output buffer, 1 when the port cannot be opened or\n"
-            "fails.\n",
+            "ended (complete, cancelled at byte N by Ctrl+C, or port lost at byte N). The exit\n"
+            "status is 0 only when every character has left the port's output buffer, 1 when\n"
+            "the port cannot be opened or fails, or the transmission is cancelled.\n",
             {{"--port", true}, {"--preset", true}},
             run};
 }

@@ -14,12 +14,13 @@ struct UsageLine {
     std::string_view synopsis;
     std::string_view meaning;
 };
-constexpr std::array<UsageLine, 5> kUsage = {{
+constexpr std::array<UsageLine, 6> kUsage = {{
     {"fulgor [FILE...]", "open the window, loading each .csv (Talsen) or .kvn (Kavrin) file"},
     {"fulgor SUBCOMMAND [ARGS]", "run one command without a window"},
     {"fulgor SUBCOMMAND --help", "describe a subcommand's options"},
     {"fulgor help | --help", "this text"},
     {"fulgor --version", "the program's version"},
+    {"fulgor --man", "this text as the manual page fulgor(1), in roff"},
 }};
 
 constexpr std::string_view kOutputNote =

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <regex>
-#include <set>
 
 #include "app/cli.h"
 #include "support/temp_dir.h"
@@ -72,15 +70,9 @@ TEST(Install, PutsTheProgramManPageIconDesktopEntryAndMimeTypes) {
     const std::string mime = readBytes(prefix + "/share/mime/packages/fulgor.xml");
     EXPECT_NE(desktop.find("\nExec=fulgor %F\n"), std::string::npos);
     EXPECT_NE(desktop.find("\nIcon=fulgor\n"), std::string::npos);
-    std::smatch types;
-    ASSERT_TRUE(std::regex_search(desktop, types, std::regex("\nMimeType=([^\n]*)\n")));
-    std::set<std::string> listed;
-    std::string list = types[1];
-    for (std::size_t start = 0, end; (end = list.find(';', start)) != std::string::npos;
-         start = end + 1)
-        listed.insert(list.substr(start, end - start));
-    EXPECT_EQ(listed, (std::set<std::string>{"text/csv", "application/x-fulgor-kavrin",
-                                             "application/x-fulgor-sd-show"}));
+    EXPECT_NE(desktop.find("\nMimeType=text/csv;application/x-fulgor-kavrin;"
+                           "application/x-fulgor-sd-show;\n"),
+              std::string::npos);
     EXPECT_NE(mime.find("<mime-type type=\"application/x-fulgor-kavrin\">"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.kvn\"/>"), std::string::npos);
     EXPECT_NE(mime.find("<mime-type type=\"application/x-fulgor-sd-show\">"), std::string::npos);

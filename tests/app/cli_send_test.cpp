@@ -1,7 +1,10 @@
 // `fulgor send`, the real binary, against a panel on a pseudo-terminal.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -25,13 +28,13 @@ struct SendRun {
     std::string log;  // Transmissions.log in the program's folder
 };
 
-// Runs `fulgor send` with the program's folder in `dir`.
-SendRun send(const TempDir& dir, const std::string& arguments,
-             const std::string& environment = "") {
-    // `timeout` only keeps a broken build from hanging the suite.
+// Runs `fulgor send` with the program's folder in `dir`, under `timeout`,
+// which keeps a broken build from hanging the suite.
+SendRun send(const TempDir& dir, const std::string& arguments, const std::string& environment = "",
+             const std::string& timeout = "timeout 120") {
     std::string command =
         "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= FULGOR_HOME=" + dir.path("home") + " " +
-        environment + " timeout 120 " + FULGOR_EXE + " send " + arguments + " >" +
+        environment + " " + timeout + " " + FULGOR_EXE + " send " + arguments + " >" +
         dir.path("out.txt") + " 2>" + dir.path("err.txt");
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(dir.path("out.txt")),
@@ -87,6 +90,39 @@ TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
     EXPECT_LE(sentBytes, 40000u);
     EXPECT_NE(run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | "),
               std::string::npos)
+        << run.out;
+}
+
+// Ctrl+C cancels; the record tells how far the show got.
+TEST(CliSend, InterruptCancelsAndRecordsHowFarItGot) {
+    // A panel that never reads: the line fills up and the show waits.
+    int master = -1, slave = -1;
+    char device[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, device, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    TempDir dir;
+    const std::string show(40000, 'S');
+    writeBytes(dir.path("show.txt"), show);
+    // `timeout` sends the SIGINT after two seconds, and kills a program that ignores it.
+    SendRun run = send(dir, dir.path("show.txt") + " --port " + device, "",
+                       "timeout --preserve-status -s INT -k 60 2");
+    ::close(master);
+    ::close(slave);
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Interrupted: the transmission is cancelled\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.log, run.out);
+    std::size_t at = run.out.find(" | cancelled at byte ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    std::size_t sentBytes = std::stoul(run.out.substr(at + 21));
+    EXPECT_LT(sentBytes, show.size());
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", crc32Of(show.substr(0, sentBytes)));
+    EXPECT_NE(
+        run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | CRC-32 " + crc + " | "),
+        std::string::npos)
         << run.out;
 }
 
