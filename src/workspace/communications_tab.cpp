@@ -115,6 +115,7 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     m_lastSend = makeLabel("lblLastTransmission");
     m_lastSend->setWordWrap(true);
     m_lastSend->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lastSend->hide();  // shown once there is a record, so the tab keeps its layout till then
     showSend({});
 
     auto* penButtons = new QHBoxLayout;
@@ -356,7 +357,10 @@ void CommunicationsTab::showSend(const SendStep& step) {
     if (m_transmission.timerRunning() && !m_timer->isActive()) m_timer->start();
     if (!m_transmission.timerRunning()) m_timer->stop();
     if (step.portLabel) m_portSettings->setText(toQString(*step.portLabel));
-    if (m_transmission.timerRunning() && !m_lastSend->text().isEmpty()) m_lastSend->clear();
+    if (m_transmission.timerRunning() && !m_lastSend->text().isEmpty()) {
+        m_lastSend->clear();
+        m_lastSend->hide();
+    }
     if (step.sent) recordTransmission(*step.sent);
     for (const std::string& message : step.messages) showError(m_prompter, toQString(message));
 }
@@ -364,6 +368,7 @@ void CommunicationsTab::showSend(const SendStep& step) {
 void CommunicationsTab::recordTransmission(const SentShow& sent) {
     LoggedTransmission logged = logTransmission(sent);
     m_lastSend->setText(toQString(logged.line));
+    m_lastSend->show();
     if (!logged.appended)
         m_prompter.message(kAppTitle, toQString(logged.appended.error()),
                            Prompter::Icon::Exclamation);

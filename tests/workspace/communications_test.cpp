@@ -54,6 +54,7 @@ private:
         QCOMPARE(after.size(), before.size() + 1);
         QCOMPARE(after.mid(0, before.size()), before);
         QCOMPARE(text("lblLastTransmission"), after.back());
+        QVERIFY(find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
         // The date and time come first: "2026-12-06 05:09:12 +01:00 | ".
         QVERIFY2(after.back().mid(29) == tail, qPrintable(after.back()));
     }
@@ -177,6 +178,7 @@ private slots:
         click("cmdSendShow");
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
         QCOMPARE(text("lblLastTransmission"), QString());
+        QVERIFY(!find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
         QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         for (const char* button :
              {"cmdClearHolding", "cmdFormatShow", "cmdTalsen2PD", "cmdCommPort"}) {
@@ -214,6 +216,7 @@ private slots:
         find<QPlainTextEdit>("txtHoldingPen")->setPlainText(QStringLiteral("S\t0\t0\r\n"));
         click("cmdSendShow");
         QCOMPARE(text("lblLastTransmission"), QString());
+        QVERIFY(!find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
         QVERIFY(waitUntilIdle());
         QVERIFY(text("lblLastTransmission").endsWith(QStringLiteral(" | complete")));
     }
