@@ -57,8 +57,11 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
     if (reopened.message) step.messages.push_back(*reopened.message);
 
     m_state.SendLength = length;
-    m_show = {portDevice(port),    port.PortSettings, length, {}, std::string(firstLineOf(text)),
-              SendEnding::Complete};
+    m_show = {};
+    m_show.port = portDevice(port);
+    m_show.settings = port.PortSettings;
+    m_show.length = length;
+    m_show.firstLine = firstLineOf(text);
     m_leftPort = 0;
     if (Status handed = handOver(text, std::min(length, kMaxOutputPiece)); !handed) {
         // The steps after the failing one are not carried out: the display keeps
