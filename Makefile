@@ -3,6 +3,8 @@
 # make test SANITIZE=1  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 # make bench          build and run the benchmark programs
 # make format         format the tree with clang-format
+# make install PREFIX=DIR  install the program, its man page, icon and desktop entry under DIR
+# make deb            build the Debian package build/fulgor_VERSION_ARCH.deb
 
 SANITIZE ?= 0
 ifeq ($(SANITIZE),1)
@@ -12,9 +14,10 @@ else
 BUILD ?= build
 endif
 JOBS ?= 2
+PREFIX ?= /usr/local
 EXAMPLE ?= examples/midsummer_finale.csv examples/midsummer_finale.scx
 
-.PHONY: deps configure build run test bench format clean
+.PHONY: deps configure build run test bench format install deb clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -38,6 +41,12 @@ bench: build
 	$(BUILD)/bench/bench_addressing
 	$(BUILD)/bench/bench_sd_show
 	$(BUILD)/bench/bench_timeline
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 format: configure
 	ninja -C $(BUILD) format

@@ -8,40 +8,13 @@
 #include <new>
 
 #include "app/cli_commands.h"
+#include "app/cli_help.h"
 #include "files/file_io.h"
 
 namespace fulgor::cli {
 namespace {
 
 constexpr std::string_view kVersion = "fulgor " FULGOR_VERSION;
-
-void printHelp(std::ostream& out) {
-    out << "Fulgor: fireworks firing scripts, from the design to the panel.\n\n"
-           "Usage:\n"
-           "  fulgor [FILE...]          open the window, loading each .csv (Talsen) or .kvn "
-           "(Kavrin) file\n"
-           "  fulgor SUBCOMMAND [ARGS]  run one command without a window\n"
-           "  fulgor SUBCOMMAND --help  describe a subcommand's options\n"
-           "  fulgor help | --help      this text\n"
-           "  fulgor --version          the program's version\n\n"
-           "Subcommands:\n";
-    for (const Command& command : commands()) {
-        out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary
-            << '\n';
-    }
-    out << "\nWithout -o (or with -o -) a subcommand writes its result to standard output; "
-           "messages go to\nstandard error. Input files may hold at most 2 GiB.\n"
-           "Exit status: 0 done; 1 bad usage or unreadable input; 3 the command refused or fell "
-           "short\n"
-           "(its output is still written); 4 the conflict check found conflicts, or an address\n"
-           "is used twice (usage).\n";
-}
-
-void printCommandHelp(const Command& command, std::ostream& out) {
-    out << "Usage: fulgor " << command.name << ' ' << command.usage << "\n\n"
-        << command.summary << "\n";
-    if (!command.details.empty()) out << '\n' << command.details;
-}
 
 const Command* findCommand(std::string_view name) {
     auto all = commands();
@@ -112,7 +85,7 @@ std::span<const Command> commands() {
 
 bool isCliWord(std::string_view word) {
     return word == "help" || word == "--help" || word == "-h" || word == "--version" ||
-           findCommand(word);
+           word == "--man" || findCommand(word);
 }
 
 std::string unknownCommandMessage(std::string_view word) {
@@ -162,6 +135,10 @@ int run(std::span<const std::string> args, Io& io) {
     }
     if (args[0] == "--version") {
         io.out << kVersion << '\n';
+        return kDone;
+    }
+    if (args[0] == "--man") {
+        printManPage(io.out, kVersion);
         return kDone;
     }
     const Command* command = findCommand(args[0]);

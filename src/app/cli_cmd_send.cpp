@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <optional>
 #include <ostream>
 
@@ -11,6 +12,7 @@
 #include "core/cp1252.h"
 #include "files/file_io.h"
 #include "platform/qt_serial_link.h"
+#include "platform/transmission_log.h"
 
 namespace fulgor::cli {
 namespace {
@@ -43,18 +45,46 @@ std::string progressBar(const SendDisplay& display) {
     return bar;
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// Ctrl+C (SIGINT) during a transmission cancels it, as "Transmit Cancel" does,
+// so that the show's record still says how far it got.
+class InterruptCancels {
+public:
+    InterruptCancels() : m_previous(std::signal(SIGINT, onInterrupt)) { g_interrupted = 0; }
+    ~InterruptCancels() { std::signal(SIGINT, m_previous); }
+    InterruptCancels(const InterruptCancels&) = delete;
+    InterruptCancels& operator=(const InterruptCancels&) = delete;
+    bool interrupted() const { return g_interrupted != 0; }
+
+private:
+    void (*m_previous)(int);
+};
+
 void report(const SendStep& step, Io& io) {
     for (const std::string& message : step.messages) io.err << message << '\n';
 }
 
-// Runs the transmission's timer until it ends; the result tells how.
-SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
+// Runs the transmission's timer until it ends; the last step tells how.
+SendStep runTimer(Transmission& transmission, std::string_view text, Io& io) {
     QEventLoop loop;
     QTimer timer;
     timer.setInterval(kTickMilliseconds);
-    SendEnd end = SendEnd::None;
+    SendStep last;
     std::string shown;
+    InterruptCancels interrupt;
     QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (interrupt.interrupted()) {
+            if (!shown.empty()) io.err << '\n';
+            io.err << "Interrupted: the transmission is cancelled\n";
+            last = transmission.confirmCancel();
+            loop.quit();
+            return;
+        }
         SendStep step = transmission.tick(text);
         if (step.end == SendEnd::None) {
             std::string bar = progressBar(transmission.display());
@@ -64,12 +94,20 @@ SendEnd runTimer(Transmission& transmission, std::string_view text, Io& io) {
         }
         if (!shown.empty()) io.err << '\n';
         report(step, io);
-        end = step.end;
+        last = std::move(step);
         loop.quit();
     });
     timer.start();
     loop.exec();
-    return end;
+    return last;
+}
+
+// Records the transmission in the program's log and prints its record line.
+void record(const SendStep& ended, const Args& args, Io& io) {
+    if (!ended.sent) return;
+    LoggedTransmission logged = logTransmission(*ended.sent);
+    io.out << logged.line << '\n';
+    if (!logged.appended) complain(args, io) << logged.appended.error() << '\n';
 }
 
 int run(const Args& args, Io& io) {
@@ -117,9 +155,9 @@ int run(const Args& args, Io& io) {
         complain(args, io) << args.positional[0] << " is empty; nothing was sent\n";
         return kDone;
     }
-    if (runTimer(transmission, text, io) != SendEnd::Completed) return kBadUsage;
-    io.err << "Sent " << bytes.value().size() << " characters to " << portDevice(port) << '\n';
-    return kDone;
+    SendStep ended = runTimer(transmission, text, io);
+    record(ended, args, io);
+    return ended.end == SendEnd::Completed ? kDone : kBadUsage;
 }
 
 }  // namespace
@@ -134,8 +172,12 @@ Command sendCommand() {
             "                   or a device path such as /dev/ttyUSB0\n"
             "  --preset NAME    line settings of the Kavrin panel (kavrin, the default), the FSK\n"
             "                   modem (fsk) or the PD system at 9600 baud (pd)\n"
-            "Progress shows on standard error. The exit status is 0 only when every character\n"
-            "has left the port's output buffer, 1 when the port cannot be opened or fails.\n",
+            "Progress shows on standard error. At the end the transmission's record goes to\n"
+            "standard output and to Transmissions.log in the program's folder: date and time,\n"
+            "port, line settings, bytes sent, their CRC-32, the text's first line and how it\n"
+            "ended (complete, cancelled at byte N by Ctrl+C, or port lost at byte N). The exit\n"
+            "status is 0 only when every character has left the port's output buffer, 1 when\n"
+            "the port cannot be opened or fails, or the transmission is cancelled.\n",
             {{"--port", true}, {"--preset", true}},
             run};
 }

@@ -57,6 +57,12 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
     if (reopened.message) step.messages.push_back(*reopened.message);
 
     m_state.SendLength = length;
+    m_show = {};
+    m_show.port = portDevice(port);
+    m_show.settings = port.PortSettings;
+    m_show.length = length;
+    m_show.firstLine = firstLineOf(text);
+    m_leftPort = 0;
     if (Status handed = handOver(text, std::min(length, kMaxOutputPiece)); !handed) {
         // The steps after the failing one are not carried out: the display keeps
         // what it shows, only the pointer returns (the buttons were never
@@ -75,6 +81,11 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
 }
 
 SendStep Transmission::confirmCancel() {
+    SendStep step;
+    if (m_state.SendLength > 0) {
+        std::int64_t handed = static_cast<std::int64_t>(m_show.sent.size());
+        step.sent = finished(SendEnding::Cancelled, handed - m_link.outputCount());
+    }
     m_state = {};
     m_display.buttonCaption = kTransmitShowCaption;
     m_display.status = kCancelledStatus;
@@ -82,7 +93,6 @@ SendStep Transmission::confirmCancel() {
     // Dropping the queue before closing keeps close() from waiting for it to drain.
     m_link.discardOutput();
     m_link.close();
-    SendStep step;
     step.portLabel = kPortClosedLabel;
     return step;
 }
@@ -96,6 +106,9 @@ SendStep Transmission::tick(std::string_view currentText) {
         if (m_link.outputCount() == 0) {
             SendStep step;
             step.end = m_state.SendLength > 0 ? SendEnd::Completed : SendEnd::Stopped;
+            if (step.end == SendEnd::Completed)
+                step.sent =
+                    finished(SendEnding::Complete, static_cast<std::int64_t>(m_show.sent.size()));
             m_state = {};
             m_display = {};
             m_timerRunning = false;
@@ -112,13 +125,18 @@ SendStep Transmission::tick(std::string_view currentText) {
 }
 
 Status Transmission::handOver(std::string_view text, std::int64_t count) {
-    Status handed = m_link.output(characters(text, m_state.SendHanded, count));
-    if (handed) m_state.SendHanded += count;
+    std::string_view piece = characters(text, m_state.SendHanded, count);
+    Status handed = m_link.output(piece);
+    if (!handed) return handed;
+    m_state.SendHanded += count;
+    // The link took the piece, so the code page holds every character of it.
+    m_show.sent += encode1252(piece).value();
     return handed;
 }
 
 void Transmission::showProgress() {
     std::int64_t queued = m_link.outputCount();
+    m_leftPort = m_state.SendHanded - queued;
     m_display.charactersLeft = std::to_string(m_state.SendLength - m_state.SendHanded + queued);
     m_display.progress =
         static_cast<int>(PercentDone(m_state.SendLength, m_state.SendHanded - queued));
@@ -127,6 +145,8 @@ void Transmission::showProgress() {
 
 SendStep Transmission::fail(std::string message) {
     SendStep step;
+    // A port that went away cannot say what it still held: the last tick's count stands.
+    step.sent = finished(SendEnding::PortLost, m_leftPort);
     m_link.discardOutput();
     m_link.close();
     m_state = {};
@@ -136,6 +156,15 @@ SendStep Transmission::fail(std::string message) {
     step.portLabel = kPortClosedLabel;
     step.end = SendEnd::Failed;
     return step;
+}
+
+SentShow Transmission::finished(SendEnding ending, std::int64_t leftPort) {
+    SentShow show = std::move(m_show);
+    show.sent.resize(static_cast<std::size_t>(
+        std::clamp<std::int64_t>(leftPort, 0, static_cast<std::int64_t>(show.sent.size()))));
+    show.ending = ending;
+    m_show = {};
+    return show;
 }
 
 }  // namespace fulgor

@@ -22,6 +22,7 @@
 
 #include "comms/port_setup.h"
 #include "comms/serial_link.h"
+#include "comms/transmission_record.h"
 
 namespace fulgor {
 
@@ -68,6 +69,9 @@ struct SendStep {
     std::vector<std::string> messages;     // message boxes to show, in order
     std::optional<std::string> portLabel;  // the new text of lblPortSets
     SendEnd end = SendEnd::None;
+    // Set once when a transmission that had started ends (completed,
+    // cancelled or failed): what left the port, for its record.
+    std::optional<SentShow> sent;
 };
 
 class Transmission {
@@ -110,11 +114,16 @@ private:
     SendStep fail(std::string message);
     Status handOver(std::string_view text, std::int64_t count);
     void showProgress();
+    // The record of the running transmission, ending as `ending` with
+    // `leftPort` bytes on the line.
+    SentShow finished(SendEnding ending, std::int64_t leftPort);
 
     SerialLink& m_link;
     SendState m_state;
     SendDisplay m_display;
     bool m_timerRunning = false;
+    SentShow m_show;              // the running transmission; `sent` holds every byte handed over
+    std::int64_t m_leftPort = 0;  // bytes known at the last tick to have left the port
 };
 
 }  // namespace fulgor

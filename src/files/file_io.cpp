@@ -311,4 +311,16 @@ ScopedWriteFault::~ScopedWriteFault() {
     g_fault.reset();
 }
 
+Status appendToFile(const std::string& path, std::string_view bytes) {
+    FileDescriptor file(
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+    if (file.get() < 0) return fileError("Cannot append to", path, errno);
+    if (int error = writeAll(file.get(), bytes)) return fileError("Cannot append to", path, error);
+    // A device or pipe cannot be synced; a regular file must reach the disk.
+    if (::fsync(file.get()) != 0 && errno != EINVAL)
+        return fileError("Cannot append to", path, errno);
+    if (!file.close()) return fileError("Cannot append to", path, errno);
+    return {};
+}
+
 }  // namespace fulgor

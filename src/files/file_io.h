@@ -39,6 +39,12 @@ Error outOfMemoryReading(const std::string& path);
 // is stopped by SIGINT or SIGTERM during the save, no temporary file is left.
 Status writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Adds `bytes` to the end of the file at `path`, creating it when missing;
+// never truncates or rewrites what is there. The bytes are flushed to disk
+// before it returns. Fails with "Cannot append to "PATH": REASON"; a failed
+// write may leave part of the bytes at the end.
+Status appendToFile(const std::string& path, std::string_view bytes);
+
 // Makes the writer fail on purpose while an instance lives, so that failed
 // saves can be tested without a full disk or a read-only folder. Not for use
 // by more than one thread at a time.

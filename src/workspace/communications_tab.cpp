@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTimer>
@@ -29,6 +30,7 @@
 #include "platform/prompter.h"
 #include "platform/qt_serial_link.h"
 #include "platform/qt_text.h"
+#include "platform/transmission_log.h"
 #include "workspace/widgets.h"
 #include "workspace/workspace_state.h"
 
@@ -110,6 +112,10 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     m_progress->setRange(0, 100);
     m_sendStatus = makeLabel("lblSendStatus");
     m_sendChars = makeLabel("lblSendChars");
+    m_lastSend = makeLabel("lblLastTransmission");
+    m_lastSend->setWordWrap(true);
+    m_lastSend->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lastSend->hide();  // shown once there is a record, so the tab keeps its layout till then
     showSend({});
 
     auto* penButtons = new QHBoxLayout;
@@ -125,6 +131,7 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     left->addWidget(m_holdingPen, 1);
     left->addLayout(penButtons);
     left->addLayout(sendLine);
+    left->addWidget(m_lastSend);
 
     auto* terminalButtons = new QHBoxLayout;
     terminalButtons->addWidget(m_clearScreen);
@@ -136,9 +143,23 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     right->addWidget(m_terminal, 1);
     right->addLayout(terminalButtons);
 
+    // The operator sets how much room the holding pen and the terminal get;
+    // the window remembers it.
+    auto* panes = named(new QSplitter, "splCommunications");
+    for (QLayout* side : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
+        auto* pane = new QWidget;
+        side->setContentsMargins(0, 0, 0, 0);
+        pane->setLayout(side);
+        panes->addWidget(pane);
+    }
+    // Three fifths for the holding pen at first; the window gives the
+    // remembered split back afterwards.
+    panes->setSizes({690, 460});
+    panes->setStretchFactor(0, 3);
+    panes->setStretchFactor(1, 2);
+    panes->setChildrenCollapsible(false);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 3);
-    layout->addLayout(right, 2);
+    layout->addWidget(panes);
 }
 
 CommunicationsTab::~CommunicationsTab() = default;
@@ -336,7 +357,21 @@ void CommunicationsTab::showSend(const SendStep& step) {
     if (m_transmission.timerRunning() && !m_timer->isActive()) m_timer->start();
     if (!m_transmission.timerRunning()) m_timer->stop();
     if (step.portLabel) m_portSettings->setText(toQString(*step.portLabel));
+    if (m_transmission.timerRunning() && !m_lastSend->text().isEmpty()) {
+        m_lastSend->clear();
+        m_lastSend->hide();
+    }
+    if (step.sent) recordTransmission(*step.sent);
     for (const std::string& message : step.messages) showError(m_prompter, toQString(message));
+}
+
+void CommunicationsTab::recordTransmission(const SentShow& sent) {
+    LoggedTransmission logged = logTransmission(sent);
+    m_lastSend->setText(toQString(logged.line));
+    m_lastSend->show();
+    if (!logged.appended)
+        m_prompter.message(kAppTitle, toQString(logged.appended.error()),
+                           Prompter::Icon::Exclamation);
 }
 
 void CommunicationsTab::EnableCommButtons(bool on) {

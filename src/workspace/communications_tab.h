@@ -71,6 +71,8 @@ private:
     void sendShow();
     void tick();
     void showSend(const SendStep& step);
+    // Logs a transmission that ended and keeps its record line showing.
+    void recordTransmission(const SentShow& sent);
     void EnableCommButtons(bool on);
     void toggleCapture();
     void clearTerminal();
@@ -109,6 +111,7 @@ private:
     QProgressBar* m_progress;
     QLabel* m_sendStatus;
     QLabel* m_sendChars;
+    QLabel* m_lastSend;  // the last transmission's record, until the next one starts
 };
 
 }  // namespace fulgor

@@ -14,14 +14,17 @@
 #include "core/number_format.h"
 #include "editing/offsets.h"
 #include "platform/one_line_validator.h"
+#include "platform/program_settings.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
 #include "platform/script_table_model.h"
 #include "workspace/communications_tab.h"
 #include "workspace/kavrin_tab.h"
+#include "workspace/recent_files.h"
 #include "workspace/sd_tab.h"
 #include "workspace/talsen_tab.h"
 #include "workspace/timeline_panel.h"
+#include "workspace/window_memory.h"
 
 namespace fulgor {
 
@@ -73,9 +76,14 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     connect(m_kavrinTab, &KavrinTab::miravelTimingChanged, m_communicationsTab,
             &CommunicationsTab::setMiravelTiming);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
+    for (int index : {TalsenIndex, KavrinIndex, SdIndex}) {
+        connect(static_cast<WorkspaceTab*>(m_tabs->widget(index)), &WorkspaceTab::fileUsed, this,
+                [this, index](const QString& path) { m_recentFiles->add(recentKey(index), path); });
+    }
     m_tabs->setCurrentIndex(TalsenIndex);
     tabChanged();
     resize(1180, 760);
+    restoreWindowMemory(*this, *programSettings());
 }
 
 MainWindow::~MainWindow() = default;
@@ -88,6 +96,10 @@ void MainWindow::buildMenus() {
                QKeySequence(Qt::CTRL | Qt::Key_O));
     addCommand(file, "mnuFileSave", QStringLiteral("&Save"), MenuCommand::FileSave,
                QKeySequence(Qt::CTRL | Qt::Key_S));
+    QMenu* recent = file->addMenu(QStringLiteral("Open &Recent"));
+    recent->setObjectName(QStringLiteral("mnuFileRecent"));
+    m_recentFiles = new RecentFiles(
+        recent, [this](const QString& path) { openRecent(path); }, this);
     file->addSeparator();
     addCommand(file, "mnuPageSetup", QStringLiteral("PageSet&Up"), MenuCommand::PageSetup);
     addCommand(file, "mnuFilePreview", QStringLiteral("&Print Preview"), MenuCommand::PrintPreview);
@@ -190,6 +202,7 @@ void MainWindow::tabChanged() {
     m_undoGroup->setActiveStack(script ? script->undoStack() : nullptr);
     updateCommandsEnabled();
     updateTitle();
+    m_recentFiles->showFor(recentKey(m_tabs->currentIndex()));
 }
 
 void MainWindow::updateCommandsEnabled() {
@@ -225,6 +238,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    saveWindowMemory(*this, *programSettings());
     event->accept();
 }
 
@@ -254,6 +268,32 @@ void MainWindow::readFile(const QString& path) {
         default:
             return;
     }
+}
+
+QString MainWindow::recentKey(int index) {
+    switch (index) {
+        case TalsenIndex:
+            return QStringLiteral("Talsen");
+        case KavrinIndex:
+            return QStringLiteral("Kavrin");
+        case SdIndex:
+            return QStringLiteral("SD");
+        default:
+            return {};
+    }
+}
+
+void MainWindow::openRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        m_recentFiles->remove(recentKey(m_tabs->currentIndex()), path);
+        showError(m_prompter, QStringLiteral("Cannot open \"%1\": it no longer exists, so it "
+                                             "leaves the recent files")
+                                  .arg(path));
+        return;
+    }
+    ScriptTab* script = currentScriptTab();
+    if (script && !script->maybeSave()) return;
+    readFile(path);
 }
 
 void MainWindow::openFiles(const QStringList& paths) {

@@ -10,12 +10,14 @@
 #include "workspace/workspace_state.h"
 
 class QAction;
+class QMenu;
 class QTabWidget;
 class QUndoGroup;
 
 namespace fulgor {
 
 class CommunicationsTab;
+class RecentFiles;
 class KavrinTab;
 class Prompter;
 class ScriptTab;
@@ -61,6 +63,11 @@ private:
     void updateCommandsEnabled();
     void mirrorShowName();
     void addTimelineDock();
+    // File > Open Recent: reads `path` into the tab showing, asking first
+    // about unsaved changes; a file that is gone leaves the list.
+    void openRecent(const QString& path);
+    // The name of the recent-files list of the tab at `index`; empty for a tab without files.
+    static QString recentKey(int index);
 
     WorkspaceState m_state;
     Prompter& m_prompter;
@@ -71,6 +78,7 @@ private:
     CommunicationsTab* m_communicationsTab;
     QUndoGroup* m_undoGroup;
     TimelinePanel* m_timeline = nullptr;
+    RecentFiles* m_recentFiles = nullptr;
     std::vector<std::pair<QAction*, MenuCommand>> m_commands;
 };
 

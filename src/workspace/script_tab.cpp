@@ -167,6 +167,7 @@ void ScriptTab::matchFile(const QString& name, bool opened) {
     m_undo->setClean();
     m_headerEdited = false;
     emit documentChanged();
+    if (!name.isEmpty()) emit fileUsed(name);
 }
 
 bool ScriptTab::isModified() const {

@@ -201,6 +201,7 @@ void SdTab::readFile(const QString& path) {
         return;
     }
     m_file->setText(path);
+    emit fileUsed(path);
     {
         // A new show starts without the old one's sort and filter.
         QScopedValueRollback quiet(m_settingFilters, true);

@@ -26,6 +26,8 @@ public:
 signals:
     // A note for the window's status bar: worth seeing, not worth a modal box.
     void statusMessage(const QString& text);
+    // The tab opened or saved the file at `path` (for File > Open Recent).
+    void fileUsed(const QString& path);
 };
 
 }  // namespace fulgor

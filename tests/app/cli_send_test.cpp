@@ -1,9 +1,14 @@
 // `fulgor send`, the real binary, against a panel on a pseudo-terminal.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+
+#include "comms/transmission_record.h"
 
 #include "support/pty_panel.h"
 #include "support/temp_dir.h"
@@ -18,17 +23,27 @@ using test::writeBytes;
 
 struct SendRun {
     int status;
+    std::string out;
     std::string err;
+    std::string log;  // Transmissions.log in the program's folder
 };
 
-SendRun send(const TempDir& dir, const std::string& arguments,
-             const std::string& environment = "") {
-    // `timeout` only keeps a broken build from hanging the suite.
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + environment +
-                          " timeout 120 " + FULGOR_EXE + " send " + arguments + " 2>" +
-                          dir.path("err.txt");
+// Runs `fulgor send` with the program's folder in `dir`, under `timeout`,
+// which keeps a broken build from hanging the suite.
+SendRun send(const TempDir& dir, const std::string& arguments, const std::string& environment = "",
+             const std::string& timeout = "timeout 120") {
+    std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= FULGOR_HOME=" + dir.path("home") + " " +
+        environment + " " + timeout + " " + FULGOR_EXE + " send " + arguments + " >" +
+        dir.path("out.txt") + " 2>" + dir.path("err.txt");
     int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(dir.path("err.txt"))};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(dir.path("out.txt")),
+            readBytes(dir.path("err.txt")), readBytes(dir.path("home/Transmissions.log"))};
+}
+
+// The record line less its date and time ("2026-12-06 05:09:12 +01:00 | ").
+std::string withoutTime(const std::string& line) {
+    return line.size() < 29 ? line : line.substr(29);
 }
 
 TEST(CliSend, DeliversEveryByteAndExitsZero) {
@@ -41,10 +56,20 @@ TEST(CliSend, DeliversEveryByteAndExitsZero) {
 
     SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device() + " --preset pd");
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("Sent 40000 characters to " + panel.device()), std::string::npos)
-        << run.err;
     ASSERT_TRUE(panel.waitFor(show.size()));
     EXPECT_TRUE(panel.received() == show) << "received " << panel.received().size() << " bytes";
+
+    // The record printed at the end is the line appended to the log.
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", crc32Of(show));
+    EXPECT_EQ(withoutTime(run.out), panel.device() + " | 9600,N,8,1 | 40000 bytes | CRC-32 " + crc +
+                                        " | \"\\x00\" | complete\n");
+    EXPECT_EQ(run.log, run.out);
+
+    // A second transmission adds its line; the first stays.
+    SendRun again = send(dir, dir.path("show.txt") + " --port " + panel.device() + " --preset pd");
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.log, run.out + again.out);
 }
 
 TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
@@ -57,6 +82,48 @@ TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
     EXPECT_NE(run.err.find("Transmission stopped: " + panel.device() + ": the device was removed"),
               std::string::npos)
         << run.err;
+    // The record says how far the show got, and that the port was lost.
+    EXPECT_EQ(run.log, run.out);
+    std::size_t at = run.out.find(" | port lost at byte ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    std::size_t sentBytes = std::stoul(run.out.substr(at + 21));
+    EXPECT_LE(sentBytes, 40000u);
+    EXPECT_NE(run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | "),
+              std::string::npos)
+        << run.out;
+}
+
+// Ctrl+C cancels; the record tells how far the show got.
+TEST(CliSend, InterruptCancelsAndRecordsHowFarItGot) {
+    // A panel that never reads: the line fills up and the show waits.
+    int master = -1, slave = -1;
+    char device[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, device, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    TempDir dir;
+    const std::string show(40000, 'S');
+    writeBytes(dir.path("show.txt"), show);
+    // `timeout` sends the SIGINT after two seconds, and kills a program that ignores it.
+    SendRun run = send(dir, dir.path("show.txt") + " --port " + device, "",
+                       "timeout --preserve-status -s INT -k 60 2");
+    ::close(master);
+    ::close(slave);
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Interrupted: the transmission is cancelled\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.log, run.out);
+    std::size_t at = run.out.find(" | cancelled at byte ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    std::size_t sentBytes = std::stoul(run.out.substr(at + 21));
+    EXPECT_LT(sentBytes, show.size());
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", crc32Of(show.substr(0, sentBytes)));
+    EXPECT_NE(
+        run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | CRC-32 " + crc + " | "),
+        std::string::npos)
+        << run.out;
 }
 
 TEST(CliSend, MissingPortIsNotAvailable) {
@@ -68,6 +135,8 @@ TEST(CliSend, MissingPortIsNotAvailable) {
     EXPECT_EQ(run.err.rfind("Comm Port: 7 not available!\n", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("no-such-port: No such file or directory"), std::string::npos)
         << run.err;
+    EXPECT_EQ(run.out, "");  // nothing went out, so there is nothing to record
+    EXPECT_EQ(run.log, "");
 }
 
 }  // namespace

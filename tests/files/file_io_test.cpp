@@ -232,6 +232,26 @@ Result<std::string> readThroughPipe(const TempDir& dir, const std::string& bytes
     return read;
 }
 
+// A log only ever grows: what was there stays, whatever fails.
+TEST(FileAppender, AddsToTheEndCreatesWhenMissingAndNamesTheFileOnFailure) {
+    TempDir dir;
+    const std::string log = dir.path("log.txt");
+    ASSERT_TRUE(appendToFile(log, "first\n"));
+    ASSERT_TRUE(appendToFile(log, "second\n"));
+    EXPECT_EQ(readBytes(log), "first\nsecond\n");
+
+    Status folder = appendToFile(dir.path(""), "x");
+    EXPECT_EQ(folder.error(), "Cannot append to \"" + dir.path("") + "\": Is a directory");
+    EXPECT_EQ(appendToFile("/dev/full", "x").error(),
+              "Cannot append to \"/dev/full\": No space left on device");
+    {
+        ScopedWriteFault fault({.failAfterBytes = 3, .writeError = EIO});
+        EXPECT_EQ(appendToFile(log, "third\n").error(),
+                  "Cannot append to \"" + log + "\": Input/output error");
+    }
+    EXPECT_EQ(readBytes(log).substr(0, 13), "first\nsecond\n");
+}
+
 TEST(FileReader, APipeIsReadWholeAcrossManyBlocks) {
     TempDir dir;
     std::string bytes(40 << 20, '\0');  // more than two of the reader's blocks

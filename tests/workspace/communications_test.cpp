@@ -17,6 +17,7 @@
 
 #include "support/window_test_base.h"
 
+#include "comms/transmission_record.h"
 #include "support/pty_panel.h"
 
 using namespace fulgor;
@@ -39,6 +40,23 @@ private:
             show += QStringLiteral("S\t%1\t1\t1\t10\t01\t01\r\n").arg(i);
         show.truncate(characters - 2);
         return show + QStringLiteral("\r\n");
+    }
+    // The lines of the transmission record in the program's folder.
+    QStringList recordLines() {
+        QFile log(QDir(qEnvironmentVariable("FULGOR_HOME"))
+                      .filePath(QStringLiteral("Transmissions.log")));
+        if (!log.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // The transmission added exactly one line to the record, and the tab shows it.
+    void checkRecorded(const QStringList& before, const QString& tail) {
+        const QStringList after = recordLines();
+        QCOMPARE(after.size(), before.size() + 1);
+        QCOMPARE(after.mid(0, before.size()), before);
+        QCOMPARE(text("lblLastTransmission"), after.back());
+        QVERIFY(find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
+        // The date and time come first: "2026-12-06 05:09:12 +01:00 | ".
+        QVERIFY2(after.back().mid(29) == tail, qPrintable(after.back()));
     }
 
 private slots:
@@ -156,8 +174,11 @@ private slots:
         qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
         const QString show = showText(40000);
         find<QPlainTextEdit>("txtHoldingPen")->setPlainText(show);
+        const QStringList before = recordLines();
         click("cmdSendShow");
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
+        QCOMPARE(text("lblLastTransmission"), QString());
+        QVERIFY(!find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
         QVERIFY(find<QProgressBar>("elProgressBar1")->isVisibleTo(window.get()));
         for (const char* button :
              {"cmdClearHolding", "cmdFormatShow", "cmdTalsen2PD", "cmdCommPort"}) {
@@ -182,6 +203,22 @@ private slots:
         QVERIFY(find<QPushButton>("cmdTalsen2PD")->isEnabled());
         QVERIFY(find<QRadioButton>("optTcModem")->isEnabled());
         QVERIFY(prompter->messages.empty());
+        checkRecorded(before, QStringLiteral("%1 | 19200,N,8,1 | 40000 bytes | CRC-32 %2 | "
+                                             "\"S\\t0\\t1\\t1\\t10\\t01\\t01\" | complete")
+                                  .arg(QString::fromStdString(panel.device()),
+                                       QString::number(crc32Of(panel.received()), 16)
+                                           .toUpper()
+                                           .rightJustified(8, QLatin1Char('0'))));
+
+        // The record stays until the next transmission starts.
+        click("cmdClearHolding");
+        QVERIFY(!text("lblLastTransmission").isEmpty());
+        find<QPlainTextEdit>("txtHoldingPen")->setPlainText(QStringLiteral("S\t0\t0\r\n"));
+        click("cmdSendShow");
+        QCOMPARE(text("lblLastTransmission"), QString());
+        QVERIFY(!find<QLabel>("lblLastTransmission")->isVisibleTo(window.get()));
+        QVERIFY(waitUntilIdle());
+        QVERIFY(text("lblLastTransmission").endsWith(QStringLiteral(" | complete")));
     }
 
     void everyCharacterOfTheCodePageGoesOutAsItsByte() {
@@ -200,8 +237,12 @@ private slots:
         PtyPanel panel(5000);
         qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
         find<QPlainTextEdit>("txtHoldingPen")->setPlainText(showText(40000));
+        const QStringList before = recordLines();
         click("cmdSendShow");
         QVERIFY(waitUntilIdle());
+        QCOMPARE(recordLines().size(), before.size() + 1);
+        QVERIFY2(text("lblLastTransmission").contains(QStringLiteral(" | port lost at byte ")),
+                 qPrintable(text("lblLastTransmission")));
         QCOMPARE(prompter->messages.size(), size_t(1));
         QVERIFY2(prompter->lastMessage().startsWith(QStringLiteral("Transmission stopped")),
                  qPrintable(prompter->lastMessage()));
@@ -223,7 +264,13 @@ private slots:
         QCOMPARE(prompter->questions.back().text, QStringLiteral("Cancel Transmission?"));
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Cancel"));
         prompter->yesNoAnswers = {true};
+        const QStringList before = recordLines();
         click("cmdSendShow");
+        QCOMPARE(recordLines().size(), before.size() + 1);
+        QVERIFY2(text("lblLastTransmission").contains(QStringLiteral(" of 40000 bytes | ")),
+                 qPrintable(text("lblLastTransmission")));
+        QVERIFY2(text("lblLastTransmission").contains(QStringLiteral(" | cancelled at byte ")),
+                 qPrintable(text("lblLastTransmission")));
         QCOMPARE(text("lblSendStatus"), QStringLiteral("Cancelled!"));
         QCOMPARE(text("lblPortSets"), QStringLiteral("[Comm Port Closed]"));
         QCOMPARE(find<QPushButton>("cmdSendShow")->text(), QStringLiteral("Transmit Show"));
@@ -238,7 +285,9 @@ private slots:
         click("cmdCommPort");
         prompter->messages.clear();
         find<QPlainTextEdit>("txtHoldingPen")->setPlainText(QStringLiteral("S\t0\t0\r\n"));
+        const QStringList before = recordLines();
         click("cmdSendShow");
+        QCOMPARE(recordLines(), before);  // nothing went out, so nothing is recorded
         QVERIFY(!prompter->messages.empty());
         QCOMPARE(prompter->messages.front().text, QStringLiteral("Comm Port: 7 not available!"));
         for (const auto& shown : prompter->messages) {
