@@ -37,6 +37,7 @@ bench: build
 	$(BUILD)/bench/bench_script_files
 	$(BUILD)/bench/bench_addressing
 	$(BUILD)/bench/bench_sd_show
+	$(BUILD)/bench/bench_window
 
 format: configure
 	ninja -C $(BUILD) format

@@ -43,8 +43,9 @@ void PagedTextView::setText(const std::string* text) {
 QString PagedTextView::line(int index) const {
     if (!m_text || index < 0 || index >= lineCount()) return {};
     const std::size_t start = m_lineStarts[static_cast<std::size_t>(index)];
-    std::size_t end = index + 1 < lineCount() ? m_lineStarts[static_cast<std::size_t>(index) + 1] - 1
-                                              : m_text->size();
+    std::size_t end = index + 1 < lineCount()
+                          ? m_lineStarts[static_cast<std::size_t>(index) + 1] - 1
+                          : m_text->size();
     if (end > start && (*m_text)[end - 1] == '\r') --end;
     return toQString(std::string_view(*m_text).substr(start, end - start));
 }
@@ -63,8 +64,7 @@ void PagedTextView::updateScrollBars() {
     const qsizetype width =
         static_cast<qsizetype>(m_longestLine) * metrics.horizontalAdvance(QLatin1Char('M')) +
         2 * kMargin;
-    const int range =
-        static_cast<int>(std::min<qsizetype>(width - viewport()->width(), 1 << 24));
+    const int range = static_cast<int>(std::min<qsizetype>(width - viewport()->width(), 1 << 24));
     horizontalScrollBar()->setRange(0, std::max(0, range));
     horizontalScrollBar()->setPageStep(viewport()->width());
 }

@@ -116,8 +116,8 @@ void QtPrompter::setBusy(bool busy) {
 bool QtPrompter::progress(const QString& label, double done) {
     constexpr int kSteps = 1000;
     if (!m_progress) {
-        m_progress = std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, kSteps,
-                                                       m_parent);
+        m_progress =
+            std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, kSteps, m_parent);
         m_progress->setWindowTitle(kAppTitle);
         // Modal, so that nothing else runs while the command's events are processed.
         m_progress->setWindowModality(Qt::WindowModal);

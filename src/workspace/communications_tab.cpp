@@ -42,6 +42,9 @@ const QString kFormatWhileSending = QStringLiteral(
 // The running line count of a long show is repainted this often, not after
 // every record: painting a million times would cost more than the formatting.
 constexpr qint64 kLineCountRepaintMs = 40;
+// And the clock is read only every so many records: reading it for each of a
+// million records costs more than the formatting of many of them.
+constexpr std::int64_t kLinesPerClockCheck = 256;
 
 template <class Pane>
 Pane* makeTextPane(const char* name) {
@@ -187,7 +190,9 @@ void CommunicationsTab::formatShow() {
         m_sinceRepaint.start();
         return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
                                m_links.miravelTiming(), [this](std::int64_t lines) {
-                                   if (m_sinceRepaint.elapsed() < kLineCountRepaintMs) return;
+                                   if (lines % kLinesPerClockCheck != 0 ||
+                                       m_sinceRepaint.elapsed() < kLineCountRepaintMs)
+                                       return;
                                    m_showStats[0]->setText(QString::number(lines));
                                    m_showStats[0]->repaint();
                                    m_sinceRepaint.restart();

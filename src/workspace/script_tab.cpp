@@ -150,8 +150,7 @@ void ScriptTab::fileOpen() {
 }
 
 void ScriptTab::readFile(const QString& path) {
-    LongCommand command(m_prompter,
-                        QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()));
+    LongCommand command(m_prompter, QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()));
     Status loaded = load(path, command.report());
     if (command.cancelled()) return;
     if (loaded) matchFile(path, true);

@@ -38,13 +38,17 @@ private slots:
         QTest::addColumn<QString>("largeHeader");
         QTest::addColumn<QString>("largeRow");
         QTest::addColumn<QString>("largeName");
-        QTest::newRow("Talsen") << int(MainWindow::TalsenIndex) << "csv" << "txtScriptWaveName"
+        QTest::newRow("Talsen") << int(MainWindow::TalsenIndex) << "csv"
+                                << "txtScriptWaveName"
                                 << "gala.wav,0,SMPTE30\r\n1,Comet,50mm,12.5,,2,3,01,01,4.5,Red\r\n"
-                                << "other.wav,0,SMPTE30" << "1,Shell,100mm,15,,1,1,,,12,Gold"
+                                << "other.wav,0,SMPTE30"
+                                << "1,Shell,100mm,15,,1,1,,,12,Gold"
                                 << "other.wav";
-        QTest::newRow("Kavrin") << int(MainWindow::KavrinIndex) << "kvn" << "txtShowName"
+        QTest::newRow("Kavrin") << int(MainWindow::KavrinIndex) << "kvn"
+                                << "txtShowName"
                                 << "Gala\r\n1,1,3,12.5,01,01,0:00:12.50,1,,50mm,2,Comet,Red\r\n"
-                                << "Other" << "2,2,1,12.2,02,01,0:00:12.20,2,,100mm,1,Shell,"
+                                << "Other"
+                                << "2,2,1,12.2,02,01,0:00:12.20,2,,100mm,1,Shell,"
                                 << "Other";
     }
 
@@ -61,8 +65,8 @@ private slots:
         writeBytes(small.toStdString(), smallScript.toStdString());
         writeBytes(large.toStdString(),
                    scriptOf(largeHeader.toStdString(), largeRow.toStdString()));
-        const Table& table = tab == MainWindow::TalsenIndex ? window->state().talsen
-                                                           : window->state().kavrin;
+        const Table& table =
+            tab == MainWindow::TalsenIndex ? window->state().talsen : window->state().kavrin;
         auto* field = find<QLineEdit>(headerField.toLatin1().constData());
         showTab(tab);
 
