@@ -41,6 +41,7 @@ bench: build
 	$(BUILD)/bench/bench_addressing
 	$(BUILD)/bench/bench_sd_show
 	$(BUILD)/bench/bench_timeline
+	$(BUILD)/bench/bench_window
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -292,6 +292,10 @@ Error outOfMemoryReading(const std::string& path) {
     return fileError("Cannot read", path, "there is not enough memory to hold it");
 }
 
+Error readingStopped(const std::string& path) {
+    return fileError("Cannot read", path, "the reading was cancelled");
+}
+
 Status writeFileAtomically(const std::string& path, std::string_view bytes) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {

@@ -24,6 +24,8 @@ Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit =
 // "Cannot read "PATH": there is not enough memory to hold it", for readers
 // that run out of memory while building what they read.
 Error outOfMemoryReading(const std::string& path);
+// "Cannot read "PATH": the reading was cancelled", for a read the user stopped.
+Error readingStopped(const std::string& path);
 
 // Writes `bytes` to `path`, never destroying what was there on failure:
 // - a regular file, or a name that does not exist yet, is replaced as a whole:

@@ -13,11 +13,11 @@ bool hasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-KavrinScript ImportKavrin(std::string_view bytes) {
+KavrinScript ImportKavrin(std::string_view bytes, const Progress& progress) {
     KavrinScript script;
     std::string_view rows;
     script.showName = decode1252(takeFirstLine(bytes, rows));
-    script.table = parseRows(rows, kavrin::ColumnCount);
+    script.table = parseRows(rows, kavrin::ColumnCount, progress);
     return script;
 }
 
@@ -31,13 +31,16 @@ Result<std::string> formatKavrin(std::string_view showName, const Table& table) 
     return out;
 }
 
-Result<KavrinScript> readKavrinFile(const std::string& path) {
+Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress) {
     Result<std::string> bytes = readFileBytes(path);
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Kavrin script"};
     try {
-        return ImportKavrin(bytes.value());
+        ProgressWatch watch(progress);
+        KavrinScript script = ImportKavrin(bytes.value(), std::ref(watch));
+        if (watch.stopped()) return readingStopped(path);
+        return script;
     } catch (const std::bad_alloc&) {
         return outOfMemoryReading(path);
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
 
@@ -21,7 +22,8 @@ inline constexpr std::string_view kShowNameOnOneLine =
 // True when `text` holds a line feed or a carriage return.
 bool hasLineBreak(std::string_view text);
 
-KavrinScript ImportKavrin(std::string_view bytes);
+// See parseRows for what `progress` is told.
+KavrinScript ImportKavrin(std::string_view bytes, const Progress& progress = {});
 // The file's bytes: the show name, then every row, each line ended by CR LF.
 // Fails when the show name holds a line feed (kShowNameOnOneLine), or naming
 // the row and column of a character the code page cannot hold.
@@ -30,8 +32,12 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
     return formatKavrin(script.showName, script.table);
 }
 
-// File conveniences; the errors name the file. A file with no bytes at all is refused.
-Result<KavrinScript> readKavrinFile(const std::string& path);
+// File conveniences; the errors name the file. A file with no bytes at all is
+// refused; reading fails when `progress` answers false.
+Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress);
+inline Result<KavrinScript> readKavrinFile(const std::string& path) {
+    return readKavrinFile(path, {});
+}
 Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table);
 inline Status SaveKavrinScript(const std::string& path, const KavrinScript& script) {
     return SaveKavrinScript(path, script.showName, script.table);

@@ -25,13 +25,15 @@ std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest) {
     return trimCarriageReturn(bytes.substr(0, end));
 }
 
-Table parseRows(std::string_view bytes, int columns) {
+Table parseRows(std::string_view bytes, int columns, const Progress& progress) {
     std::size_t lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     int rows = static_cast<int>(lineEnds) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
     Table table(rows, columns);
     std::string decoded;
     std::string_view rest = bytes;
     for (int row = 0; row < rows; ++row) {
+        if (progress && row % kRowsPerReport == 0 && !progress(static_cast<double>(row) / rows))
+            break;
         std::string_view line = takeFirstLine(rest, rest);
         int column = 0;
         std::size_t start = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
 
@@ -17,8 +18,11 @@ std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest);
 // Reads every line of `bytes` as one row of `columns` cells: field k + 1 goes
 // to column k, missing fields are empty, fields after the last column are
 // dropped, an empty line gives a row of empty cells. Cells keep their text
-// exactly (decoded to UTF-8), never converted to numbers.
-Table parseRows(std::string_view bytes, int columns);
+// exactly (decoded to UTF-8), never converted to numbers. Reports to
+// `progress` every kRowsPerReport rows; when it answers false, stops there and
+// returns a table only partly filled, which the caller, having asked to stop,
+// must not use.
+Table parseRows(std::string_view bytes, int columns, const Progress& progress = {});
 
 // Appends `line`, encoded in Windows-1252, and CR LF.
 Status appendLine(std::string_view line, std::string& out);

@@ -12,7 +12,7 @@
 
 namespace fulgor {
 
-TalsenScript ImportTalsen(std::string_view bytes) {
+TalsenScript ImportTalsen(std::string_view bytes, const Progress& progress) {
     TalsenScript script;
     std::string_view rows;
     std::string header = decode1252(takeFirstLine(bytes, rows));
@@ -30,7 +30,7 @@ TalsenScript ImportTalsen(std::string_view bytes) {
             script.timeType = std::string(fields.substr(0, fields.find(',')));
         }
     }
-    script.table = parseRows(rows, talsen::ColumnCount);
+    script.table = parseRows(rows, talsen::ColumnCount, progress);
     return script;
 }
 
@@ -42,13 +42,16 @@ Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table)
     return out;
 }
 
-Result<TalsenScript> readTalsenFile(const std::string& path) {
+Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress) {
     Result<std::string> bytes = readFileBytes(path);
     if (!bytes) return Error{bytes.error()};
     if (bytes.value().empty())
         return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
     try {
-        return ImportTalsen(bytes.value());
+        ProgressWatch watch(progress);
+        TalsenScript script = ImportTalsen(bytes.value(), std::ref(watch));
+        if (watch.stopped()) return readingStopped(path);
+        return script;
     } catch (const std::bad_alloc&) {
         return outOfMemoryReading(path);
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/number_format.h"
+#include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
 
@@ -27,8 +28,8 @@ struct TalsenScript : TalsenHeader {
 // Reads the file's bytes the way a Talsen script is opened: the header's
 // second field by its leading number (0 when missing or unreadable) in the
 // form kTcOffsetMask, fields after the third ignored; then the rows (see
-// parseRows).
-TalsenScript ImportTalsen(std::string_view bytes);
+// parseRows, which also says what `progress` is told).
+TalsenScript ImportTalsen(std::string_view bytes, const Progress& progress = {});
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
@@ -38,8 +39,12 @@ inline Result<std::string> formatTalsen(const TalsenScript& script) {
 }
 
 // File conveniences over the two above; the errors name the file. A file with
-// no bytes at all holds no header and is refused.
-Result<TalsenScript> readTalsenFile(const std::string& path);
+// no bytes at all holds no header and is refused. Reading fails, naming the
+// file, when `progress` answers false.
+Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress);
+inline Result<TalsenScript> readTalsenFile(const std::string& path) {
+    return readTalsenFile(path, {});
+}
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table);
 inline Status SaveTalsenScript(const std::string& path, const TalsenScript& script) {
     return SaveTalsenScript(path, script, script.table);

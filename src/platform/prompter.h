@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "core/progress.h"
+
 class QPrinter;
 
 namespace fulgor {
@@ -42,6 +44,11 @@ public:
     virtual QString saveFileName(const FileDialogRequest& request) = 0;
     // The busy (hourglass) pointer over the whole program; see BusyPointer.
     virtual void setBusy(bool busy) = 0;
+    // A long command's progress, `done` from 0 to 1, under `label`: a dialog
+    // with Cancel, shown once the command has run half a second. False once the
+    // user has cancelled. endProgress() closes the dialog; see LongCommand.
+    virtual bool progress(const QString& label, double done) = 0;
+    virtual void endProgress() = 0;
     // The page setup dialog of `printer`; choices made there stay in it, Cancel changes nothing.
     virtual void pageSetup(QPrinter& printer) = 0;
     // The print preview of `printer`, whose pages `paint` draws whenever the preview
@@ -67,6 +74,34 @@ public:
 
 private:
     Prompter& m_prompter;
+};
+
+// A long command: the busy pointer and the progress dialog for the guard's
+// lifetime. Hand report() to the pure command as its Progress; once the user
+// cancels, it answers false and the command stops.
+class LongCommand {
+public:
+    LongCommand(Prompter& prompter, QString label)
+        : m_busy(prompter), m_prompter(prompter), m_label(std::move(label)) {
+        m_prompter.progress(m_label, 0);
+    }
+    ~LongCommand() { m_prompter.endProgress(); }
+    LongCommand(const LongCommand&) = delete;
+    LongCommand& operator=(const LongCommand&) = delete;
+
+    Progress report() {
+        return [this](double done) {
+            if (!m_cancelled && !m_prompter.progress(m_label, done)) m_cancelled = true;
+            return !m_cancelled;
+        };
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    BusyPointer m_busy;
+    Prompter& m_prompter;
+    QString m_label;
+    bool m_cancelled = false;
 };
 
 }  // namespace fulgor

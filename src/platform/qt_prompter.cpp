@@ -8,8 +8,15 @@
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <algorithm>
 
 namespace fulgor {
+
+QtPrompter::QtPrompter(QWidget* parent) : m_parent(parent) {}
+
+QtPrompter::~QtPrompter() = default;
+
 namespace {
 
 QMessageBox::Icon iconOf(Prompter::Icon icon) {
@@ -104,6 +111,28 @@ void QtPrompter::setBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+bool QtPrompter::progress(const QString& label, double done) {
+    constexpr int kSteps = 1000;
+    if (!m_progress) {
+        m_progress =
+            std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, kSteps, m_parent);
+        m_progress->setWindowTitle(kAppTitle);
+        // Modal, so that nothing else runs while the command's events are processed.
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(500);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
+        m_progress->setValue(0);
+    }
+    m_progress->setLabelText(label);
+    m_progress->setValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * kSteps));
+    return !m_progress->wasCanceled();
+}
+
+void QtPrompter::endProgress() {
+    m_progress.reset();
 }
 
 void QtPrompter::pageSetup(QPrinter& printer) {

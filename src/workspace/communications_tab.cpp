@@ -12,19 +12,18 @@
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStringList>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "addressing/number_shots.h"
 #include "comms/capture.h"
-#include "comms/crlf_text.h"
 #include "comms/port_presets.h"
 #include "comms/show_format.h"
 #include "comms/terminal.h"
 #include "conversion/pd_script.h"
 #include "conversion/sd_to_pd.h"
 #include "conversion/sd_view.h"
+#include "platform/holding_pen.h"
 #include "platform/plain_text_terminal.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
@@ -45,9 +44,13 @@ const QString kFormatWhileSending = QStringLiteral(
 // The running line count of a long show is repainted this often, not after
 // every record: painting a million times would cost more than the formatting.
 constexpr qint64 kLineCountRepaintMs = 40;
+// And the clock is read only every so many records: reading it for each of a
+// million records costs more than the formatting of many of them.
+constexpr std::int64_t kLinesPerClockCheck = 256;
 
-QPlainTextEdit* makeTextPane(const char* name) {
-    auto* pane = named(new QPlainTextEdit, name);
+template <class Pane>
+Pane* makeTextPane(const char* name) {
+    auto* pane = named(new Pane, name);
     pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     return pane;
@@ -61,14 +64,13 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
       m_state(state),
       m_prompter(prompter),
       m_links(std::move(links)),
-      m_holdingPen(makeTextPane("txtHoldingPen")),
-      m_terminal(makeTextPane("txtTerminal")),
+      m_holdingPen(makeTextPane<HoldingPen>("txtHoldingPen")),
+      m_terminal(makeTextPane<QPlainTextEdit>("txtTerminal")),
       m_terminalPane(std::make_unique<PlainTextTerminal>(m_terminal)),
       m_link(std::make_unique<QtSerialLink>(m_terminalPane.get())),
       m_transmission(*m_link),
       m_timer(new QTimer(this)) {
     m_terminal->setReadOnly(true);
-    connect(m_holdingPen, &QPlainTextEdit::textChanged, this, [this] { m_penText.reset(); });
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(kTickMilliseconds);
     connect(m_timer, &QTimer::timeout, this, &CommunicationsTab::tick);
@@ -190,20 +192,10 @@ void CommunicationsTab::setMiravelTiming(bool on) {
     m_formatShow->setText(on ? kFormatMv : kFormatKv);
 }
 
-const std::string& CommunicationsTab::holdingPenText() {
-    if (!m_penText) {
-        // The raw text, not toPlainText(), which turns non-breaking spaces into plain ones.
-        QString text = m_holdingPen->document()->toRawText();
-        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        m_penText = withCrLf(text.toStdString());
-    }
-    return *m_penText;
-}
-
 void CommunicationsTab::run(MenuCommand command) {
     if (command != MenuCommand::PasteLines) return;
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    if (clip && clip->hasText()) m_holdingPen->setPlainText(clip->text());
+    if (clip && clip->hasText()) m_holdingPen->setPastedText(clip->text());
 }
 
 std::string CommunicationsTab::portBoxText() const {
@@ -211,7 +203,7 @@ std::string CommunicationsTab::portBoxText() const {
 }
 
 void CommunicationsTab::formatShow() {
-    m_holdingPen->clear();
+    m_holdingPen->setSendText({});
     Result<PanelText> formatted = [&] {
         BusyPointer busy(m_prompter);
         m_links.changeKavrinTable(QStringLiteral("Number Shots"),
@@ -219,7 +211,9 @@ void CommunicationsTab::formatShow() {
         m_sinceRepaint.start();
         return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
                                m_links.miravelTiming(), [this](std::int64_t lines) {
-                                   if (m_sinceRepaint.elapsed() < kLineCountRepaintMs) return;
+                                   if (lines % kLinesPerClockCheck != 0 ||
+                                       m_sinceRepaint.elapsed() < kLineCountRepaintMs)
+                                       return;
                                    m_showStats[0]->setText(QString::number(lines));
                                    m_showStats[0]->repaint();
                                    m_sinceRepaint.restart();
@@ -233,9 +227,8 @@ void CommunicationsTab::formatShow() {
     PanelText& panel = formatted.value();
     {
         BusyPointer busy(m_prompter);
-        m_holdingPen->setPlainText(toQString(panel.text));
+        m_holdingPen->setSendText(std::move(panel.text));
     }
-    m_penText = std::move(panel.text);
     m_showStats[0]->setText(QString::number(panel.lines));
     m_showStats[1]->setText(QString::number(panel.characters));
     m_showStats[2]->setText(QString::number(m_state.conflictCount));
@@ -251,7 +244,7 @@ void CommunicationsTab::formatShow() {
 }
 
 void CommunicationsTab::formatTalsenPd() {
-    m_holdingPen->clear();
+    m_holdingPen->setSendText({});
     // The Talsen table is sorted into firing order and numbered, refused or not.
     std::optional<Result<PdScript>> pd;
     {
@@ -273,7 +266,7 @@ void CommunicationsTab::formatSdPd() {
     if (m_transmission.timerRunning() &&
         !m_prompter.askYesNo(kAppTitle, kFormatWhileSending, Prompter::Icon::Exclamation))
         return;
-    m_holdingPen->clear();
+    m_holdingPen->setSendText({});
     Result<std::unique_ptr<SdEventSource>> events = m_links.sdEvents();
     if (!events) {
         m_prompter.message(kAppTitle, toQString(sdFailure(kSdToPdSource, events.error())),
@@ -294,11 +287,8 @@ void CommunicationsTab::formatSdPd() {
 }
 
 void CommunicationsTab::showPdText(std::string text) {
-    {
-        BusyPointer busy(m_prompter);
-        m_holdingPen->setPlainText(toQString(text));
-    }
-    m_penText = std::move(text);
+    BusyPointer busy(m_prompter);
+    m_holdingPen->setSendText(std::move(text));
 }
 
 void CommunicationsTab::finishPd(const PdScript& script) {
@@ -328,7 +318,7 @@ void CommunicationsTab::choosePreset(const PortPreset& preset) {
 }
 
 void CommunicationsTab::sendShow() {
-    SendStep step = m_transmission.click(holdingPenText(), m_state.port, portBoxText());
+    SendStep step = m_transmission.click(m_holdingPen->sendText(), m_state.port, portBoxText());
     if (step.askCancel) {
         if (!m_prompter.askYesNo(toQString(kCancelTitle), toQString(kCancelQuestion),
                                  Prompter::Icon::None))
@@ -339,7 +329,7 @@ void CommunicationsTab::sendShow() {
 }
 
 void CommunicationsTab::tick() {
-    showSend(m_transmission.tick(holdingPenText()));
+    showSend(m_transmission.tick(m_holdingPen->sendText()));
 }
 
 void CommunicationsTab::showSend(const SendStep& step) {
@@ -396,7 +386,7 @@ void CommunicationsTab::clearTerminal() {
 }
 
 void CommunicationsTab::clearHoldingPen() {
-    m_holdingPen->clear();
+    m_holdingPen->setSendText({});
     for (QLabel* stat : m_showStats) stat->clear();
 }
 

@@ -23,6 +23,7 @@ class QTimer;
 
 namespace fulgor {
 
+class HoldingPen;
 class Prompter;
 class PlainTextTerminal;
 class QtSerialLink;
@@ -77,15 +78,12 @@ private:
     void toggleCapture();
     void clearTerminal();
     void clearHoldingPen();
-    // The holding pen's text with CR LF line ends, kept until the pen changes:
-    // reading a large show out of the text box on every tick would stall the window.
-    const std::string& holdingPenText();
     std::string portBoxText() const;
 
     WorkspaceState& m_state;
     Prompter& m_prompter;
     Links m_links;
-    QPlainTextEdit* m_holdingPen;
+    HoldingPen* m_holdingPen;
     QPlainTextEdit* m_terminal;
     std::unique_ptr<PlainTextTerminal> m_terminalPane;
     std::unique_ptr<QtSerialLink> m_link;
@@ -93,7 +91,6 @@ private:
     QTimer* m_timer;  // Timer1: paces a transmission, runs only during one
     bool m_busyShown = false;
     QElapsedTimer m_sinceRepaint;
-    std::optional<std::string> m_penText;
 
     QPushButton* m_clearHolding;
     QPushButton* m_formatShow;

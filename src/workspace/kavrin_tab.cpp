@@ -93,8 +93,8 @@ void KavrinTab::fileNew() {
     m_conflicts->clear();
 }
 
-Status KavrinTab::load(const QString& path) {
-    Result<KavrinScript> script = readKavrinFile(path.toStdString());
+Status KavrinTab::load(const QString& path, const Progress& progress) {
+    Result<KavrinScript> script = readKavrinFile(path.toStdString(), progress);
     if (!script) return Error{script.error()};
     m_state.kavrinPath = path;
     m_timeOffset->setValue(0);

@@ -35,7 +35,7 @@ signals:
 protected:
     void fileNew() override;
     QString saveScript() override;
-    Status load(const QString& path) override;
+    Status load(const QString& path, const Progress& progress) override;
     QString pageHeader() const override;
 
 private:

@@ -150,8 +150,9 @@ void ScriptTab::fileOpen() {
 }
 
 void ScriptTab::readFile(const QString& path) {
-    BusyPointer busy(m_prompter);
-    Status loaded = load(path);
+    LongCommand command(m_prompter, QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()));
+    Status loaded = load(path, command.report());
+    if (command.cancelled()) return;
     if (loaded) matchFile(path, true);
     report(loaded);
 }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "core/progress.h"
 #include "core/result.h"
 #include "editing/cell_rules.h"
 #include "editing/offsets.h"
@@ -43,7 +44,8 @@ public:
     void run(MenuCommand command) override;
 
     // Reads a script file into the tab; a file that cannot be read is
-    // reported and changes nothing. A file read starts a new undo history.
+    // reported and changes nothing, as does a read the user cancels. A file
+    // read starts a new undo history.
     void readFile(const QString& path);
 
     ScriptGridView* grid() const { return m_grid; }
@@ -83,8 +85,9 @@ protected:
     // Saves through the save dialog; the name saved under, or empty when
     // cancelled or failed (a failure is reported).
     virtual QString saveScript() = 0;
-    // Reads the file at `path` and shows it; fails, changing nothing, when it cannot be read.
-    virtual Status load(const QString& path) = 0;
+    // Reads the file at `path` and shows it; fails, changing nothing, when it
+    // cannot be read or `progress` answers false.
+    virtual Status load(const QString& path, const Progress& progress) = 0;
     virtual bool miravelTiming() const { return false; }
     // The header printed on every page of the table.
     virtual QString pageHeader() const = 0;

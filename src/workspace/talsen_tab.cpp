@@ -116,8 +116,8 @@ void TalsenTab::fileNew() {
     m_tcOffset->setValue(0);
 }
 
-Status TalsenTab::load(const QString& path) {
-    Result<TalsenScript> script = readTalsenFile(path.toStdString());
+Status TalsenTab::load(const QString& path, const Progress& progress) {
+    Result<TalsenScript> script = readTalsenFile(path.toStdString(), progress);
     if (!script) return Error{script.error()};
     m_state.talsenPath = path;
     m_state.talsen = std::move(script.value().table);

@@ -27,7 +27,7 @@ public:
 protected:
     void fileNew() override;
     QString saveScript() override;
-    Status load(const QString& path) override;
+    Status load(const QString& path, const Progress& progress) override;
     QString pageHeader() const override;
 
 private:

@@ -32,6 +32,12 @@ public:
     QStringList unexpected;
     int busyDepth = 0;
     int busyCount = 0;
+    // Progress reports of long commands, counted from 1; the one numbered
+    // `cancelAtReport` (never when 0) answers as the Cancel button would.
+    int progressReports = 0;
+    int cancelAtReport = 0;
+    int progressEnds = 0;
+    QStringList progressLabels;
     int pageSetups = 0;
     // A print preview is answered by painting its pages into this PDF file; with
     // no file set it is unexpected.
@@ -82,6 +88,13 @@ public:
         busyDepth += busy ? 1 : -1;
         if (busy) ++busyCount;
     }
+
+    bool progress(const QString& label, double) override {
+        if (!progressLabels.contains(label)) progressLabels << label;
+        ++progressReports;
+        return cancelAtReport == 0 || progressReports < cancelAtReport;
+    }
+    void endProgress() override { ++progressEnds; }
 
     void pageSetup(QPrinter&) override { ++pageSetups; }
 

@@ -1,0 +1,32 @@
+#pragma once
+// How a long command tells how far it has got and learns whether to go on.
+
+#include <functional>
+
+namespace fulgor {
+
+// Called now and then with the part done, from 0 to 1; answers false to stop
+// the command. Empty for a command nobody watches.
+using Progress = std::function<bool(double done)>;
+
+// Passes reports on to a Progress (which may be empty) and remembers whether
+// it ever asked to stop.
+class ProgressWatch {
+public:
+    explicit ProgressWatch(const Progress& progress) : m_progress(progress) {}
+    bool operator()(double done) {
+        if (!m_stopped && m_progress && !m_progress(done)) m_stopped = true;
+        return !m_stopped;
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    const Progress& m_progress;
+    bool m_stopped = false;
+};
+
+// Rows between two reports: often enough for a dialog to follow, rarely
+// enough to cost nothing.
+inline constexpr int kRowsPerReport = 1 << 14;
+
+}  // namespace fulgor
