@@ -29,26 +29,28 @@ Table parseRows(std::string_view bytes, int columns) {
     std::size_t lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     int rows = static_cast<int>(lineEnds) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
     Table table(rows, columns);
+    // Checked once for the whole text: a pure ASCII file, the usual case,
+    // then needs no field decoded.
+    const bool ascii = isAscii(bytes);
     std::string decoded;
     std::string_view rest = bytes;
     for (int row = 0; row < rows; ++row) {
         std::string_view line = takeFirstLine(rest, rest);
-        int column = 0;
-        std::size_t start = 0;
-        while (column < columns) {
-            std::size_t comma = line.find(',', start);
-            std::string_view field =
-                line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
-            if (isAscii(field)) {
-                table.setText(row, column, field);
+        const char* field = line.data();
+        const char* end = line.data() + line.size();
+        for (int column = 0; column < columns; ++column) {
+            const char* comma = field;
+            while (comma < end && *comma != ',') ++comma;
+            std::string_view text(field, static_cast<std::size_t>(comma - field));
+            if (ascii || isAscii(text)) {
+                table.setText(row, column, text);
             } else {
                 decoded.clear();
-                appendDecoded1252(field, decoded);
+                appendDecoded1252(text, decoded);
                 table.setText(row, column, decoded);
             }
-            ++column;
-            if (comma == std::string_view::npos) break;
-            start = comma + 1;
+            if (comma == end) break;
+            field = comma + 1;
         }
     }
     return table;
@@ -76,7 +78,7 @@ Status appendRows(const Table& table, std::string& out) {
             if (column > 0) out.push_back(',');
             Cell cell = table.cell(row, column);
             if (cell.isNumber()) {
-                out.append(shortestText(cell.number()));
+                appendShortestText(cell.number(), out);
             } else if (isAscii(cell.text())) {
                 out.append(cell.text());
             } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
