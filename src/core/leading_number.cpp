@@ -154,9 +154,9 @@ Scan scanDecimal(Cursor& cur) {
 
 // The common case read without building a text for from_chars: a plain
 // decimal such as "12.35" or "-7" of at most 15 significant digits, with no
-// exponent and nothing ignored inside it. Such a mantissa and the power of ten
-// are both exact doubles, so their quotient is the correctly rounded value, the
-// same from_chars gives. Anything else is left to the full reading.
+// exponent and nothing ignored inside it, or a text with no number at all. Such a mantissa and the
+// power of ten are both exact doubles, so their quotient is the correctly rounded value, the same
+// from_chars gives. Anything else is left to the full reading.
 std::optional<Scan> scanPlainDecimal(std::string_view text) {
     static constexpr std::array<double, 23> kPowersOfTen = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -183,13 +183,15 @@ std::optional<Scan> scanPlainDecimal(std::string_view text) {
         if (++significant > kMaxDigits) return std::nullopt;
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
     }
-    if (!anyDigit || decimals >= static_cast<int>(kPowersOfTen.size())) return std::nullopt;
+    if (decimals >= static_cast<int>(kPowersOfTen.size())) return std::nullopt;
     if (pos < text.size()) {
         char c = text[pos];
-        if (isIgnored(c) || c == 'e' || c == 'E' || c == 'd' || c == 'D') return std::nullopt;
+        if (isIgnored(c) || c == '&' ||
+            (anyDigit && (c == 'e' || c == 'E' || c == 'd' || c == 'D')))
+            return std::nullopt;
     }
     Scan scan;
-    scan.anyDigit = true;
+    scan.anyDigit = anyDigit;
     double magnitude =
         static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(decimals)];
     scan.value = negative && mantissa != 0 ? -magnitude : magnitude;

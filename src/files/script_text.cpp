@@ -1,6 +1,6 @@
 #include "files/script_text.h"
 
-#include <algorithm>
+#include <cstring>
 
 #include "core/cp1252.h"
 #include "core/number_format.h"
@@ -11,6 +11,37 @@ namespace {
 std::string_view trimCarriageReturn(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return line;
+}
+
+// Appends the row's cells joined by ",", then CR LF: texts as they are
+// (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
+// page cannot hold and naming its place.
+Status appendRowCells(const Table& table, int row, bool encode, std::string& out) {
+    for (int column = 0; column < table.columnCount(); ++column) {
+        if (column > 0) out.push_back(',');
+        Cell cell = table.cell(row, column);
+        if (cell.isNumber()) {
+            appendShortestText(cell.number(), out);
+        } else if (!encode) {
+            out.append(cell.text());
+        } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
+            return Error{"Row " + std::to_string(row + 1) + ", column " +
+                         std::to_string(column + 1) + ": " + status.error()};
+        }
+    }
+    out.append("\r\n");
+    return {};
+}
+
+std::size_t countLineEnds(std::string_view bytes) {
+    std::size_t count = 0;
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+        ++count;
+        p = static_cast<const char*>(found) + 1;
+    }
+    return count;
 }
 
 }  // namespace
@@ -26,8 +57,8 @@ std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest) {
 }
 
 Table parseRows(std::string_view bytes, int columns) {
-    std::size_t lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    int rows = static_cast<int>(lineEnds) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
+    int rows =
+        static_cast<int>(countLineEnds(bytes)) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
     Table table(rows, columns);
     // Checked once for the whole text: a pure ASCII file, the usual case,
     // then needs no field decoded.
@@ -74,19 +105,13 @@ Status appendRows(const Table& table, std::string& out) {
                 static_cast<std::size_t>(table.rowCount()) *
                     (table.columnCount() * kShortCellBytes + 2));
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < table.columnCount(); ++column) {
-            if (column > 0) out.push_back(',');
-            Cell cell = table.cell(row, column);
-            if (cell.isNumber()) {
-                appendShortestText(cell.number(), out);
-            } else if (isAscii(cell.text())) {
-                out.append(cell.text());
-            } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
-                return Error{"Row " + std::to_string(row + 1) + ", column " +
-                             std::to_string(column + 1) + ": " + status.error()};
-            }
-        }
-        out.append("\r\n");
+        // Cells go out as they are and the row is checked for ASCII once; only
+        // a row that holds other characters is written again, encoded.
+        const std::size_t rowStart = out.size();
+        if (Status status = appendRowCells(table, row, false, out); !status) return status;
+        if (isAscii(std::string_view(out).substr(rowStart))) continue;
+        out.resize(rowStart);
+        if (Status status = appendRowCells(table, row, true, out); !status) return status;
     }
     return {};
 }
