@@ -7,6 +7,7 @@
 
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
@@ -22,6 +23,11 @@ inline constexpr std::string_view kShowNameOnOneLine =
 bool hasLineBreak(std::string_view text);
 
 KavrinScript ImportKavrin(std::string_view bytes);
+
+// Hands the file's bytes to `sink` piece by piece (see formatKavrin), so
+// that a large script is never held whole as text.
+Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink);
+
 // The file's bytes: the show name, then every row, each line ended by CR LF.
 // Fails when the show name holds a line feed (kShowNameOnOneLine), or naming
 // the row and column of a character the code page cannot hold.

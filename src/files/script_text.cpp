@@ -1,17 +1,16 @@
 #include "files/script_text.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "core/cp1252.h"
 #include "core/number_format.h"
 
 namespace fulgor {
 namespace {
-
-std::string_view trimCarriageReturn(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
 
 // Appends the row's cells joined by ",", then CR LF: texts as they are
 // (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
@@ -33,58 +32,113 @@ Status appendRowCells(const Table& table, int row, bool encode, std::string& out
     return {};
 }
 
-std::size_t countLineEnds(std::string_view bytes) {
-    std::size_t count = 0;
-    const char* p = bytes.data();
-    const char* end = p + bytes.size();
-    while (const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-        ++count;
-        p = static_cast<const char*>(found) + 1;
-    }
-    return count;
-}
-
 }  // namespace
 
-std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest) {
-    std::size_t end = bytes.find('\n');
-    if (end == std::string_view::npos) {
-        rest = {};
-        return bytes;
+ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
+    : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns) {}
+
+// Room for the whole table at once, judged from the first piece's lines, so
+// that a large file's rows are never moved as the table grows. Room that is
+// never filled costs no memory the system has to provide.
+void ScriptTextReader::makeRoom(std::string_view firstBytes) {
+    std::size_t lines = 0;
+    std::size_t lastEnd = 0;
+    for (std::size_t at = firstBytes.find('\n'); at != std::string_view::npos;
+         at = firstBytes.find('\n', at + 1)) {
+        ++lines;
+        lastEnd = at + 1;
     }
-    rest = bytes.substr(end + 1);
-    return trimCarriageReturn(bytes.substr(0, end));
+    if (lines == 0 || m_expected == 0) return;
+    double bytesPerLine = static_cast<double>(lastEnd) / static_cast<double>(lines);
+    auto rows = static_cast<std::size_t>(static_cast<double>(m_expected) / bytesPerLine * 1.1) + 16;
+    m_table.reserveRows(static_cast<int>(std::min<std::size_t>(rows, INT32_MAX / 2)));
+}
+
+void ScriptTextReader::feed(std::string_view bytes) {
+    if (m_bytesRead == 0) makeRoom(bytes);
+    m_bytesRead += bytes.size();
+    const bool ascii = isAscii(bytes);
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        const auto* lineEnd =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!lineEnd) {
+            m_partial.append(p, end);
+            return;
+        }
+        std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        if (!m_partial.empty()) {
+            // A line begun in an earlier piece ends here.
+            m_partial.append(line);
+            std::string whole = std::move(m_partial);
+            m_partial.clear();
+            std::string_view joined = whole;
+            if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
+            addLine(joined, isAscii(joined));
+        } else {
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            addLine(line, ascii);
+        }
+        p = lineEnd + 1;
+    }
+}
+
+Table ScriptTextReader::finish() {
+    // A last line without a line end keeps everything it holds, even a CR.
+    if (!m_partial.empty()) {
+        std::string last = std::move(m_partial);
+        addLine(last, isAscii(last));
+    }
+    m_partial.clear();
+    return std::move(m_table);
+}
+
+void ScriptTextReader::addLine(std::string_view line, bool ascii) {
+    if (m_wantHeader) {
+        m_header.assign(line);
+        m_wantHeader = false;
+        return;
+    }
+    const int row = m_table.rowCount();
+    m_table.appendRows(1);
+    const char* field = line.data();
+    const char* end = line.data() + line.size();
+    for (int column = 0; column < m_columns; ++column) {
+        const char* comma = field;
+        while (comma < end && *comma != ',') ++comma;
+        std::string_view text(field, static_cast<std::size_t>(comma - field));
+        if (ascii || isAscii(text)) {
+            m_table.setText(row, column, text);
+        } else {
+            m_decoded.clear();
+            appendDecoded1252(text, m_decoded);
+            m_table.setText(row, column, m_decoded);
+        }
+        if (comma == end) break;
+        field = comma + 1;
+    }
+}
+
+Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader) {
+    try {
+        Status read = readFileBlocks(path, {[&](std::uint64_t size) { reader.expect(size); },
+                                            [&](std::string_view block) { reader.feed(block); }});
+        if (!read) return read;
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryReading(path);
+    }
+    if (reader.bytesRead() == 0)
+        return Error{"Cannot read \"" + path + "\": the file is empty, not a " + std::string(kind) +
+                     " script"};
+    return {};
 }
 
 Table parseRows(std::string_view bytes, int columns) {
-    int rows =
-        static_cast<int>(countLineEnds(bytes)) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
-    Table table(rows, columns);
-    // Checked once for the whole text: a pure ASCII file, the usual case,
-    // then needs no field decoded.
-    const bool ascii = isAscii(bytes);
-    std::string decoded;
-    std::string_view rest = bytes;
-    for (int row = 0; row < rows; ++row) {
-        std::string_view line = takeFirstLine(rest, rest);
-        const char* field = line.data();
-        const char* end = line.data() + line.size();
-        for (int column = 0; column < columns; ++column) {
-            const char* comma = field;
-            while (comma < end && *comma != ',') ++comma;
-            std::string_view text(field, static_cast<std::size_t>(comma - field));
-            if (ascii || isAscii(text)) {
-                table.setText(row, column, text);
-            } else {
-                decoded.clear();
-                appendDecoded1252(text, decoded);
-                table.setText(row, column, decoded);
-            }
-            if (comma == end) break;
-            field = comma + 1;
-        }
-    }
-    return table;
+    ScriptTextReader reader(columns, false);
+    reader.expect(bytes.size());
+    reader.feed(bytes);
+    return reader.finish();
 }
 
 Status appendLine(std::string_view line, std::string& out) {
@@ -97,23 +151,36 @@ Status appendLine(std::string_view line, std::string& out) {
     return {};
 }
 
-Status appendRows(const Table& table, std::string& out) {
-    // Room for every row at once: growing a show's worth of text step by step
-    // would copy it several times over.
-    constexpr std::size_t kShortCellBytes = 5;  // a typical inline cell and its comma
-    out.reserve(out.size() + table.longTextBytes() +
-                static_cast<std::size_t>(table.rowCount()) *
-                    (table.columnCount() * kShortCellBytes + 2));
+Status writeRows(const Table& table, const ByteSink& sink) {
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    std::string piece;
+    piece.reserve(kPieceBytes + (std::size_t{1} << 16));
     for (int row = 0; row < table.rowCount(); ++row) {
         // Cells go out as they are and the row is checked for ASCII once; only
         // a row that holds other characters is written again, encoded.
-        const std::size_t rowStart = out.size();
-        if (Status status = appendRowCells(table, row, false, out); !status) return status;
-        if (isAscii(std::string_view(out).substr(rowStart))) continue;
-        out.resize(rowStart);
-        if (Status status = appendRowCells(table, row, true, out); !status) return status;
+        const std::size_t rowStart = piece.size();
+        if (Status status = appendRowCells(table, row, false, piece); !status) return status;
+        if (!isAscii(std::string_view(piece).substr(rowStart))) {
+            piece.resize(rowStart);
+            if (Status status = appendRowCells(table, row, true, piece); !status) return status;
+        }
+        if (piece.size() >= kPieceBytes) {
+            if (Status status = sink(piece); !status) return status;
+            piece.clear();
+        }
     }
-    return {};
+    if (piece.empty()) return {};
+    return sink(piece);
+}
+
+Result<std::string> gatherBytes(const ByteProducer& produce) {
+    std::string out;
+    Status made = produce([&out](std::string_view piece) -> Status {
+        out.append(piece);
+        return {};
+    });
+    if (!made) return Error{made.error()};
+    return out;
 }
 
 }  // namespace fulgor

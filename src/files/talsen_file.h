@@ -8,6 +8,7 @@
 #include "core/number_format.h"
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
@@ -29,6 +30,10 @@ struct TalsenScript : TalsenHeader {
 // form kTcOffsetMask, fields after the third ignored; then the rows (see
 // parseRows).
 TalsenScript ImportTalsen(std::string_view bytes);
+
+// Hands the file's bytes to `sink` piece by piece (see formatTalsen), so
+// that a large script is never held whole as text.
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink);
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
