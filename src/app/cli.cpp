@@ -172,21 +172,36 @@ int run(std::span<const std::string> args, Io& io) {
     }
 }
 
-bool writeOutput(const Args& args, std::string_view bytes, Io& io) {
+bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io) {
     if (std::optional<std::string> path = args.value("-o"); path && *path != "-") {
-        if (Status status = writeFileAtomically(*path, bytes); !status) {
+        if (Status status = writeFileFrom(*path, produce); !status) {
             complain(args, io) << status.error() << '\n';
             return false;
         }
         return true;
     }
-    io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    io.out.flush();
-    if (!io.out) {
+    bool streamFailed = false;
+    Status made = produce([&](std::string_view piece) -> Status {
+        io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        if (io.out) return {};
+        streamFailed = true;
+        return Error{"Cannot write to standard output"};
+    });
+    if (made) io.out.flush();
+    if (streamFailed || (made && !io.out)) {
         complain(args, io) << "Cannot write to standard output\n";
         return false;
     }
+    if (!made) {
+        complain(args, io) << "Cannot write the output: " << made.error() << '\n';
+        return false;
+    }
     return true;
+}
+
+bool writeOutput(const Args& args, std::string_view bytes, Io& io) {
+    return writeOutputFrom(
+        args, [bytes](const ByteSink& sink) { return sink(bytes); }, io);
 }
 
 }  // namespace fulgor::cli

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/cli_args.h"
+#include "files/file_io.h"
 
 namespace fulgor::cli {
 
@@ -66,6 +67,8 @@ int run(std::span<const std::string> args, Io& io);
 // Writes `bytes` to the -o file (through the one safe writer) or to standard
 // output when -o is absent or "-". Reports a failure on `io.err` and returns false.
 bool writeOutput(const Args& args, std::string_view bytes, Io& io);
+// The same for bytes made piece by piece, never held whole.
+bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io);
 
 // Starts a message of the running subcommand on standard error:
 // "fulgor NAME: ".

@@ -28,14 +28,6 @@ std::optional<Script> readInput(const Args& args, Io& io,
     return std::move(script.value());
 }
 
-bool writeBytes(const Args& args, const Result<std::string>& bytes, Io& io) {
-    if (!bytes) {
-        complain(args, io) << "Cannot write the script: " << bytes.error() << '\n';
-        return false;
-    }
-    return writeOutput(args, bytes.value(), io);
-}
-
 }  // namespace
 
 std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io) {
@@ -67,11 +59,14 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
 }
 
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io) {
-    return writeBytes(args, formatTalsen(script), io);
+    return writeOutputFrom(
+        args, [&](const ByteSink& sink) { return writeTalsen(script, script.table, sink); }, io);
 }
 
 bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io) {
-    return writeBytes(args, formatKavrin(script), io);
+    return writeOutputFrom(
+        args,
+        [&](const ByteSink& sink) { return writeKavrin(script.showName, script.table, sink); }, io);
 }
 
 }  // namespace fulgor::cli

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace fulgor {
 namespace {
@@ -54,10 +55,18 @@ std::string describe(char32_t cp) {
 }  // namespace
 
 bool isAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    // Eight bytes at a time: whole files are checked at once when they are read.
+    constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080ULL;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    std::uint64_t any = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        any |= word;
     }
-    return true;
+    for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
+    return (any & kHighBits) == 0;
 }
 
 void appendDecoded1252(std::string_view bytes, std::string& out) {

@@ -9,21 +9,59 @@
 
 namespace fulgor {
 
-std::string shortestText(double x) {
-    assert(std::isfinite(x));
-    char buffer[32];
-    // Whole numbers of at most 15 digits, the most common cells, print the same
-    // as integers at a fraction of the cost: a million-row table has millions.
-    if (std::fabs(x) < 1e15 && x == std::trunc(x)) {
-        auto [end, ec] =
-            std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(x));
-        return std::string(buffer, end);
+namespace {
+
+// A number that is a decimal of at most four places and fifteen significant
+// digits, written without the general conversion: the value is the double
+// nearest that decimal (the exact quotient of two exact doubles), and such a
+// decimal survives the round trip to 15 digits, so "%.15g" would print exactly
+// its digits. Script cells are nearly all of this kind (lines, seconds in
+// hundredths, modules), and the general conversion costs far more.
+bool appendPlainDecimal(double x, std::string& out) {
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    constexpr double kLimit = 1e15;
+    for (int places = 0; places < 5; ++places) {
+        double scaled = x * kScale[places];
+        if (!(std::fabs(scaled) < kLimit)) return false;
+        double whole = std::nearbyint(scaled);
+        if (whole / kScale[places] != x) continue;
+        auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
+        if (magnitude != 0 && whole < 0) out.push_back('-');
+        // The digits, zeros before them so that one stands before the point.
+        char digits[32];
+        auto [end, ec] = std::to_chars(digits + places, digits + sizeof digits, magnitude);
+        assert(ec == std::errc());
+        char* first = digits + places;
+        while (end - first < places + 1) *--first = '0';
+        char* point = end - places;
+        char* last = end;
+        while (last > point && last[-1] == '0') --last;
+        out.append(first, point);
+        if (last > point) {
+            out.push_back('.');
+            out.append(point, last);
+        }
+        return true;
     }
+    return false;
+}
+
+}  // namespace
+
+void appendShortestText(double x, std::string& out) {
+    assert(std::isfinite(x));
+    if (appendPlainDecimal(x, out)) return;
+    char buffer[32];
     auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, x + 0.0, std::chars_format::general, 15);
     assert(ec == std::errc());
-    std::string text(buffer, end);
-    if (text == "-0") return "0";
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    out.append(text == "-0" ? std::string_view("0") : text);
+}
+
+std::string shortestText(double x) {
+    std::string text;
+    appendShortestText(x, text);
     return text;
 }
 

@@ -12,6 +12,8 @@ namespace fulgor {
 // trailing zeros, no "-0" (as printf("%.15g")): 12 -> "12", 2.5 -> "2.5",
 // 0.1 + 0.2 -> "0.3", 1e20 -> "1e+20". Precondition: x is finite.
 std::string shortestText(double x);
+// The same, appended to `out`, for writers of many numbers.
+void appendShortestText(double x, std::string& out);
 
 // Formats x with a numeric mask made of an integer part of '#' and '0'
 // placeholders, an optional '.' followed by '0' placeholders, and a literal

@@ -166,6 +166,11 @@ void Table::setNumber(int row, int column, double x) {
     m_slots[i] = std::isfinite(x) ? std::bit_cast<std::uint64_t>(x + 0.0) : kEmptyText;
 }
 
+void Table::reserveRows(int rows) {
+    m_slots.reserve(static_cast<std::size_t>(std::max(rows, 0)) *
+                    static_cast<std::size_t>(m_columns));
+}
+
 void Table::appendRows(int count) {
     insertRows(m_rows, count);
 }

@@ -46,6 +46,9 @@ public:
     // Precondition: x is finite.
     void setNumber(int row, int column, double x);
 
+    // Makes room for `rows` rows in all, so that appending up to them never
+    // moves the cells already held.
+    void reserveRows(int rows);
     // New rows are empty; later rows move down (insert) or up (delete).
     void appendRows(int count = 1);
     // Precondition: 0 <= before <= rowCount().

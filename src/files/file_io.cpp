@@ -55,77 +55,71 @@ std::string sizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-constexpr std::size_t kChunk = 1 << 16;
-
-// Reads what is left of `fd` into `bytes`, `chunk` bytes at a time; 0, or the
-// error that stopped it. Stops once more than `limit` bytes are held.
-int readChunks(int fd, std::string& bytes, std::size_t chunk, std::uint64_t limit) {
+// Hands the rest of `fd` to `take` block by block until it answers false; 0,
+// or the error that stopped it. Fails with EFBIG once more than `limit` bytes have come.
+int readBlocks(int fd, std::uint64_t limit, const std::function<bool(std::string_view)>& take) {
+    constexpr std::size_t kBlock = std::size_t{1} << 20;
+    std::string block(kBlock, '\0');
+    std::uint64_t total = 0;
     for (;;) {
-        std::size_t held = bytes.size();
-        bytes.resize(held + chunk);
-        ssize_t n = ::read(fd, bytes.data() + held, chunk);
-        int error = n < 0 ? errno : 0;
-        bytes.resize(held + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-        if (error && error != EINTR) return error;
-        if (n == 0 || bytes.size() > limit) return 0;
-    }
-}
-
-Result<std::string> readAll(const std::string& path, std::uint64_t limit) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return fileError("Cannot open", path, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
-    if (S_ISDIR(info.st_mode)) return fileError("Cannot read", path, EISDIR);
-    const Error tooLarge = fileError("Cannot read", path, "it holds more than " + sizeText(limit));
-    std::string bytes;
-    if (S_ISREG(info.st_mode)) {
-        if (static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
-        // Room for the last, empty read too, so the string never moves.
-        bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
-        if (int error = readChunks(file.get(), bytes, kChunk, limit))
-            return fileError("Cannot read", path, error);
-        if (bytes.size() > limit) return tooLarge;
-        return bytes;
-    }
-    // A pipe or device tells no size: read it in blocks and join them once,
-    // so that it is never copied at each doubling of one growing string.
-    constexpr std::size_t kBlock = std::size_t{16} << 20;
-    std::vector<std::string> blocks;
-    std::uint64_t held = 0;
-    for (;;) {
-        std::string block;
-        block.reserve(kBlock);
-        if (int error = readChunks(file.get(), block, kChunk, kBlock - kChunk))
-            return fileError("Cannot read", path, error);
-        if (block.empty()) break;
-        held += block.size();
-        if (held > limit) return tooLarge;
-        blocks.push_back(std::move(block));
-    }
-    bytes.reserve(static_cast<std::size_t>(held));
-    for (std::string& block : blocks) {
-        bytes += block;
-        std::string().swap(block);
-    }
-    return bytes;
-}
-
-// Writes all of `bytes`; 0, or the error that stopped it.
-int writeAll(int fd, std::string_view bytes) {
-    const std::size_t allowed = g_fault ? g_fault->failAfterBytes : SIZE_MAX;
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        if (written >= allowed) return g_fault->writeError;
-        std::size_t chunk = std::min(bytes.size() - written, allowed - written);
-        ssize_t n = ::write(fd, bytes.data() + written, chunk);
+        ssize_t n = ::read(fd, block.data(), kBlock);
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
-        written += static_cast<std::size_t>(n);
+        if (n == 0) return 0;
+        total += static_cast<std::uint64_t>(n);
+        if (total > limit) return EFBIG;
+        if (!take(std::string_view(block.data(), static_cast<std::size_t>(n)))) return 0;
     }
-    return 0;
+}
+
+// Writes the pieces a producer makes to one open file, counting what has
+// gone out so that a planted fault strikes at the same byte however the
+// bytes are cut into pieces.
+class FileSink {
+public:
+    explicit FileSink(int fd) : m_fd(fd) {}
+
+    // 0, or the error that stopped the writing.
+    int write(std::string_view bytes) {
+        const std::size_t allowed = g_fault ? g_fault->failAfterBytes : SIZE_MAX;
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            if (m_written >= allowed) return m_error = g_fault->writeError;
+            std::size_t chunk = std::min(bytes.size() - done, allowed - m_written);
+            ssize_t n = ::write(m_fd, bytes.data() + done, chunk);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return m_error = errno;
+            }
+            done += static_cast<std::size_t>(n);
+            m_written += static_cast<std::size_t>(n);
+        }
+        return 0;
+    }
+
+    // Hands every piece `produce` makes to the file; 0 when all went out,
+    // else the system's error, or -1 when `produce` itself failed with `failure`.
+    int writeAll(const ByteProducer& produce, Status& failure) {
+        failure = produce([this](std::string_view piece) -> Status {
+            if (write(piece) != 0) return Error{std::strerror(m_error)};
+            return {};
+        });
+        if (m_error) return m_error;
+        return failure ? 0 : -1;
+    }
+
+private:
+    int m_fd;
+    std::size_t m_written = 0;
+    int m_error = 0;
+};
+
+// The failure of a save: the system's reason, or what stopped the producer.
+Error saveError(const std::string& path, int error, const Status& produced) {
+    if (error > 0) return fileError("Cannot save", path, error);
+    return fileError("Cannot save", path, produced.error());
 }
 
 // Removal of the temporary file when SIGINT or SIGTERM stops the process
@@ -234,17 +228,20 @@ int openSocket(const std::string& path) {
     return fd;
 }
 
-Status writeInPlace(const std::string& path, const struct stat& info, std::string_view bytes) {
+Status writeInPlace(const std::string& path, const struct stat& info, const ByteProducer& produce) {
     FileDescriptor file(S_ISSOCK(info.st_mode)
                             ? openSocket(path)
                             : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) return fileError("Cannot save", path, errno);
-    if (int error = writeAll(file.get(), bytes)) return fileError("Cannot save", path, error);
+    FileSink sink(file.get());
+    Status produced;
+    if (int error = sink.writeAll(produce, produced)) return saveError(path, error, produced);
     if (!file.close()) return fileError("Cannot save", path, errno);
     return {};
 }
 
-Status replaceFile(const std::string& path, const std::string& target, std::string_view bytes) {
+Status replaceFile(const std::string& path, const std::string& target,
+                   const ByteProducer& produce) {
     struct stat existing {};
     bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return fileError("Cannot save", path, EISDIR);
@@ -253,9 +250,9 @@ Status replaceFile(const std::string& path, const std::string& target, std::stri
     TemporaryFileGuard guard(temporary);
     FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0) return fileError("Cannot save", path, errno);
-    auto fail = [&](int error) {
+    auto fail = [&](int error, const Status& produced = {}) {
         ::unlink(temporary.c_str());
-        return Status(fileError("Cannot save", path, error));
+        return Status(saveError(path, error, produced));
     };
     if (exists) {
         // The owner can only be kept where the system allows it; the permissions always are.
@@ -265,7 +262,9 @@ Status replaceFile(const std::string& path, const std::string& target, std::stri
         }
         ::fchmod(file.get(), existing.st_mode & 07777);
     }
-    if (int error = writeAll(file.get(), bytes)) return fail(error);
+    FileSink sink(file.get());
+    Status produced;
+    if (int error = sink.writeAll(produce, produced)) return fail(error, produced);
     if (::fsync(file.get()) != 0) return fail(errno);
     if (!file.close()) return fail(errno);
     if (g_fault && g_fault->signalBeforeRename) ::raise(g_fault->signalBeforeRename);
@@ -280,9 +279,57 @@ Status replaceFile(const std::string& path, const std::string& target, std::stri
 
 }  // namespace
 
+Status readFileBlocks(const std::string& path, const BlockReader& reader, std::uint64_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return fileError("Cannot open", path, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
+    if (S_ISDIR(info.st_mode)) return fileError("Cannot read", path, EISDIR);
+    const Error tooLarge = fileError("Cannot read", path, "it holds more than " + sizeText(limit));
+    const bool regular = S_ISREG(info.st_mode);
+    if (regular && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
+    reader.begin(regular ? static_cast<std::uint64_t>(info.st_size) : 0);
+    if (int error = readBlocks(file.get(), limit, reader.take)) {
+        if (error == EFBIG) return tooLarge;
+        return fileError("Cannot read", path, error);
+    }
+    return {};
+}
+
 Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) {
     try {
-        return readAll(path, limit);
+        // A pipe or device tells no size: its blocks are gathered in large
+        // pieces and joined once, so they are never copied at each doubling
+        // of one growing string.
+        constexpr std::size_t kPiece = std::size_t{16} << 20;
+        std::string bytes;
+        std::vector<std::string> pieces;
+        bool sized = false;
+        BlockReader gather{[&](std::uint64_t size) {
+                               sized = size > 0;
+                               bytes.reserve(static_cast<std::size_t>(size));
+                           },
+                           [&](std::string_view block) {
+                               if (sized) {
+                                   bytes.append(block);
+                                   return true;
+                               }
+                               if (pieces.empty() || pieces.back().size() + block.size() > kPiece)
+                                   pieces.emplace_back().reserve(std::max(kPiece, block.size()));
+                               pieces.back().append(block);
+                               return true;
+                           }};
+        if (Status read = readFileBlocks(path, gather, limit); !read) return Error{read.error()};
+        if (!sized) {
+            std::size_t held = 0;
+            for (const std::string& piece : pieces) held += piece.size();
+            bytes.reserve(held);
+            for (std::string& piece : pieces) {
+                bytes += piece;
+                std::string().swap(piece);
+            }
+        }
+        return bytes;
     } catch (const std::bad_alloc&) {
         return outOfMemoryReading(path);
     }
@@ -296,15 +343,19 @@ Error readingStopped(const std::string& path) {
     return fileError("Cannot read", path, "the reading was cancelled");
 }
 
-Status writeFileAtomically(const std::string& path, std::string_view bytes) {
+Status writeFileFrom(const std::string& path, const ByteProducer& produce) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) return fileError("Cannot save", path, EISDIR);
-        if (!S_ISREG(info.st_mode)) return writeInPlace(path, info, bytes);
+        if (!S_ISREG(info.st_mode)) return writeInPlace(path, info, produce);
     }
     Result<std::string> target = finalTarget(path);
     if (!target) return Error{target.error()};
-    return replaceFile(path, target.value(), bytes);
+    return replaceFile(path, target.value(), produce);
+}
+
+Status writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return writeFileFrom(path, [bytes](const ByteSink& sink) { return sink(bytes); });
 }
 
 ScopedWriteFault::ScopedWriteFault(WriteFault fault) {
@@ -319,7 +370,8 @@ Status appendToFile(const std::string& path, std::string_view bytes) {
     FileDescriptor file(
         ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
     if (file.get() < 0) return fileError("Cannot append to", path, errno);
-    if (int error = writeAll(file.get(), bytes)) return fileError("Cannot append to", path, error);
+    FileSink sink(file.get());
+    if (int error = sink.write(bytes)) return fileError("Cannot append to", path, error);
     // A device or pipe cannot be synced; a regular file must reach the disk.
     if (::fsync(file.get()) != 0 && errno != EINVAL)
         return fileError("Cannot append to", path, errno);

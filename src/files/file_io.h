@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,19 @@ inline constexpr std::uint64_t kInputLimitBytes = std::uint64_t{1} << 31;
 // REASON" when the file cannot be opened or read, is a folder, holds more than
 // `limit` bytes, or does not fit in memory.
 Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit = kInputLimitBytes);
+
+// What reads a file block by block: `begin` learns the file's size (0 when
+// it tells none, as a pipe), then `take` gets every block in order and answers
+// false to stop the reading there.
+struct BlockReader {
+    std::function<void(std::uint64_t size)> begin;
+    std::function<bool(std::string_view block)> take;
+};
+
+// Reads the file at `path` as readFileBytes does, with the same failures,
+// without ever holding more of it than one block.
+Status readFileBlocks(const std::string& path, const BlockReader& reader,
+                      std::uint64_t limit = kInputLimitBytes);
 
 // "Cannot read "PATH": there is not enough memory to hold it", for readers
 // that run out of memory while building what they read.
@@ -46,6 +60,18 @@ Status writeFileAtomically(const std::string& path, std::string_view bytes);
 // before it returns. Fails with "Cannot append to "PATH": REASON"; a failed
 // write may leave part of the bytes at the end.
 Status appendToFile(const std::string& path, std::string_view bytes);
+
+// Takes the next piece of a file's bytes; fails when it cannot be written.
+using ByteSink = std::function<Status(std::string_view piece)>;
+// Makes a file's bytes, handing them to the sink piece by piece in order, and
+// returns the first failure: its own, or the sink's (which it must pass on).
+using ByteProducer = std::function<Status(const ByteSink& sink)>;
+
+// writeFileAtomically for bytes made piece by piece, so that a large file is
+// never held whole in memory. When `produce` fails, the save fails with
+// "Cannot save "PATH": " and its error, and a replaced file is left as it
+// was (a device or pipe may have received the pieces made before).
+Status writeFileFrom(const std::string& path, const ByteProducer& produce);
 
 // Makes the writer fail on purpose while an instance lives, so that failed
 // saves can be tested without a full disk or a read-only folder. Not for use

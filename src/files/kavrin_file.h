@@ -8,6 +8,7 @@
 #include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
@@ -22,8 +23,12 @@ inline constexpr std::string_view kShowNameOnOneLine =
 // True when `text` holds a line feed or a carriage return.
 bool hasLineBreak(std::string_view text);
 
-// See parseRows for what `progress` is told.
-KavrinScript ImportKavrin(std::string_view bytes, const Progress& progress = {});
+KavrinScript ImportKavrin(std::string_view bytes);
+
+// Hands the file's bytes to `sink` piece by piece (see formatKavrin), so
+// that a large script is never held whole as text.
+Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink);
+
 // The file's bytes: the show name, then every row, each line ended by CR LF.
 // Fails when the show name holds a line feed (kShowNameOnOneLine), or naming
 // the row and column of a character the code page cannot hold.
@@ -33,7 +38,8 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
 }
 
 // File conveniences; the errors name the file. A file with no bytes at all is
-// refused; reading fails when `progress` answers false.
+// refused. Reading fails, naming the file, when `progress` (see
+// readTalsenFile) answers false.
 Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress);
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {
     return readKavrinFile(path, {});

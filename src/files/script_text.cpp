@@ -1,6 +1,10 @@
 #include "files/script_text.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
 
 #include "core/cp1252.h"
 #include "core/number_format.h"
@@ -8,52 +12,151 @@
 namespace fulgor {
 namespace {
 
-std::string_view trimCarriageReturn(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
+// Appends the row's cells joined by ",", then CR LF: texts as they are
+// (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
+// page cannot hold and naming its place.
+Status appendRowCells(const Table& table, int row, bool encode, std::string& out) {
+    for (int column = 0; column < table.columnCount(); ++column) {
+        if (column > 0) out.push_back(',');
+        Cell cell = table.cell(row, column);
+        if (cell.isNumber()) {
+            appendShortestText(cell.number(), out);
+        } else if (!encode) {
+            out.append(cell.text());
+        } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
+            return Error{"Row " + std::to_string(row + 1) + ", column " +
+                         std::to_string(column + 1) + ": " + status.error()};
+        }
+    }
+    out.append("\r\n");
+    return {};
 }
 
 }  // namespace
 
-std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest) {
-    std::size_t end = bytes.find('\n');
-    if (end == std::string_view::npos) {
-        rest = {};
-        return bytes;
+ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
+    : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns) {}
+
+// Room for the whole table at once, judged from the first piece's lines, so
+// that a large file's rows are never moved as the table grows. Room that is
+// never filled costs no memory the system has to provide.
+void ScriptTextReader::makeRoom(std::string_view firstBytes) {
+    std::size_t lines = 0;
+    std::size_t lastEnd = 0;
+    for (std::size_t at = firstBytes.find('\n'); at != std::string_view::npos;
+         at = firstBytes.find('\n', at + 1)) {
+        ++lines;
+        lastEnd = at + 1;
     }
-    rest = bytes.substr(end + 1);
-    return trimCarriageReturn(bytes.substr(0, end));
+    if (lines == 0 || m_expected == 0) return;
+    double bytesPerLine = static_cast<double>(lastEnd) / static_cast<double>(lines);
+    auto rows = static_cast<std::size_t>(static_cast<double>(m_expected) / bytesPerLine * 1.1) + 16;
+    m_table.reserveRows(static_cast<int>(std::min<std::size_t>(rows, INT32_MAX / 2)));
 }
 
-Table parseRows(std::string_view bytes, int columns, const Progress& progress) {
-    std::size_t lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    int rows = static_cast<int>(lineEnds) + ((!bytes.empty() && bytes.back() != '\n') ? 1 : 0);
-    Table table(rows, columns);
-    std::string decoded;
-    std::string_view rest = bytes;
-    for (int row = 0; row < rows; ++row) {
-        if (progress && row % kRowsPerReport == 0 && !progress(static_cast<double>(row) / rows))
-            break;
-        std::string_view line = takeFirstLine(rest, rest);
-        int column = 0;
-        std::size_t start = 0;
-        while (column < columns) {
-            std::size_t comma = line.find(',', start);
-            std::string_view field =
-                line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
-            if (isAscii(field)) {
-                table.setText(row, column, field);
-            } else {
-                decoded.clear();
-                appendDecoded1252(field, decoded);
-                table.setText(row, column, decoded);
-            }
-            ++column;
-            if (comma == std::string_view::npos) break;
-            start = comma + 1;
+void ScriptTextReader::feed(std::string_view bytes) {
+    if (m_stopped) return;
+    if (m_bytesRead == 0) makeRoom(bytes);
+    const std::uint64_t pieceStart = m_bytesRead;
+    m_bytesRead += bytes.size();
+    const bool ascii = isAscii(bytes);
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        const auto* lineEnd =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!lineEnd) {
+            m_partial.append(p, end);
+            return;
+        }
+        std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        if (!m_partial.empty()) {
+            // A line begun in an earlier piece ends here.
+            m_partial.append(line);
+            std::string whole = std::move(m_partial);
+            m_partial.clear();
+            std::string_view joined = whole;
+            if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
+            addLine(joined, isAscii(joined));
+        } else {
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            addLine(line, ascii);
+        }
+        if (m_stopped) return;
+        p = lineEnd + 1;
+        m_lineStart = pieceStart + static_cast<std::uint64_t>(p - bytes.data());
+    }
+}
+
+Table ScriptTextReader::finish() {
+    // A last line without a line end keeps everything it holds, even a CR.
+    if (!m_partial.empty() && !m_stopped) {
+        std::string last = std::move(m_partial);
+        addLine(last, isAscii(last));
+    }
+    m_partial.clear();
+    return std::move(m_table);
+}
+
+void ScriptTextReader::addLine(std::string_view line, bool ascii) {
+    if (m_wantHeader) {
+        m_header.assign(line);
+        m_wantHeader = false;
+        return;
+    }
+    const int row = m_table.rowCount();
+    if (m_progress && row % kRowsPerReport == 0) {
+        double done =
+            m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
+        if (!m_progress(std::min(done, 1.0))) {
+            m_stopped = true;
+            return;
         }
     }
-    return table;
+    m_table.appendRows(1);
+    const char* field = line.data();
+    const char* end = line.data() + line.size();
+    for (int column = 0; column < m_columns; ++column) {
+        const char* comma = field;
+        while (comma < end && *comma != ',') ++comma;
+        std::string_view text(field, static_cast<std::size_t>(comma - field));
+        if (ascii || isAscii(text)) {
+            m_table.setText(row, column, text);
+        } else {
+            m_decoded.clear();
+            appendDecoded1252(text, m_decoded);
+            m_table.setText(row, column, m_decoded);
+        }
+        if (comma == end) break;
+        field = comma + 1;
+    }
+}
+
+Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
+                      const Progress& progress) {
+    reader.watch(progress);
+    try {
+        Status read = readFileBlocks(path, {[&](std::uint64_t size) { reader.expect(size); },
+                                            [&](std::string_view block) {
+                                                reader.feed(block);
+                                                return !reader.stopped();
+                                            }});
+        if (!read) return read;
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryReading(path);
+    }
+    if (reader.stopped()) return readingStopped(path);
+    if (reader.bytesRead() == 0)
+        return Error{"Cannot read \"" + path + "\": the file is empty, not a " + std::string(kind) +
+                     " script"};
+    return {};
+}
+
+Table parseRows(std::string_view bytes, int columns) {
+    ScriptTextReader reader(columns, false);
+    reader.expect(bytes.size());
+    reader.feed(bytes);
+    return reader.finish();
 }
 
 Status appendLine(std::string_view line, std::string& out) {
@@ -66,29 +169,36 @@ Status appendLine(std::string_view line, std::string& out) {
     return {};
 }
 
-Status appendRows(const Table& table, std::string& out) {
-    // Room for every row at once: growing a show's worth of text step by step
-    // would copy it several times over.
-    constexpr std::size_t kShortCellBytes = 5;  // a typical inline cell and its comma
-    out.reserve(out.size() + table.longTextBytes() +
-                static_cast<std::size_t>(table.rowCount()) *
-                    (table.columnCount() * kShortCellBytes + 2));
+Status writeRows(const Table& table, const ByteSink& sink) {
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    std::string piece;
+    piece.reserve(kPieceBytes + (std::size_t{1} << 16));
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < table.columnCount(); ++column) {
-            if (column > 0) out.push_back(',');
-            Cell cell = table.cell(row, column);
-            if (cell.isNumber()) {
-                out.append(shortestText(cell.number()));
-            } else if (isAscii(cell.text())) {
-                out.append(cell.text());
-            } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
-                return Error{"Row " + std::to_string(row + 1) + ", column " +
-                             std::to_string(column + 1) + ": " + status.error()};
-            }
+        // Cells go out as they are and the row is checked for ASCII once; only
+        // a row that holds other characters is written again, encoded.
+        const std::size_t rowStart = piece.size();
+        if (Status status = appendRowCells(table, row, false, piece); !status) return status;
+        if (!isAscii(std::string_view(piece).substr(rowStart))) {
+            piece.resize(rowStart);
+            if (Status status = appendRowCells(table, row, true, piece); !status) return status;
         }
-        out.append("\r\n");
+        if (piece.size() >= kPieceBytes) {
+            if (Status status = sink(piece); !status) return status;
+            piece.clear();
+        }
     }
-    return {};
+    if (piece.empty()) return {};
+    return sink(piece);
+}
+
+Result<std::string> gatherBytes(const ByteProducer& produce) {
+    std::string out;
+    Status made = produce([&out](std::string_view piece) -> Status {
+        out.append(piece);
+        return {};
+    });
+    if (!made) return Error{made.error()};
+    return out;
 }
 
 }  // namespace fulgor

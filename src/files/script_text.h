@@ -3,33 +3,79 @@
 // (a lone LF and a missing final line end are read as line ends too), fields
 // separated by "," without quoting, bytes in Windows-1252.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
-// Splits off the first line of `bytes`; `rest` receives what follows its line end.
-std::string_view takeFirstLine(std::string_view bytes, std::string_view& rest);
+// Reads comma-separated text that arrives in pieces of any size (a file read
+// block by block) into a table: every line is one row of `columns` cells,
+// field k + 1 going to column k; missing fields are empty, fields after the
+// last column are dropped, an empty line gives a row of empty cells. Cells
+// keep their text exactly (decoded to UTF-8), never converted to numbers.
+// With `headerLine`, the first line is kept apart instead of becoming a row.
+class ScriptTextReader {
+public:
+    ScriptTextReader(int columns, bool headerLine);
 
-// Reads every line of `bytes` as one row of `columns` cells: field k + 1 goes
-// to column k, missing fields are empty, fields after the last column are
-// dropped, an empty line gives a row of empty cells. Cells keep their text
-// exactly (decoded to UTF-8), never converted to numbers. Reports to
-// `progress` every kRowsPerReport rows; when it answers false, stops there and
-// returns a table only partly filled, which the caller, having asked to stop,
-// must not use.
-Table parseRows(std::string_view bytes, int columns, const Progress& progress = {});
+    // Makes room at once for a text of about `bytes` bytes (0: not known).
+    void expect(std::uint64_t bytes) { m_expected = bytes; }
+    // Told the part of the expected text read at every kRowsPerReport rows;
+    // once it answers false the reader takes nothing more.
+    void watch(const Progress& progress) { m_progress = progress; }
+    bool stopped() const { return m_stopped; }
+    void feed(std::string_view bytes);
+    // Ends the text, a last line without a line end being a line too, and
+    // gives the table. The reader is then spent.
+    Table finish();
+
+    // The first line's bytes without its line end (with `headerLine`).
+    const std::string& headerLine() const { return m_header; }
+    std::uint64_t bytesRead() const { return m_bytesRead; }
+
+private:
+    void addLine(std::string_view line, bool ascii);
+    void makeRoom(std::string_view firstBytes);
+
+    int m_columns;
+    bool m_wantHeader;
+    std::uint64_t m_expected = 0;
+    std::uint64_t m_bytesRead = 0;
+    std::uint64_t m_lineStart = 0;  // where the line being read began in the text
+    Progress m_progress;
+    bool m_stopped = false;
+    std::string m_header;
+    std::string m_partial;  // a line begun in one piece and not yet ended
+    std::string m_decoded;
+    Table m_table;
+};
+
+// Reads the script file at `path` into `reader` block by block, telling
+// `progress` the part of the file read every kRowsPerReport rows. Fails as
+// readFileBytes does, when the file holds no bytes at all ("... the file is
+// empty, not a KIND script"), when memory runs out, or when `progress`
+// answers false ("... the reading was cancelled").
+Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
+                      const Progress& progress = {});
+
+// Reads every line of `bytes` as one row (see ScriptTextReader).
+Table parseRows(std::string_view bytes, int columns);
 
 // Appends `line`, encoded in Windows-1252, and CR LF.
 Status appendLine(std::string_view line, std::string& out);
 
-// Appends every row: its cells as text (a number in its shortest form) joined
-// by ",", then CR LF. Fails naming the row and column of a character the code
-// page cannot hold.
-Status appendRows(const Table& table, std::string& out);
+// Hands every row to `sink` in pieces of about a megabyte: its cells as text
+// (a number in its shortest form) joined by ",", then CR LF, in Windows-1252.
+// Fails naming the row and column of a character the code page cannot hold.
+Status writeRows(const Table& table, const ByteSink& sink);
+
+// The pieces a writer hands on, gathered into one text.
+Result<std::string> gatherBytes(const ByteProducer& produce);
 
 }  // namespace fulgor

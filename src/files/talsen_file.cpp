@@ -1,7 +1,6 @@
 #include "files/talsen_file.h"
 
 #include <cmath>
-#include <new>
 
 #include "core/cp1252.h"
 #include "core/leading_number.h"
@@ -12,55 +11,63 @@
 
 namespace fulgor {
 
-TalsenScript ImportTalsen(std::string_view bytes, const Progress& progress) {
-    TalsenScript script;
-    std::string_view rows;
-    std::string header = decode1252(takeFirstLine(bytes, rows));
+namespace {
 
-    std::string_view fields = header;
+// The header line's fields: the wave file, the TC offset by its leading number
+// (0 when missing or unreadable), the time type; fields after the third ignored.
+void readHeader(std::string_view bytes, TalsenHeader& header) {
+    std::string line = decode1252(bytes);
+    std::string_view fields = line;
     std::size_t comma = fields.find(',');
-    script.waveName = std::string(fields.substr(0, comma));
-    if (comma != std::string_view::npos) {
-        fields.remove_prefix(comma + 1);
-        comma = fields.find(',');
-        double offset = leadingNumber(fields.substr(0, comma));
-        script.tcOffset = formatMask(std::isfinite(offset) ? offset : 0, kTcOffsetMask);
-        if (comma != std::string_view::npos) {
-            fields.remove_prefix(comma + 1);
-            script.timeType = std::string(fields.substr(0, fields.find(',')));
-        }
-    }
-    script.table = parseRows(rows, talsen::ColumnCount, progress);
+    header.waveName = std::string(fields.substr(0, comma));
+    if (comma == std::string_view::npos) return;
+    fields.remove_prefix(comma + 1);
+    comma = fields.find(',');
+    double offset = leadingNumber(fields.substr(0, comma));
+    header.tcOffset = formatMask(std::isfinite(offset) ? offset : 0, kTcOffsetMask);
+    if (comma == std::string_view::npos) return;
+    fields.remove_prefix(comma + 1);
+    header.timeType = std::string(fields.substr(0, fields.find(',')));
+}
+
+TalsenScript finishTalsen(ScriptTextReader& reader) {
+    TalsenScript script;
+    script.table = reader.finish();
+    readHeader(reader.headerLine(), script);
     return script;
 }
 
-Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table) {
+}  // namespace
+
+TalsenScript ImportTalsen(std::string_view bytes) {
+    ScriptTextReader reader(talsen::ColumnCount, true);
+    reader.expect(bytes.size());
+    reader.feed(bytes);
+    return finishTalsen(reader);
+}
+
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink) {
     std::string out;
     std::string line = header.waveName + "," + header.tcOffset + "," + header.timeType;
     if (Status status = appendLine(line, out); !status) return Error{"Header: " + status.error()};
-    if (Status status = appendRows(table, out); !status) return Error{status.error()};
-    return out;
+    if (Status status = sink(out); !status) return status;
+    return writeRows(table, sink);
+}
+
+Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table) {
+    return gatherBytes([&](const ByteSink& sink) { return writeTalsen(header, table, sink); });
 }
 
 Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress) {
-    Result<std::string> bytes = readFileBytes(path);
-    if (!bytes) return Error{bytes.error()};
-    if (bytes.value().empty())
-        return Error{"Cannot read \"" + path + "\": the file is empty, not a Talsen script"};
-    try {
-        ProgressWatch watch(progress);
-        TalsenScript script = ImportTalsen(bytes.value(), std::ref(watch));
-        if (watch.stopped()) return readingStopped(path);
-        return script;
-    } catch (const std::bad_alloc&) {
-        return outOfMemoryReading(path);
-    }
+    ScriptTextReader reader(talsen::ColumnCount, true);
+    if (Status read = readScriptFile(path, "Talsen", reader, progress); !read)
+        return Error{read.error()};
+    return finishTalsen(reader);
 }
 
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table) {
-    Result<std::string> bytes = formatTalsen(header, table);
-    if (!bytes) return Error{"Cannot save \"" + path + "\": " + bytes.error()};
-    return writeFileAtomically(path, bytes.value());
+    return writeFileFrom(path,
+                         [&](const ByteSink& sink) { return writeTalsen(header, table, sink); });
 }
 
 }  // namespace fulgor

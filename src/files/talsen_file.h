@@ -9,6 +9,7 @@
 #include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
@@ -28,8 +29,12 @@ struct TalsenScript : TalsenHeader {
 // Reads the file's bytes the way a Talsen script is opened: the header's
 // second field by its leading number (0 when missing or unreadable) in the
 // form kTcOffsetMask, fields after the third ignored; then the rows (see
-// parseRows, which also says what `progress` is told).
-TalsenScript ImportTalsen(std::string_view bytes, const Progress& progress = {});
+// parseRows).
+TalsenScript ImportTalsen(std::string_view bytes);
+
+// Hands the file's bytes to `sink` piece by piece (see formatTalsen), so
+// that a large script is never held whole as text.
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink);
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
@@ -40,7 +45,8 @@ inline Result<std::string> formatTalsen(const TalsenScript& script) {
 
 // File conveniences over the two above; the errors name the file. A file with
 // no bytes at all holds no header and is refused. Reading fails, naming the
-// file, when `progress` answers false.
+// file, when `progress` (told the part of the file read every kRowsPerReport
+// rows) answers false.
 Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress);
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "core/cell.h"
 #include "core/rounding.h"
@@ -64,6 +66,39 @@ TEST(LeadingNumber, IsCorrectlyRounded) {
     EXPECT_EQ(leadingNumber("0.1"), 0.1);
     EXPECT_EQ(leadingNumber("12.345"), 12.345);
     EXPECT_EQ(leadingNumber("123456789012345678"), 123456789012345678.0);
+}
+
+// Plain decimals are read on a quick road; whatever the digits, the result
+// must be the correctly rounded value strtod gives, and what follows the
+// number must still be told apart.
+TEST(LeadingNumber, PlainDecimalsAgreeWithStrtodAtEveryLength) {
+    std::mt19937 random(6122026);
+    for (int i = 0; i < 200'000; ++i) {
+        std::string text;
+        if (random() % 3 == 0) text += (random() % 2) ? '-' : '+';
+        int integerDigits = static_cast<int>(random() % 19);
+        int fractionDigits = static_cast<int>(random() % 25);
+        for (int d = 0; d < integerDigits; ++d) text += static_cast<char>('0' + random() % 10);
+        if (random() % 4 != 0) {
+            text += '.';
+            for (int d = 0; d < fractionDigits; ++d) text += static_cast<char>('0' + random() % 10);
+        }
+        double expected = std::strtod(text.c_str(), nullptr) + 0.0;
+        ASSERT_EQ(leadingNumber(text), expected) << text;
+        ASSERT_EQ(leadingNumber(text + "x"), expected) << text;
+        ASSERT_EQ(decimalNumber(text + "x"), std::nullopt) << text;
+        if (text.find_first_of("0123456789") != std::string::npos) {
+            ASSERT_EQ(decimalNumber(text), expected) << text;
+        }
+    }
+    // Characters that change the reading after the digits: the quick road must not stop there.
+    EXPECT_EQ(leadingNumber("12 5"), 125);
+    EXPECT_EQ(leadingNumber("1.5e2"), 150);
+    EXPECT_EQ(leadingNumber("1.5D2"), 150);
+    EXPECT_EQ(leadingNumber("12.3.4"), 12.3);
+    EXPECT_EQ(leadingNumber("-0.000"), 0.0);
+    EXPECT_FALSE(std::signbit(leadingNumber("-0.000")));
+    EXPECT_EQ(leadingNumber("0.1234567890123456789012"), 0.1234567890123456789012);
 }
 
 TEST(HasLeadingNumber, TellsWhetherAnyDigitWasRead) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
 
 #include "core/rounding.h"
 
@@ -55,6 +59,37 @@ TEST(ShortestText, AtMostFifteenSignificantDigitsAndNoTrailingZeros) {
         {1234.5, "1234.5"},
     };
     for (auto [x, expected] : cases) EXPECT_EQ(shortestText(x), expected) << x;
+}
+
+// Written numbers take a quick road for plain decimals and the general
+// conversion for the rest; both must print what printf("%.15g") prints.
+TEST(ShortestText, AgreesWithPrintfOnDecimalsOfEveryScaleAndOnArbitraryDoubles) {
+    auto printfText = [](double x) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", x);
+        return std::string(buffer == std::string("-0") ? "0" : buffer);
+    };
+    std::mt19937_64 random(20261206);
+    std::uniform_int_distribution<long long> mantissa(-999'999'999'999'999LL,
+                                                      999'999'999'999'999LL);
+    const double scales[] = {1, 10, 100, 1000, 10000, 100000, 1e-3, 1e14, 1e15, 1e16};
+    for (int i = 0; i < 200'000; ++i) {
+        double x = static_cast<double>(mantissa(random) >> (random() % 50)) /
+                   scales[random() % std::size(scales)];
+        ASSERT_EQ(shortestText(x), printfText(x)) << x;
+    }
+    for (int i = 0; i < 100'000; ++i) {
+        double x = std::bit_cast<double>(random());
+        if (!std::isfinite(x)) continue;
+        ASSERT_EQ(shortestText(x), printfText(x));
+    }
+    const double edges[] = {
+        999999999999999.0, 1e15,  99999999999.9999, 0.00005, 0.00015, 0.0001, -0.0001,
+        0.1 + 0.2,         2.675, -1e-300};
+    for (double x : edges) EXPECT_EQ(shortestText(x), printfText(x)) << x;
+    std::string appended = "x=";
+    appendShortestText(-12.5, appended);
+    EXPECT_EQ(appended, "x=-12.5");
 }
 
 TEST(FormatMask, EveryMaskTheCommandsUse) {

@@ -19,18 +19,27 @@ std::string rowsText(int rows) {
     return text;
 }
 
-// Reports fall at rows 0, kRowsPerReport, ...: one more each time the count passes a multiple.
+// Reports fall at rows 0, kRowsPerReport, ...: one more each time the count
+// passes a multiple, telling the part of the text read before that row.
 TEST(ReadProgress, ReportsEveryBlockOfRowsInOrderBelowOne) {
-    for (int rows : {1, kRowsPerReport, kRowsPerReport + 1}) {
+    for (int rows : {1, kRowsPerReport, kRowsPerReport + 1, 3 * kRowsPerReport + 5}) {
+        const std::string text = rowsText(rows);
         std::vector<double> reports;
-        Table table = parseRows(rowsText(rows), 2, [&](double done) {
+        ScriptTextReader reader(2, false);
+        reader.expect(text.size());
+        reader.watch([&](double done) {
             reports.push_back(done);
             return true;
         });
+        // In pieces, as a file is read.
+        for (std::size_t at = 0; at < text.size(); at += 100000)
+            reader.feed(std::string_view(text).substr(at, 100000));
+        Table table = reader.finish();
         EXPECT_EQ(table.rowCount(), rows);
         EXPECT_EQ(cellText(table.cell(rows - 1, 0)), std::to_string(rows - 1));
         std::vector<double> expected{0.0};
-        if (rows > kRowsPerReport) expected.push_back(double(kRowsPerReport) / rows);
+        for (int row = kRowsPerReport; row < rows; row += kRowsPerReport)
+            expected.push_back(double(rowsText(row).size()) / double(text.size()));
         EXPECT_EQ(reports, expected) << rows << " rows";
     }
 }

@@ -7,6 +7,7 @@
 
 #include "core/script_columns.h"
 #include "files/kavrin_file.h"
+#include "files/script_text.h"
 #include "files/talsen_file.h"
 #include "support/temp_dir.h"
 
@@ -139,6 +140,66 @@ TEST(TalsenFile, CharacterOutsideTheCodePageIsReportedNotDropped) {
     Result<std::string> out = formatTalsen(s);
     ASSERT_FALSE(out.ok());
     EXPECT_NE(out.error().find("Row 3"), std::string::npos) << out.error();
+}
+
+// Files are read block by block: wherever the blocks happen to split the
+// text (inside a field, between CR and LF, inside a Windows-1252 byte run),
+// the table must be the one the whole text gives.
+TEST(ScriptText, PiecesSplitAnywhereReadAsTheWholeText) {
+    const std::string texts[] = {
+        "hdr,1,x\r\n1,a,b\r\n\r\n2,\xE9t\xE9,c,d\r\n3,last",
+        "hdr\n1,a\n2,b\n",
+        "only a header\r",
+        "h\r\n1,ends with CR\r",
+        "",
+        "h\r\n,,,,,,,,,,,,,,,,\r\n\r\r\n",
+    };
+    for (const std::string& text : texts) {
+        ScriptTextReader whole(talsen::ColumnCount, true);
+        whole.feed(text);
+        const Table expected = whole.finish();
+        for (std::size_t split = 0; split <= text.size(); ++split) {
+            for (std::size_t second = split; second <= text.size(); second += 3) {
+                ScriptTextReader pieces(talsen::ColumnCount, true);
+                pieces.expect(text.size());
+                std::string_view view = text;
+                pieces.feed(view.substr(0, split));
+                pieces.feed(view.substr(split, second - split));
+                pieces.feed(view.substr(second));
+                ASSERT_TRUE(pieces.finish() == expected)
+                    << text << " at " << split << ", " << second;
+                EXPECT_EQ(pieces.headerLine(), whole.headerLine()) << text << " at " << split;
+            }
+        }
+    }
+    EXPECT_EQ(parseRows("a\r\nb\r", 2).cell(1, 0).text(), "b\r");
+}
+
+// Written in pieces, a script is the same bytes as written whole.
+TEST(ScriptText, RowsWrittenInPiecesJoinToTheWholeText) {
+    Table table(30000, talsen::ColumnCount);
+    for (int r = 0; r < table.rowCount(); ++r) {
+        table.setNumber(r, 0, r + 1);
+        table.setText(r, 10, r % 7 ? "a note long enough for the pool" : "caf\xC3\xA9");
+    }
+    std::string joined;
+    int pieces = 0;
+    ASSERT_TRUE(writeRows(table, [&](std::string_view piece) -> Status {
+                    ++pieces;
+                    joined.append(piece);
+                    return {};
+                }).ok());
+    EXPECT_GT(pieces, 1);
+    EXPECT_TRUE(
+        joined.starts_with("1,,,,,,,,,,caf\xE9\r\n2,,,,,,,,,,a note long enough for the pool\r\n"));
+    Table back = parseRows(joined, talsen::ColumnCount);
+    ASSERT_EQ(back.rowCount(), table.rowCount());
+    EXPECT_EQ(back.cell(29999, 10).text(), "a note long enough for the pool");
+    EXPECT_EQ(back.cell(7, 10).text(), "caf\xC3\xA9");
+    // A sink that fails stops the writing with its error.
+    Status stopped =
+        writeRows(table, [](std::string_view) -> Status { return Error{"disk full"}; });
+    EXPECT_EQ(stopped.error(), "disk full");
 }
 
 TEST(KavrinFile, ShowNameIsTheWholeFirstLine) {

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Times every headless command beside a one-pass awk rewrite of the same input,
+# in the same run, and prints one line per command:
+#   command  seconds  awk-seconds  ratio  peak-MiB  peak/input  PASS|FAIL
+# The machine is shared and noisy, so only the ratios mean anything: each
+# figure is the best of three warm runs.
+#
+#   bench/compare.sh [ROWS]        (default 1000000; needs `make build` first)
+#
+# Goals: renumber-lines at most 0.4x the awk pass, every other command at most
+# 0.6x, peak memory at most 2.5x the input file. Not part of `make test`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rows=${1:-1000000}
+build=${BUILD:-build}
+fulgor=$build/fulgor
+[ -x "$fulgor" ] || fulgor=$build/src/app/fulgor
+generator=$build/bench/generate_talsen
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for tool in "$fulgor" "$generator" /usr/bin/time mawk; do
+  command -v "$tool" >/dev/null || { echo "compare.sh: missing $tool (run make build)" >&2; exit 1; }
+done
+
+# The inputs: a generated Talsen script, the same with every cue addressed,
+# and the Kavrin show imported from that.
+"$generator" "$rows" 1 "$work/show.csv"
+"$fulgor" renumber "$work/show.csv" -o "$work/numbered.csv" 2>/dev/null || true
+"$fulgor" import "$work/numbered.csv" -o "$work/show.kvn" 2>/dev/null || true
+"$fulgor" renumber "$work/show.csv" --numbering talsen -o "$work/talsen_numbered.csv" 2>/dev/null || true
+
+# best_of3 CMD... : prints "SECONDS PEAK_KIB" of the fastest of three runs.
+best_of3() {
+  local best="" peak=0 i line seconds kib
+  for i in 1 2 3; do
+    line=$( (/usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null || true) | tail -1)
+    seconds=${line% *}
+    kib=${line#* }
+    if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN{exit !(a<b)}'; then best=$seconds; fi
+    [ "$kib" -gt "$peak" ] && peak=$kib
+  done
+  echo "$best $peak"
+}
+
+printf '%-15s %8s %8s %7s %9s %8s  %s\n' command seconds awk ratio peak-MiB peak/in verdict
+run() {
+  local name=$1 goal=$2 input=$3
+  shift 3
+  if ! "$fulgor" help | grep -q "^  $name "; then
+    printf '%-15s (not built yet)\n' "$name"
+    return
+  fi
+  read -r seconds peak < <(best_of3 "$fulgor" "$@")
+  read -r awk_seconds _ < <(best_of3 mawk -F, -v OFS=, 'NR<=1{print;next}{$1=NR-1;print}' "$input")
+  local size
+  size=$(stat -c %s "$input")
+  awk -v n="$name" -v s="$seconds" -v a="$awk_seconds" -v p="$peak" -v f="$size" -v g="$goal" 'BEGIN{
+    r = (a > 0) ? s / a : 0; m = p * 1024 / f
+    printf "%-15s %8.2f %8.2f %6.2fx %9.1f %7.2fx  %s\n", n, s, a, r, p / 1024, m,
+           (r <= g && m <= 2.5) ? "PASS" : "FAIL"
+  }'
+}
+
+run renumber-lines 0.4 "$work/show.csv" renumber-lines "$work/show.csv" -o "$work/out"
+run renumber 0.6 "$work/show.csv" renumber "$work/show.csv" -o "$work/out"
+run import 0.6 "$work/numbered.csv" import "$work/numbered.csv" -o "$work/out"
+run group 0.6 "$work/show.kvn" group "$work/show.kvn" -o "$work/out"
+run check 0.6 "$work/show.kvn" check "$work/show.kvn" -o "$work/out"
+run format-kv 0.6 "$work/show.kvn" format-kv "$work/show.kvn" -o "$work/out"
+run format-pd 0.6 "$work/talsen_numbered.csv" format-pd "$work/talsen_numbered.csv" -o "$work/out"
