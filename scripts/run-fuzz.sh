@@ -15,7 +15,7 @@ run_one() {
       -artifact_prefix="$build/artifacts/$target-" \
       "$build/corpus/$target" "fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
     echo "$target: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/$target.log" \
-      | grep -o '[0-9]*$') runs, $(grep -E '^#[0-9]+ *DONE' "$build/$target.log" \
+      | grep -o '[0-9]*$') runs, $(grep -E '^#[0-9]+[[:space:]]+DONE' "$build/$target.log" \
       | grep -oE 'cov: [0-9]+ ft: [0-9]+')"
   else
     echo "$target: FAILED, see $build/$target.log"
