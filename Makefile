@@ -1,6 +1,7 @@
 # make run            install what is missing, build, start Fulgor on the example show
 # make test           install what is missing, build, run every test
 # make test SANITIZE=1  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz           build the fuzz targets with clang and run each FUZZ_SECONDS (default 60)
 # make bench          build and run the benchmark programs
 # make format         format the tree with clang-format
 # make install PREFIX=DIR  install the program, its man page, icon and desktop entry under DIR
@@ -15,9 +16,11 @@ BUILD ?= build
 endif
 JOBS ?= 2
 PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
 EXAMPLE ?= examples/midsummer_finale.csv examples/midsummer_finale.scx
 
-.PHONY: deps configure build run test bench format install deb clean
+.PHONY: deps configure build run test fuzz bench format install deb clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -36,6 +39,11 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DFULGOR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+	ninja -C $(FUZZ_BUILD) -j$(JOBS) fuzz_targets
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/bench/bench_script_files
 	$(BUILD)/bench/bench_addressing
@@ -53,4 +61,4 @@ format: configure
 	ninja -C $(BUILD) format
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz

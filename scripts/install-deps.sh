@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libsqlite3-dev sqlite3 mdbtools-dev zlib1g-dev
   libgtest-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth x11-apps xdotool netpbm poppler-utils
 )
 

@@ -155,7 +155,7 @@ int run(const Args& args, Io& io) {
     if (Status written =
             writeFileAtomically(*pdfPath, std::string_view(pdf.constData(), pdf.size()));
         !written) {
-        io.err << "fulgor: " << written.error() << '\n';
+        complain(args, io) << written.error() << '\n';
         return kBadUsage;
     }
     io.err << "Printed " << model.rowCount() << " rows on " << pages.value()

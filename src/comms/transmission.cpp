@@ -52,6 +52,10 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
     m_display.progress = static_cast<int>(PercentDone(length, 0));
     m_display.progressVisible = true;
     m_display.busyPointer = true;
+    m_device = portDevice(port);
+    m_sent = 0;
+    m_lastQueued = 0;
+    m_stalledTicks = 0;
     PortOutcome reopened = SaxUpTransmit(port, portBoxText, m_link);
     step.portLabel = reopened.portLabel;
     if (reopened.message) step.messages.push_back(*reopened.message);
@@ -62,7 +66,6 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
     m_show.settings = port.PortSettings;
     m_show.length = length;
     m_show.firstLine = firstLineOf(text);
-    m_leftPort = 0;
     if (Status handed = handOver(text, std::min(length, kMaxOutputPiece)); !handed) {
         // The steps after the failing one are not carried out: the display keeps
         // what it shows, only the pointer returns (the buttons were never
@@ -74,6 +77,7 @@ SendStep Transmission::start(std::string_view text, const PortState& port,
         step.end = SendEnd::Failed;
         return step;
     }
+    m_lastQueued = m_link.outputCount();
     m_timerRunning = true;
     m_display.commButtonsEnabled = false;
     m_display.buttonCaption = kTransmitCancelCaption;
@@ -100,7 +104,16 @@ SendStep Transmission::confirmCancel() {
 SendStep Transmission::tick(std::string_view currentText) {
     if (m_state.SendLength > 0 && !m_link.isOpen()) {
         std::string reason = m_link.failureReason();
-        return fail(std::string(kStopped) + (reason.empty() ? "the port closed" : reason));
+        return fail(reason.empty() ? m_device + ": the port closed" : reason);
+    }
+    std::int64_t queued = m_link.outputCount();
+    if (m_state.SendLength > 0 && queued > 0 && queued >= m_lastQueued) {
+        if (++m_stalledTicks >= m_stallTicks) {
+            return fail(m_device + ": the panel has taken no characters for " +
+                        std::to_string(kStallSeconds) + " seconds");
+        }
+    } else {
+        m_stalledTicks = 0;
     }
     if (m_state.SendHanded >= m_state.SendLength) {
         if (m_link.outputCount() == 0) {
@@ -116,9 +129,7 @@ SendStep Transmission::tick(std::string_view currentText) {
         }
     } else if (m_link.outputCount() == 0) {
         std::int64_t count = std::min(kMaxOutputPiece, m_state.SendLength - m_state.SendHanded);
-        if (Status handed = handOver(currentText, count); !handed) {
-            return fail(std::string(kStopped) + handed.error());
-        }
+        if (Status handed = handOver(currentText, count); !handed) return fail(handed.error());
     }
     showProgress();
     return {};
@@ -136,17 +147,21 @@ Status Transmission::handOver(std::string_view text, std::int64_t count) {
 
 void Transmission::showProgress() {
     std::int64_t queued = m_link.outputCount();
-    m_leftPort = m_state.SendHanded - queued;
+    m_sent = m_state.SendHanded - queued;
+    m_lastQueued = queued;
     m_display.charactersLeft = std::to_string(m_state.SendLength - m_state.SendHanded + queued);
     m_display.progress =
         static_cast<int>(PercentDone(m_state.SendLength, m_state.SendHanded - queued));
     m_display.status = m_link.statusText();
 }
 
-SendStep Transmission::fail(std::string message) {
+SendStep Transmission::fail(std::string reason) {
     SendStep step;
     // A port that went away cannot say what it still held: the last tick's count stands.
-    step.sent = finished(SendEnding::PortLost, m_leftPort);
+    if (m_link.isOpen()) m_sent = m_state.SendHanded - m_link.outputCount();
+    step.sent = finished(SendEnding::PortLost, m_sent);
+    std::string message = std::string(kStopped) + reason + ". " + std::to_string(m_sent) + " of " +
+                          std::to_string(m_state.SendLength) + " characters went out.";
     m_link.discardOutput();
     m_link.close();
     m_state = {};

@@ -33,6 +33,10 @@ inline constexpr std::string_view kCancelledStatus = "Cancelled!";
 inline constexpr std::string_view kCancelQuestion = "Cancel Transmission?";
 inline constexpr std::string_view kCancelTitle = "Send Show to Serial Device";
 inline constexpr int kTickMilliseconds = 100;
+// A panel that takes no character for this long while characters wait for it
+// (it stopped reading, or its line is held) ends the transmission.
+inline constexpr int kStallSeconds = 10;
+inline constexpr int kStallTicks = kStallSeconds * 1000 / kTickMilliseconds;
 
 // The buttons that EnableCommButtons switches: off while a transmission runs.
 inline constexpr std::array<std::string_view, 4> kCommButtons = {"cmdClearHolding", "cmdFormatShow",
@@ -76,8 +80,10 @@ struct SendStep {
 
 class Transmission {
 public:
-    // The link must outlive the transmission.
-    explicit Transmission(SerialLink& link) : m_link(link) {}
+    // The link must outlive the transmission. `stallTicks` is how many ticks
+    // the queue may stand still before the transmission gives up.
+    explicit Transmission(SerialLink& link, int stallTicks = kStallTicks)
+        : m_link(link), m_stallTicks(stallTicks) {}
 
     // cmdSendShow. During a transmission only asks for the cancel question.
     // Otherwise starts sending `text` (UTF-8): an empty text starts nothing; a
@@ -101,7 +107,11 @@ public:
     // from it at the position reached, so a text replaced meanwhile supplies
     // the rest. The transmission keeps the length counted at its start, so a
     // longer text is sent only up to that length. A port that failed or went
-    // away ends the transmission with a message giving the system's reason.
+    // away ends the transmission with a message giving the system's reason; so
+    // does a queue that has not shrunk for kStallTicks ticks. Every such
+    // message names the port and says how many characters went out:
+    // "Transmission stopped: REASON. N of M characters went out.", N as last
+    // measured (after a failure the queue cannot be read, so at least N).
     SendStep tick(std::string_view currentText);
 
     const SendState& state() const { return m_state; }
@@ -111,7 +121,7 @@ public:
 private:
     SendStep start(std::string_view text, const PortState& port, std::string_view portBoxText);
     // Ends a running transmission at once, with `message` to show.
-    SendStep fail(std::string message);
+    SendStep fail(std::string reason);
     Status handOver(std::string_view text, std::int64_t count);
     void showProgress();
     // The record of the running transmission, ending as `ending` with
@@ -119,11 +129,17 @@ private:
     SentShow finished(SendEnding ending, std::int64_t leftPort);
 
     SerialLink& m_link;
+    int m_stallTicks;
+    std::string m_device;  // the port the transmission opened, for its messages
+    // Characters known to have left the link, as measured at the last look:
+    // once the port has failed its queue can no longer be read.
+    std::int64_t m_sent = 0;
+    std::int64_t m_lastQueued = 0;
+    int m_stalledTicks = 0;
     SendState m_state;
     SendDisplay m_display;
     bool m_timerRunning = false;
     SentShow m_show;              // the running transmission; `sent` holds every byte handed over
-    std::int64_t m_leftPort = 0;  // bytes known at the last tick to have left the port
 };
 
 }  // namespace fulgor

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QSerialPort>
+
 #include <cstdlib>
 
 #include "comms/transmission_record.h"
@@ -79,8 +81,9 @@ TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
     writeBytes(dir.path("show.txt"), std::string(40000, 'S'));
     SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device());
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Transmission stopped: " + panel.device() + ": the device was removed"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("Transmission stopped: " + panel.device() + ": the device was removed. "),
+        std::string::npos)
         << run.err;
     // The record says how far the show got, and that the port was lost.
     EXPECT_EQ(run.log, run.out);
@@ -124,6 +127,52 @@ TEST(CliSend, InterruptCancelsAndRecordsHowFarItGot) {
         run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | CRC-32 " + crc + " | "),
         std::string::npos)
         << run.out;
+}
+
+// A panel that stops reading must not hold the command forever: after the
+// stall time it gives up, saying how far it got.
+TEST(CliSend, PanelThatStopsReadingFailsAfterTheStallTime) {
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    panel.stopReading();
+    TempDir dir;
+    writeBytes(dir.path("show.txt"), std::string(40000, 'S'));
+    SendRun run = send(dir, dir.path("show.txt") + " --port " + panel.device());
+    EXPECT_EQ(run.status, 1);
+    std::string expected = "Transmission stopped: " + panel.device() +
+                           ": the panel has taken no characters for 10 seconds. ";
+    EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" of 40000 characters went out.\n"), std::string::npos) << run.err;
+}
+
+// Ports that cannot be used at all: the message names the port and the cause,
+// and nothing is sent.
+TEST(CliSend, PortThatIsNotASerialDeviceOrIsInUseIsNotAvailable) {
+    TempDir dir;
+    writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
+    writeBytes(dir.path("plain-file"), "");
+    SendRun plain = send(dir, dir.path("show.txt") + " --port " + dir.path("plain-file"));
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(plain.err.rfind("Comm Port: " + dir.path("plain-file") + " not available!\n", 0), 0u)
+        << plain.err;
+    EXPECT_EQ(readBytes(dir.path("plain-file")), "");
+
+    SendRun folder = send(dir, dir.path("show.txt") + " --port " + dir.path(""));
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("not available!\n"), std::string::npos) << folder.err;
+
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    SendRun first = send(dir, dir.path("show.txt") + " --port " + panel.device());
+    ASSERT_EQ(first.status, 0) << first.err;
+    // Another program holds the port (its lock file says so).
+    QSerialPort holder;
+    holder.setPortName(QString::fromStdString(panel.device()));
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    SendRun busy = send(dir, dir.path("show.txt") + " --port " + panel.device());
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_EQ(busy.err.rfind("Comm Port: " + panel.device() + " not available!\n", 0), 0u)
+        << busy.err;
 }
 
 TEST(CliSend, MissingPortIsNotAvailable) {

@@ -215,5 +215,56 @@ TEST(Transmission, ClearTerminalDropsTheQueueAndSendingGoesOn) {
     EXPECT_EQ(f.link.line, text.substr(0, 1000) + text.substr(16380));
 }
 
+// A panel that stops reading leaves the queue standing: after kStallTicks
+// ticks without one character leaving, the transmission ends, naming the port
+// and how far it got. A queue that shrinks at all, however slowly, is no stall.
+TEST(Transmission, QueueThatStopsShrinkingEndsTheTransmissionAfterTheStallTime) {
+    Fixture f;
+    std::string text = showText(40000);
+    f.port.PortPath = "/dev/ttyUSB0";
+    f.click(text);
+    for (int i = 0; i < 3 * kStallTicks; ++i) {
+        f.link.drain(1);
+        ASSERT_EQ(f.transmission.tick(text).end, SendEnd::None) << "slow is not stalled";
+    }
+    f.link.drain(16380 - 3 * kStallTicks - 20);
+    for (int i = 0; i < kStallTicks; ++i) ASSERT_EQ(f.transmission.tick(text).end, SendEnd::None);
+    // Cancel stays possible while stalled.
+    EXPECT_TRUE(f.click(text).askCancel);
+    SendStep stalled = f.transmission.tick(text);
+    EXPECT_EQ(stalled.end, SendEnd::Failed);
+    EXPECT_EQ(stalled.messages,
+              std::vector<std::string>{"Transmission stopped: /dev/ttyUSB0: the panel has taken no "
+                                       "characters for 10 seconds. 16360 of 40000 characters went "
+                                       "out."});
+    EXPECT_EQ(stalled.portLabel, "[Comm Port Closed]");
+    EXPECT_FALSE(f.link.isOpen());
+    EXPECT_FALSE(f.transmission.timerRunning());
+    EXPECT_TRUE(f.transmission.display().commButtonsEnabled);
+    EXPECT_FALSE(f.click(text).askCancel) << "the next click starts afresh";
+}
+
+// The port failing by itself: the reason it gives, and the characters that had
+// left by the last tick (its queue cannot be read once it has failed).
+TEST(Transmission, PortThatFailsMidWayReportsItsReasonAndHowFarItGot) {
+    Fixture f;
+    std::string text = showText(20000);
+    f.click(text);
+    f.link.drain(5000);
+    ASSERT_EQ(f.transmission.tick(text).end, SendEnd::None);
+    f.link.drain(100);
+    f.link.failNow("/dev/ttyS0: the device was removed");
+    SendStep ended = f.transmission.tick(text);
+    EXPECT_EQ(ended.end, SendEnd::Failed);
+    EXPECT_EQ(ended.messages, std::vector<std::string>{"Transmission stopped: /dev/ttyS0: the "
+                                                       "device was removed. 5000 of 20000 "
+                                                       "characters went out."});
+    f.click(text);
+    f.link.failNow("");
+    EXPECT_EQ(f.transmission.tick(text).messages,
+              std::vector<std::string>{"Transmission stopped: /dev/ttyS0: the port closed. 0 of "
+                                       "20000 characters went out."});
+}
+
 }  // namespace
 }  // namespace fulgor

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+
+#include "files/file_io.h"
+
 #include "support/temp_dir.h"
 
 namespace fulgor {
@@ -113,6 +118,29 @@ TEST(GridLayoutFile, SavingOverADamagedFileLeavesItAsItIs) {
                                   "list of columns. The layout was not saved; the file was left "
                                   "as it is.");
     EXPECT_EQ(readBytes(path), handEdited);
+}
+
+// A save that fails part way or at the rename keeps the layouts saved before.
+TEST(GridLayoutFile, AFailedSaveKeepsTheFileAsItWas) {
+    TempDir dir;
+    const std::string path = dir.path("Pellor.grx");
+    const QString file = QString::fromStdString(path);
+    ASSERT_TRUE(saveGridLayout(file, kKavrinLayoutName, kKavrin));
+    const std::string before = readBytes(path);
+    for (WriteFault fault : {WriteFault{.failAfterBytes = 20, .writeError = ENOSPC},
+                             WriteFault{.renameError = EACCES}}) {
+        Status saved = [&] {
+            ScopedWriteFault failing(fault);
+            return saveGridLayout(file, kTalsenLayoutName, kTalsen);
+        }();
+        EXPECT_EQ(message(saved),
+                  "Cannot save \"" + path + "\": " +
+                      (fault.renameError ? "Permission denied" : "No space left on device"));
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 }
 
 TEST(GridLayoutArrange, NamedColumnsFirstThenTheRestAndNeverAllHidden) {

@@ -58,6 +58,11 @@ public:
         return false;
     }
 
+    // The panel stops taking bytes (and takes them again): what the program
+    // writes then piles up in the pseudo-terminal until its buffer is full.
+    void stopReading() { m_paused = true; }
+    void resumeReading() { m_paused = false; }
+
     // What the panel sends back.
     void answer(std::string_view bytes) {
         [[maybe_unused]] ssize_t written = ::write(m_master, bytes.data(), bytes.size());
@@ -68,6 +73,10 @@ private:
         char buffer[4096];
         while (!m_stop) {
             pollfd fd{m_master, POLLIN, 0};
+            if (m_paused) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
             if (::poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN)) continue;
             ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n <= 0) continue;
@@ -87,6 +96,7 @@ private:
     std::string m_device;
     std::size_t m_hangUpAfter;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_paused{false};
     mutable std::mutex m_mutex;
     std::string m_received;
     std::thread m_reader;
