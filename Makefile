@@ -7,6 +7,12 @@
 # make install PREFIX=DIR  install the program, its man page, icon and desktop entry under DIR
 # make deb            build the Debian package build/fulgor_VERSION_ARCH.deb
 
+# ccache, when installed, lets a build in another clone reuse what was compiled before.
+ifneq ($(shell command -v ccache),)
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+endif
+
 SANITIZE ?= 0
 ifeq ($(SANITIZE),1)
 BUILD ?= build-sanitize

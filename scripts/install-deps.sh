@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libsqlite3-dev sqlite3 mdbtools-dev zlib1g-dev
   libgtest-dev
