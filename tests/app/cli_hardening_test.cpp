@@ -17,17 +17,11 @@ namespace fulgor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::namesIn;
 using test::readBytes;
 using test::runCli;
 using test::TempDir;
 using test::writeBytes;
-
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // Every subcommand that writes a file, on the example show in a folder of its own.
 struct Writer {

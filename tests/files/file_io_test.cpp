@@ -21,17 +21,10 @@ namespace fulgor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::namesIn;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
-
-// The names in a folder, to see that a save left nothing behind.
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 TEST(FileWriter, ReplacesARegularFileKeepingItsPermissionsAndNothingElse) {
     TempDir dir;

@@ -17,6 +17,7 @@
 #include "support/sd_show_file.h"
 
 using namespace fulgor;
+using test::namesIn;
 using test::readBytes;
 using test::writeBytes;
 
@@ -36,13 +37,6 @@ std::string randomBytes(std::size_t count) {
     std::string bytes(count, '\0');
     for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
     return bytes;
-}
-
-std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 }  // namespace
