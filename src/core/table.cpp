@@ -1,6 +1,7 @@
 #include "core/table.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cmath>
@@ -245,45 +246,74 @@ void Table::insertRows(std::span<const int> at, const Table& source) {
     }
 }
 
-void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
+namespace {
+
+// The order of a sort by KeyCount keys. Each row's keys travel with its index
+// in a record of fixed size, so comparing two rows reads memory side by side;
+// ties keep row order (the sort is stable) by comparing the indices last. A
+// text key is held as its rank among the key's texts, and a descending key
+// negated, so that every comparison is between plain numbers.
+template <std::size_t KeyCount>
+std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
+                             std::span<const SortKey> keys) {
+    struct Record {
+        std::array<double, KeyCount> key;
+        int row;
+    };
+    std::vector<Record> records(count);
+    std::array<TextRanker, KeyCount> rankers;  // used by the text keys
+    for (std::size_t r = 0; r < count; ++r) {
+        records[r].row = static_cast<int>(r);
+        for (std::size_t k = 0; k < KeyCount; ++k) {
+            Cell c = table.cell(first + static_cast<int>(r), keys[k].column);
+            records[r].key[k] = keys[k].numeric ? cellNumber(c) : rankers[k].slotOf(c);
+        }
+    }
+    for (std::size_t k = 0; k < KeyCount; ++k) {
+        std::vector<int> rankOfSlot;
+        if (!keys[k].numeric) rankOfSlot = rankers[k].ranks();
+        for (Record& record : records) {
+            double& value = record.key[k];
+            if (!keys[k].numeric) value = rankOfSlot[static_cast<std::size_t>(value)];
+            if (keys[k].descending) value = -value;
+        }
+    }
+    std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+        for (std::size_t k = 0; k < KeyCount; ++k) {
+            if (a.key[k] < b.key[k]) return true;
+            if (b.key[k] < a.key[k]) return false;
+        }
+        return a.row < b.row;
+    });
+    std::vector<int> order(count);
+    for (std::size_t r = 0; r < count; ++r) order[r] = records[r].row;
+    return order;
+}
+
+}  // namespace
+
+std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     if (first < 0) first = 0;
     if (last >= m_rows) last = m_rows - 1;
-    if (last - first < 1 || keys.empty()) return;
+    if (last - first < 1 || keys.empty()) return {};
+    assert(keys.size() <= kMaxSortKeys);
+    for ([[maybe_unused]] const SortKey& key : keys)
+        assert(key.column >= 0 && key.column < m_columns);
     const auto count = static_cast<std::size_t>(last - first + 1);
-    const std::size_t keyCount = keys.size();
-
-    // Read every key once into one row-major array, row by row; comparing
-    // rows then touches only that array. A text key is held as its rank.
-    std::vector<double> values(count * keyCount);
-    std::vector<TextRanker> rankers(keyCount);  // used by the text keys
-    for (std::size_t r = 0; r < count; ++r) {
-        for (std::size_t k = 0; k < keyCount; ++k) {
-            assert(keys[k].column >= 0 && keys[k].column < m_columns);
-            Cell c = cell(first + static_cast<int>(r), keys[k].column);
-            values[r * keyCount + k] = keys[k].numeric ? cellNumber(c) : rankers[k].slotOf(c);
-        }
+    std::vector<int> order;
+    switch (keys.size()) {
+        case 1: order = sortedOrder<1>(*this, first, count, keys); break;
+        case 2: order = sortedOrder<2>(*this, first, count, keys); break;
+        case 3: order = sortedOrder<3>(*this, first, count, keys); break;
+        default: order = sortedOrder<kMaxSortKeys>(*this, first, count, keys); break;
     }
-    for (std::size_t k = 0; k < keyCount; ++k) {
-        if (keys[k].numeric) continue;
-        std::vector<int> rankOfSlot = rankers[k].ranks();
-        for (std::size_t r = 0; r < count; ++r) {
-            double& value = values[r * keyCount + k];
-            value = rankOfSlot[static_cast<std::size_t>(value)];
-        }
-    }
+    permuteRows(first, order);
+    return order;
+}
 
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const double* x = &values[static_cast<std::size_t>(a) * keyCount];
-        const double* y = &values[static_cast<std::size_t>(b) * keyCount];
-        for (std::size_t k = 0; k < keyCount; ++k) {
-            if (x[k] < y[k]) return !keys[k].descending;
-            if (y[k] < x[k]) return keys[k].descending;
-        }
-        return false;
-    });
-
+void Table::permuteRows(int first, std::span<const int> from) {
+    const std::size_t count = from.size();
+    assert(first >= 0 && first + static_cast<int>(count) <= m_rows);
     // Move every row straight to its place, one cycle of the permutation at a
     // time, so that no second copy of the rows is ever made.
     auto rowAt = [&](std::size_t r) {
@@ -292,20 +322,27 @@ void Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
     std::vector<bool> placed(count);
     for (std::size_t start = 0; start < count; ++start) {
-        if (placed[start] || static_cast<std::size_t>(order[start]) == start) continue;
+        if (placed[start] || static_cast<std::size_t>(from[start]) == start) continue;
         std::copy_n(rowAt(start), m_columns, held.begin());
         std::size_t to = start;
         for (;;) {
-            auto from = static_cast<std::size_t>(order[to]);
+            auto source = static_cast<std::size_t>(from[to]);
             placed[to] = true;
-            if (from == start) {
+            if (source == start) {
                 std::copy(held.begin(), held.end(), rowAt(to));
                 break;
             }
-            std::copy_n(rowAt(from), m_columns, rowAt(to));
-            to = from;
+            std::copy_n(rowAt(source), m_columns, rowAt(to));
+            to = source;
         }
     }
+}
+
+void Table::unpermuteRows(int first, std::span<const int> from) {
+    std::vector<int> back(from.size());
+    for (std::size_t r = 0; r < from.size(); ++r)
+        back[static_cast<std::size_t>(from[r])] = static_cast<int>(r);
+    permuteRows(first, back);
 }
 
 std::size_t Table::memoryBytes() const {

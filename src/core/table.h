@@ -18,6 +18,9 @@
 
 namespace fulgor {
 
+// Every sort of the scripts' grids orders by at most four columns.
+inline constexpr std::size_t kMaxSortKeys = 4;
+
 struct SortKey {
     int column = 0;
     bool numeric = false;  // compare by cellNumber, else by cellText (byte order)
@@ -68,10 +71,19 @@ public:
     // the undoing of deleteRows(at) given copyRows(at).
     void insertRows(std::span<const int> at, const Table& source);
 
-    // Sorts rows first..last (inclusive) by the keys in order of precedence.
-    // The sort is stable: rows equal in every key keep their order.
-    void sortRows(int first, int last, std::span<const SortKey> keys);
-    void sortRows(std::span<const SortKey> keys) { sortRows(0, m_rows - 1, keys); }
+    // Sorts rows first..last (inclusive) by at most kMaxSortKeys keys in order
+    // of precedence. The sort is stable: rows equal in every key keep their order. Gives the
+    // order as permuteRows takes it (row first + i came from row first +
+    // order[i]), or nothing when no row could move.
+    std::vector<int> sortRows(int first, int last, std::span<const SortKey> keys);
+    std::vector<int> sortRows(std::span<const SortKey> keys) {
+        return sortRows(0, m_rows - 1, keys);
+    }
+    // Reorders rows first .. first + from.size() - 1 so that row first + i
+    // holds what row first + from[i] held; `from` is a permutation of 0..n-1.
+    void permuteRows(int first, std::span<const int> from);
+    // Undoes permuteRows(first, from).
+    void unpermuteRows(int first, std::span<const int> from);
 
     // Bytes held by the table's storage.
     std::size_t memoryBytes() const;

@@ -170,6 +170,28 @@ TEST(TableSort, TwoRowsSwapOnlyWhenOutOfOrder) {
     EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
 }
 
+// The order a sort gives is what a window's undo keeps instead of a copy of
+// the table: it must name where every row came from, and undoing it must give
+// back the table exactly, long texts included.
+TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
+    Table t = fromRows({{"3", "b", "x", "1"},
+                        {"1", "a", "a text too long to sit inline", "2"},
+                        {"3", "a", "y", "3"},
+                        {"2", "c", "z", "4"},
+                        {"3", "a", "y", "5"}});
+    const Table original = t;
+    SortKey keys[] = {{0, true, true}, {1, false}, {2, false}, {3, true, true}};
+    std::vector<int> order = t.sortRows(1, 4, keys);
+    EXPECT_EQ(order, (std::vector<int>{3, 1, 2, 0}));
+    EXPECT_EQ(column(t, 3), (std::vector<std::string>{"1", "5", "3", "4", "2"}));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(t.cell(1 + i, 3), original.cell(1 + order[i], 3));
+    t.unpermuteRows(1, order);
+    EXPECT_EQ(t, original);
+
+    SortKey none[] = {{0, true}};
+    EXPECT_TRUE(t.sortRows(2, 2, none).empty());
+}
+
 TEST(TableRowSets, DeleteAndInsertBackRestoreTheTable) {
     Table t(8, 2);
     for (int r = 0; r < 8; ++r) {
