@@ -2,11 +2,13 @@
 
 #include <sys/ioctl.h>
 
+#include <QFile>
 #include <algorithm>
 
 #include "comms/line_settings.h"
 #include "comms/terminal.h"
 #include "core/cp1252.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 namespace {
@@ -137,17 +139,15 @@ std::string QtSerialLink::statusText() const {
 }
 
 std::string QtSerialLink::capturePath() const {
-    return m_capture.isOpen() ? m_capture.fileName().toStdString() : std::string();
+    return m_capturePath;
 }
 
 Status QtSerialLink::setCapturePath(const std::string& path) {
-    m_capture.close();
+    m_capturePath.clear();
     if (path.empty()) return {};
-    m_capture.setFileName(QString::fromStdString(path));
-    if (!m_capture.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        return Error{"Cannot capture to \"" + path +
-                     "\": " + m_capture.errorString().toStdString()};
-    }
+    // Adding nothing creates the file, or finds out now that it cannot be written.
+    if (Status opened = appendToFile(path, {}); !opened) return opened;
+    m_capturePath = path;
     return {};
 }
 
@@ -165,15 +165,18 @@ void QtSerialLink::setScrollBack(int lines) {
 
 void QtSerialLink::receive() {
     QByteArray bytes = m_port.readAll();
-    if (m_capture.isOpen()) {
-        m_capture.write(bytes);
-        m_capture.flush();
+    const std::string_view arrived(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    Status captured = m_capturePath.empty() ? Status{} : appendToFile(m_capturePath, arrived);
+    if (m_terminal) {
+        std::string text;
+        appendTerminalText(arrived, m_afterCr, text);
+        m_terminal->append(QString::fromStdString(text));
     }
-    if (!m_terminal) return;
-    std::string text;
-    appendTerminalText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                       m_afterCr, text);
-    m_terminal->append(QString::fromStdString(text));
+    if (captured) return;
+    // Capture stops before anyone hears of it, so what arrives while the
+    // operator reads the message is not tried again and reported twice.
+    m_capturePath.clear();
+    emit captureFailed(QString::fromStdString(captured.error()));
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error) {

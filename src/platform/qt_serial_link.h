@@ -2,7 +2,6 @@
 // The serial link over QSerialPort, with the terminal pane that shows what the
 // panel sends back and the capture file that logs it.
 
-#include <QFile>
 #include <QObject>
 #include <QSerialPort>
 #include <string>
@@ -50,7 +49,9 @@ public:
     // "DEVICE at SETTINGS: N characters queued", or "DEVICE closed".
     std::string statusText() const override;
 
-    // The capture file is appended to, so an earlier log is never lost.
+    // The capture file is appended to, so an earlier log is never lost. What
+    // arrives is added to it through the one writer as it comes; when that
+    // fails, capture stops and captureFailed() says why.
     std::string capturePath() const override;
     Status setCapturePath(const std::string& path) override;
 
@@ -60,6 +61,9 @@ public:
 signals:
     // The port closed by itself because the device failed or went away.
     void failed(const QString& reason);
+    // Capturing stopped because what arrived could not be added to the
+    // capture file; `reason` names the file and the system's cause.
+    void captureFailed(const QString& reason);
 
 private:
     void receive();
@@ -67,7 +71,7 @@ private:
 
     QSerialPort m_port;
     TerminalPane* m_terminal;
-    QFile m_capture;
+    std::string m_capturePath;  // empty when not capturing
     std::string m_device;
     std::string m_settings;
     bool m_lineControl = false;

@@ -76,6 +76,8 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     connect(m_timer, &QTimer::timeout, this, &CommunicationsTab::tick);
     connect(m_link.get(), &QtSerialLink::failed, this,
             [this] { m_portSettings->setText(toQString(kPortClosedLabel)); });
+    connect(m_link.get(), &QtSerialLink::captureFailed, this,
+            &CommunicationsTab::reportCaptureFailure);
 
     m_clearHolding = makeButton("cmdClearHolding", QStringLiteral("Clear Text window"));
     m_formatShow = makeButton("cmdFormatShow", kFormatKv);
@@ -379,6 +381,12 @@ void CommunicationsTab::toggleCapture() {
     m_capture->setText(toQString(captureCaption(*m_link)));
     if (!started)
         m_prompter.message(kAppTitle, toQString(started.error()), Prompter::Icon::Exclamation);
+}
+
+void CommunicationsTab::reportCaptureFailure(const QString& reason) {
+    m_capture->setText(toQString(captureCaption(*m_link)));
+    m_prompter.message(kAppTitle, QStringLiteral("Capture stopped: ") + reason,
+                       Prompter::Icon::Exclamation);
 }
 
 void CommunicationsTab::clearTerminal() {

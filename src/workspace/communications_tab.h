@@ -76,6 +76,8 @@ private:
     void recordTransmission(const SentShow& sent);
     void EnableCommButtons(bool on);
     void toggleCapture();
+    // The link stopped capturing because the capture file could not be written.
+    void reportCaptureFailure(const QString& reason);
     void clearTerminal();
     void clearHoldingPen();
     std::string portBoxText() const;

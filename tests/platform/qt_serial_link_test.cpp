@@ -7,6 +7,8 @@
 #include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <filesystem>
+#include <vector>
 
 #include "comms/capture.h"
 #include "comms/terminal.h"
@@ -125,13 +127,52 @@ TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
     ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
     EXPECT_EQ(test::readBytes(folder.path("Serial.log")), answer);
 
-    EXPECT_FALSE(toggleCapture(link, folder.path("missing")).ok());
+    EXPECT_EQ(toggleCapture(link, folder.path("missing")).error(),
+              "Cannot append to \"" + folder.path("missing") +
+                  "/Serial.log\": No such file or directory");
     EXPECT_EQ(captureCaption(link), "Begin Capture");
 
     EXPECT_FALSE(clearTerminal(port, panel.device(), link).message);
     EXPECT_EQ(terminal.toPlainText(), "");
     EXPECT_EQ(terminal.maximumBlockCount(), kTerminalScrollBack);
     EXPECT_TRUE(link.isOpen());
+}
+
+// A log taken away while capturing is made again; one that cannot be
+// written stops capture with the reason, while the terminal goes on.
+TEST(QtSerialLink, CaptureStopsWhenItsFileCannotBeWritten) {
+    ensureApplication();
+    PtyPanel panel;
+    ASSERT_TRUE(panel.ok());
+    test::TempDir folder;
+    QPlainTextEdit terminal;
+    PlainTextTerminal pane(&terminal);
+    QtSerialLink link(&pane);
+    std::vector<std::string> reasons;
+    QObject::connect(&link, &QtSerialLink::captureFailed,
+                     [&](const QString& why) { reasons.push_back(why.toStdString()); });
+    PortState port;
+    port.PortPath = panel.device();
+    ASSERT_FALSE(SaxUpTransmit(port, panel.device(), link).message);
+    ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
+    const std::string log = folder.path("Serial.log");
+    auto shows = [&](const char* text) {
+        return processUntil([&] { return terminal.toPlainText() == QString::fromLatin1(text); });
+    };
+
+    std::filesystem::remove(log);
+    panel.answer("KEPT\r\n");
+    EXPECT_TRUE(shows("KEPT\n"));
+    EXPECT_EQ(test::readBytes(log), "KEPT\r\n");
+    EXPECT_TRUE(reasons.empty());
+
+    std::filesystem::remove(log);
+    std::filesystem::create_directory(log);
+    panel.answer("LOST\r\n");
+    EXPECT_TRUE(shows("KEPT\nLOST\n"));
+    EXPECT_EQ(reasons,
+              std::vector<std::string>{"Cannot append to \"" + log + "\": Is a directory"});
+    EXPECT_EQ(captureCaption(link), "Begin Capture");
 }
 
 }  // namespace

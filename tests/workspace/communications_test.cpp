@@ -14,10 +14,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
+#include <cerrno>
 
 #include "support/window_test_base.h"
 
 #include "comms/transmission_record.h"
+#include "files/file_io.h"
 #include "support/pty_panel.h"
 
 using namespace fulgor;
@@ -317,6 +319,54 @@ private slots:
             QDir(qEnvironmentVariable("FULGOR_HOME")).filePath(QStringLiteral("Serial.log"))));
         click("cmdCaptureSerial");
         QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("Begin Capture"));
+    }
+
+    // A full disk stops capture with one message; the terminal goes on showing
+    // what arrives and capture can be started again.
+    void captureThatCannotBeWrittenStopsWithOneMessage() {
+        PtyPanel panel;
+        QVERIFY(panel.ok());
+        qputenv("FULGOR_PORT_1", QByteArray::fromStdString(panel.device()));
+        click("cmdCommPort");
+        auto* terminal = find<QPlainTextEdit>("txtTerminal");
+        auto shows = [&](const char* arrived) {
+            return QTest::qWaitFor(
+                [&] { return terminal->toPlainText().contains(QLatin1String(arrived)); }, 30000);
+        };
+        const QString log =
+            QDir(qEnvironmentVariable("FULGOR_HOME")).filePath(QStringLiteral("Serial.log"));
+        auto logged = [&] {
+            QFile file(log);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        click("cmdCaptureSerial");
+        const QByteArray before = logged();  // earlier captures stay in the log
+        {
+            ScopedWriteFault full({.failAfterBytes = 0, .writeError = ENOSPC});
+            panel.answer("FULL\r\n");
+            QVERIFY(shows("FULL"));
+        }
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(prompter->messages[0].title, QStringLiteral("Fulgor"));
+        QCOMPARE(prompter->messages[0].text,
+                 QStringLiteral("Capture stopped: Cannot append to \"%1\": No space left on device")
+                     .arg(log));
+        QCOMPARE(prompter->messages[0].icon, Prompter::Icon::Exclamation);
+        QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("Begin Capture"));
+        QCOMPARE(logged(), before);
+
+        panel.answer("AFTER\r\n");
+        QVERIFY(shows("AFTER"));
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        QCOMPARE(logged(), before);
+
+        click("cmdCaptureSerial");
+        QCOMPARE(find<QPushButton>("cmdCaptureSerial")->text(), QStringLiteral("End Capture"));
+        panel.answer("AGAIN\r\n");
+        QVERIFY(shows("AGAIN"));
+        QCOMPARE(logged(), before + "AGAIN\r\n");
+        QCOMPARE(prompter->messages.size(), size_t(1));
+        click("cmdCaptureSerial");
     }
 
     void clearTerminalEmptiesItAndReopensThePort() {
