@@ -17,10 +17,11 @@ build=${BUILD:-build}
 fulgor=$build/fulgor
 [ -x "$fulgor" ] || fulgor=$build/src/app/fulgor
 generator=$build/bench/generate_talsen
+sd_generator=$build/bench/generate_sd_show
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for tool in "$fulgor" "$generator" /usr/bin/time mawk; do
+for tool in "$fulgor" "$generator" "$sd_generator" /usr/bin/time mawk; do
   command -v "$tool" >/dev/null || { echo "compare.sh: missing $tool (run make build)" >&2; exit 1; }
 done
 
@@ -30,6 +31,15 @@ done
 "$fulgor" renumber "$work/show.csv" -o "$work/numbered.csv" 2>/dev/null || true
 "$fulgor" import "$work/numbered.csv" -o "$work/show.kvn" 2>/dev/null || true
 "$fulgor" renumber "$work/show.csv" --numbering talsen -o "$work/talsen_numbered.csv" 2>/dev/null || true
+"$sd_generator" "$rows" "$work/show.scx"
+
+# The peer: awk reads every field of the Talsen script and writes every line to
+# a file, as the commands do.
+awk_pass() {
+  mawk -F, -v OFS=, 'NR<=1{print;next}{$1=NR-1;print}' "$1" >"$work/awk_out"
+}
+export -f awk_pass
+export work
 
 # best_of3 CMD... : prints "SECONDS PEAK_KIB" of the fastest of three runs.
 best_of3() {
@@ -45,6 +55,9 @@ best_of3() {
 }
 
 printf '%-15s %8s %8s %7s %9s %8s  %s\n' command seconds awk ratio peak-MiB peak/in verdict
+# run NAME GOAL INPUT ARGS...: the awk pass rewrites INPUT, and the peak memory
+# is measured against its size. An SD database is not text awk could read, so
+# beside the SD commands awk rewrites the Talsen script of as many cues.
 run() {
   local name=$1 goal=$2 input=$3
   shift 3
@@ -53,7 +66,9 @@ run() {
     return
   fi
   read -r seconds peak < <(best_of3 "$fulgor" "$@")
-  read -r awk_seconds _ < <(best_of3 mawk -F, -v OFS=, 'NR<=1{print;next}{$1=NR-1;print}' "$input")
+  local text=$input
+  [[ $input == *.scx ]] && text=$work/show.csv
+  read -r awk_seconds _ < <(best_of3 bash -c 'awk_pass "$1"' _ "$text")
   local size
   size=$(stat -c %s "$input")
   awk -v n="$name" -v s="$seconds" -v a="$awk_seconds" -v p="$peak" -v f="$size" -v g="$goal" 'BEGIN{
@@ -70,3 +85,5 @@ run group 0.6 "$work/show.kvn" group "$work/show.kvn" -o "$work/out"
 run check 0.6 "$work/show.kvn" check "$work/show.kvn" -o "$work/out"
 run format-kv 0.6 "$work/show.kvn" format-kv "$work/show.kvn" -o "$work/out"
 run format-pd 0.6 "$work/talsen_numbered.csv" format-pd "$work/talsen_numbered.csv" -o "$work/out"
+run sd2talsen 0.6 "$work/show.scx" sd2talsen "$work/show.scx" -o "$work/out"
+run sd2pd 0.6 "$work/show.scx" sd2pd "$work/show.scx" -o "$work/out"
