@@ -307,6 +307,8 @@ std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> k
         case 3: order = sortedOrder<3>(*this, first, count, keys); break;
         default: order = sortedOrder<kMaxSortKeys>(*this, first, count, keys); break;
     }
+    // A permutation in ascending order is the identity: no row moved.
+    if (std::is_sorted(order.begin(), order.end())) return {};
     permuteRows(first, order);
     return order;
 }

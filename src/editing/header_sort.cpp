@@ -75,9 +75,36 @@ std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
     return grid == ScriptGrid::Talsen ? talsenKeys(column) : kavrinKeys(column);
 }
 
-void sortByHeader(ScriptGrid grid, Table& table, int column) {
-    table.sortRows(headerSortKeys(grid, column));
-    if (grid == ScriptGrid::Kavrin) renumberLines(table);
+HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
+    HeaderSort sort;
+    const int rows = table.rowCount();
+    if (grid == ScriptGrid::Kavrin) {
+        sort.renumbered = true;
+        sort.linesBefore = Table(rows, 1);
+        for (int r = 0; r < rows; ++r) sort.linesBefore.setCell(r, 0, table.cell(r, 0));
+    }
+    sort.order = table.sortRows(headerSortKeys(grid, column));
+    sort.changedAnything = !sort.order.empty();
+    if (sort.renumbered) {
+        // With no row moved, Line changes only where it is not already the row's number.
+        for (int r = 0; r < rows && !sort.changedAnything; ++r)
+            sort.changedAnything = sort.linesBefore.cell(r, 0) != Cell::number(r + 1);
+        renumberLines(table);
+        if (!sort.changedAnything) sort.linesBefore = Table();
+    }
+    return sort;
+}
+
+void undoHeaderSort(Table& table, const HeaderSort& sort) {
+    if (!sort.order.empty()) table.unpermuteRows(0, sort.order);
+    if (sort.renumbered)
+        for (int r = 0; r < sort.linesBefore.rowCount(); ++r)
+            table.setCell(r, 0, sort.linesBefore.cell(r, 0));
+}
+
+void redoHeaderSort(Table& table, const HeaderSort& sort) {
+    if (!sort.order.empty()) table.permuteRows(0, sort.order);
+    if (sort.renumbered) renumberLines(table);
 }
 
 }  // namespace fulgor

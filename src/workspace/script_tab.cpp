@@ -236,8 +236,10 @@ void ScriptTab::changeWholeTable(const QString& text, const std::function<void()
 
 void ScriptTab::sortByHeader(int column) {
     BusyPointer busy(m_prompter);
-    changeWholeTable(QStringLiteral("Sort"),
-                     [&] { fulgor::sortByHeader(m_kind, m_model->table(), column); });
+    HeaderSort sort = fulgor::sortByHeader(m_kind, m_model->table(), column);
+    m_model->refresh();
+    if (sort.changedAnything)
+        push(new SortCommand(QStringLiteral("Sort"), *m_grid, std::move(sort)));
     m_grid->setCurrentRow(0);
     if (!headerSortKeys(m_kind, column).empty()) m_sortedColumn = column;
     showSortIndicator();

@@ -62,6 +62,23 @@ void RowsCommand::undo() {
     keepCurrentRow(m_grid, m_currentBefore);
 }
 
+SortCommand::SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort)
+    : QUndoCommand(text), m_grid(grid), m_sort(std::move(sort)) {}
+
+void SortCommand::redo() {
+    // Pushed once the sort has run: the first redo finds the table sorted already.
+    if (m_done) return;
+    redoHeaderSort(m_grid.scriptModel()->table(), m_sort);
+    m_grid.scriptModel()->refresh();
+    m_done = true;
+}
+
+void SortCommand::undo() {
+    undoHeaderSort(m_grid.scriptModel()->table(), m_sort);
+    m_grid.scriptModel()->refresh();
+    m_done = false;
+}
+
 WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
                                      ShowBesideTable showBeside)
     : QUndoCommand(text),

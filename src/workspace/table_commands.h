@@ -10,6 +10,7 @@
 
 #include "core/table.h"
 #include "editing/cell_patch.h"
+#include "editing/header_sort.h"
 
 namespace fulgor {
 
@@ -50,6 +51,20 @@ private:
     Rows m_rows;
     int m_currentAfter;
     int m_currentBefore;
+};
+
+// A header sort that has already run, kept as the rows' order rather than as
+// the table before it.
+class SortCommand : public QUndoCommand {
+public:
+    SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort);
+    void redo() override;
+    void undo() override;
+
+private:
+    ScriptGridView& m_grid;
+    HeaderSort m_sort;
+    bool m_done = true;
 };
 
 // What a command changed beside its table (a count, a label, highlighting):

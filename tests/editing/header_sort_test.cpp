@@ -64,5 +64,42 @@ TEST(HeaderSort, KavrinSortRenumbersLine) {
     EXPECT_EQ(column(t, kavrin::Line), "1,2,3");
 }
 
+TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
+    Table t(4, kavrin::ColumnCount);
+    const char* mods[] = {"03", "01", "02", "01"};
+    const char* lines[] = {"7", "a long hand-typed line text", "", "2"};
+    for (int r = 0; r < 4; ++r) {
+        t.setText(r, kavrin::Line, lines[r]);
+        t.setText(r, kavrin::Mod, mods[r]);
+        t.setNumber(r, kavrin::Pin, 4 - r);
+    }
+    const Table original = t;
+    HeaderSort sort = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
+    ASSERT_TRUE(sort.changedAnything);
+    const Table sorted = t;
+    EXPECT_EQ(column(t, kavrin::Pin), "1,3,2,4");
+    undoHeaderSort(t, sort);
+    EXPECT_EQ(t, original);
+    redoHeaderSort(t, sort);
+    EXPECT_EQ(t, sorted);
+
+    // Sorted already, with Line 1..n: nothing to undo.
+    EXPECT_FALSE(sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod).changedAnything);
+    // Rows in order but one Line off: the renumbering alone is a change, and undoable.
+    t.setText(2, kavrin::Line, "x");
+    const Table lineOff = t;
+    sort = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
+    EXPECT_TRUE(sort.changedAnything);
+    EXPECT_TRUE(sort.order.empty());
+    undoHeaderSort(t, sort);
+    EXPECT_EQ(t, lineOff);
+
+    Table talsenTable(2, talsen::ColumnCount);
+    talsenTable.setText(0, talsen::Line, "5");
+    talsenTable.setText(1, talsen::Line, "9");
+    EXPECT_FALSE(sortByHeader(ScriptGrid::Talsen, talsenTable, talsen::Line).changedAnything);
+    EXPECT_EQ(column(talsenTable, talsen::Line), "5,9");
+}
+
 }  // namespace
 }  // namespace fulgor
