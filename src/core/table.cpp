@@ -40,13 +40,11 @@ bool isTextSlot(std::uint64_t slot) {
 class TextRanker {
 public:
     int slotOf(const Cell& cell) {
-        std::string_view text =
-            cell.isNumber()
-                ? std::string_view(m_numberTexts.emplace_back(shortestText(cell.number())))
-                : cell.text();
-        auto [it, added] = m_slotOf.try_emplace(text, static_cast<int>(m_texts.size()));
-        if (added) m_texts.push_back(text);
-        return it->second;
+        if (!cell.isNumber()) return slotOf(cell.text());
+        // A number cell's text is made here, and kept only when it is new.
+        std::string text = shortestText(cell.number());
+        if (auto it = m_slotOf.find(text); it != m_slotOf.end()) return it->second;
+        return slotOf(m_numberTexts.emplace_back(std::move(text)));
     }
     // The rank of the text in each slot.
     std::vector<int> ranks() const {
@@ -61,6 +59,12 @@ public:
     }
 
 private:
+    int slotOf(std::string_view text) {
+        auto [it, added] = m_slotOf.try_emplace(text, static_cast<int>(m_texts.size()));
+        if (added) m_texts.push_back(text);
+        return it->second;
+    }
+
     std::unordered_map<std::string_view, int> m_slotOf;
     std::vector<std::string_view> m_texts;
     std::deque<std::string> m_numberTexts;  // text keys over number cells
@@ -248,45 +252,95 @@ void Table::insertRows(std::span<const int> at, const Table& source) {
 
 namespace {
 
-// The order of a sort by KeyCount keys. Each row's keys travel with its index
-// in a record of fixed size, so comparing two rows reads memory side by side;
-// ties keep row order (the sort is stable) by comparing the indices last. A
-// text key is held as its rank among the key's texts, and a descending key
-// negated, so that every comparison is between plain numbers.
-template <std::size_t KeyCount>
-std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
-                             std::span<const SortKey> keys) {
+// Turns one sort key's cells into numbers that order as the key does: a
+// number as it is, a text as its rank in byte order among the texts read,
+// either negated for a descending key. Texts are ranked only once every cell
+// is read, so a cell's value is read first and made final after.
+class KeyValues {
+public:
+    explicit KeyValues(const SortKey& key) : m_key(key) {}
+    double read(const Cell& cell) {
+        return m_key.numeric ? cellNumber(cell) : m_ranker.slotOf(cell);
+    }
+    void rankTexts() {
+        if (!m_key.numeric) m_rankOfSlot = m_ranker.ranks();
+    }
+    double final(double read) const {
+        double value = m_key.numeric ? read : m_rankOfSlot[static_cast<std::size_t>(read)];
+        return m_key.descending ? -value : value;
+    }
+
+private:
+    SortKey m_key;
+    TextRanker m_ranker;
+    std::vector<int> m_rankOfSlot;
+};
+
+// Orders a run of rows that tie on the leading key by the remaining keys, then
+// by index. Each row's keys are read in one visit to the row and travel with
+// it in a record of fixed size, so comparing two rows reads memory side by side.
+template <std::size_t TieKeyCount>
+void breakTies(const Table& table, int first, std::span<int> run,
+               std::span<const SortKey> tieKeys) {
     struct Record {
-        std::array<double, KeyCount> key;
+        std::array<double, TieKeyCount> key;
         int row;
     };
-    std::vector<Record> records(count);
-    std::array<TextRanker, KeyCount> rankers;  // used by the text keys
-    for (std::size_t r = 0; r < count; ++r) {
-        records[r].row = static_cast<int>(r);
-        for (std::size_t k = 0; k < KeyCount; ++k) {
-            Cell c = table.cell(first + static_cast<int>(r), keys[k].column);
-            records[r].key[k] = keys[k].numeric ? cellNumber(c) : rankers[k].slotOf(c);
-        }
+    std::vector<KeyValues> values(tieKeys.begin(), tieKeys.end());
+    std::vector<Record> records(run.size());
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        records[i].row = run[i];
+        for (std::size_t k = 0; k < TieKeyCount; ++k)
+            records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
     }
-    for (std::size_t k = 0; k < KeyCount; ++k) {
-        std::vector<int> rankOfSlot;
-        if (!keys[k].numeric) rankOfSlot = rankers[k].ranks();
-        for (Record& record : records) {
-            double& value = record.key[k];
-            if (!keys[k].numeric) value = rankOfSlot[static_cast<std::size_t>(value)];
-            if (keys[k].descending) value = -value;
-        }
+    for (std::size_t k = 0; k < TieKeyCount; ++k) {
+        values[k].rankTexts();
+        for (Record& record : records) record.key[k] = values[k].final(record.key[k]);
     }
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
-        for (std::size_t k = 0; k < KeyCount; ++k) {
+        for (std::size_t k = 0; k < TieKeyCount; ++k) {
             if (a.key[k] < b.key[k]) return true;
             if (b.key[k] < a.key[k]) return false;
         }
         return a.row < b.row;
     });
+    for (std::size_t i = 0; i < run.size(); ++i) run[i] = records[i].row;
+}
+
+// The stable order of `count` rows from `first` by `keys`. The rows are sorted
+// by the leading key alone, which needs a number per row beside the order, and
+// only runs that tie on it are sorted by the other keys: on a large table this
+// holds a fraction of the memory of every row's full keys at once.
+std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
+                             std::span<const SortKey> keys) {
     std::vector<int> order(count);
-    for (std::size_t r = 0; r < count; ++r) order[r] = records[r].row;
+    std::iota(order.begin(), order.end(), 0);
+    KeyValues leadValues(keys[0]);
+    std::vector<double> lead(count);
+    for (std::size_t r = 0; r < count; ++r)
+        lead[r] = leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
+    leadValues.rankTexts();
+    for (double& value : lead) value = leadValues.final(value);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const double x = lead[static_cast<std::size_t>(a)], y = lead[static_cast<std::size_t>(b)];
+        return x < y || (x == y && a < b);
+    });
+    const std::span<const SortKey> tieKeys = keys.subspan(1);
+    if (tieKeys.empty()) return order;
+    for (std::size_t begin = 0; begin < count;) {
+        const double value = lead[static_cast<std::size_t>(order[begin])];
+        std::size_t end = begin + 1;
+        while (end < count && lead[static_cast<std::size_t>(order[end])] == value) ++end;
+        if (end - begin > 1) {
+            std::span<int> run(order.data() + begin, end - begin);
+            switch (tieKeys.size()) {
+                case 1: breakTies<1>(table, first, run, tieKeys); break;
+                case 2: breakTies<2>(table, first, run, tieKeys); break;
+                default: breakTies<kMaxSortKeys - 1>(table, first, run, tieKeys); break;
+            }
+        }
+        begin = end;
+    }
     return order;
 }
 
@@ -300,13 +354,7 @@ std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> k
     for ([[maybe_unused]] const SortKey& key : keys)
         assert(key.column >= 0 && key.column < m_columns);
     const auto count = static_cast<std::size_t>(last - first + 1);
-    std::vector<int> order;
-    switch (keys.size()) {
-        case 1: order = sortedOrder<1>(*this, first, count, keys); break;
-        case 2: order = sortedOrder<2>(*this, first, count, keys); break;
-        case 3: order = sortedOrder<3>(*this, first, count, keys); break;
-        default: order = sortedOrder<kMaxSortKeys>(*this, first, count, keys); break;
-    }
+    std::vector<int> order = sortedOrder(*this, first, count, keys);
     // A permutation in ascending order is the identity: no row moved.
     if (std::is_sorted(order.begin(), order.end())) return {};
     permuteRows(first, order);

@@ -126,6 +126,31 @@ TEST(TableSort, NumberKeysReadTheLeadingNumberAndTextKeysCompareBytes) {
     EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "10", "2x", "9.5", "abc"}));
 }
 
+// Rows that tie on the leading key are ordered by the others among
+// themselves: texts (number cells read as their shortest text) by bytes, and
+// rows equal in every key in their old order.
+TEST(TableSort, TiesOnTheLeadingKeyFollowTheOtherKeysAndStayStable) {
+    Table t(6, 3);
+    const char* ids[] = {"p", "q", "r", "s", "t", "u"};
+    for (int r = 0; r < 6; ++r) t.setText(r, 2, ids[r]);
+    t.setText(0, 0, "b");
+    t.setNumber(1, 0, 2);
+    t.setText(2, 0, "b");
+    t.setText(3, 0, "10");
+    t.setText(4, 0, "b");
+    t.setNumber(5, 0, 2);
+    const double seconds[] = {1, 5, 1, 0, 0, 5};
+    for (int r = 0; r < 6; ++r) t.setNumber(r, 1, seconds[r]);
+    const Table original = t;
+    SortKey ascending[] = {{0, false}, {1, true}};
+    t.sortRows(ascending);
+    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"s", "q", "u", "t", "p", "r"}));
+    t = original;
+    SortKey descending[] = {{1, true}, {0, false, true}};
+    t.sortRows(descending);
+    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"t", "s", "p", "r", "q", "u"}));
+}
+
 TEST(TableSort, AppliesKeysInOrderOfPrecedenceAndDescending) {
     Table t = fromRows({{"1", "b", "3"}, {"2", "a", "1"}, {"1", "a", "2"}, {"1", "b", "1"}});
     SortKey keys[] = {{0, true}, {1, false, true}, {2, true}};
