@@ -20,13 +20,12 @@ int run(const Args& args, Io& io) {
                << '\n';
         return kFellShort;
     }
-    const PanelText& panel = formatted.value();
-    Result<std::string> bytes = encode1252(panel.text);
-    if (!bytes) {
-        io.err << "fulgor format-kv: " << bytes.error() << '\n';
+    PanelText& panel = formatted.value();
+    if (Status encoded = encode1252InPlace(panel.text); !encoded) {
+        io.err << "fulgor format-kv: " << encoded.error() << '\n';
         return kBadUsage;
     }
-    if (!writeOutput(args, bytes.value(), io)) return kBadUsage;
+    if (!writeOutput(args, panel.text, io)) return kBadUsage;
 
     const std::int64_t figures[] = {panel.lines, panel.characters, panel.markedRows};
     for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {

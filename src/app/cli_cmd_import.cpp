@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <ostream>
+#include <vector>
 
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
 #include "conversion/talsen_to_kavrin.h"
+#include "files/script_text.h"
 
 namespace fulgor::cli {
 namespace {
@@ -15,11 +18,25 @@ int run(const Args& args, Io& io) {
     }
     std::optional<TalsenScript> talsen = readTalsenInput(args, io);
     if (!talsen) return kBadUsage;
-    KavrinImport imported = talsenToKavrin(talsen->table, args.has("--miravel"));
-    KavrinScript show{std::move(showName), std::move(imported.table)};
-    if (!writeKavrinOutput(args, show, io)) return kBadUsage;
-    if (!imported.untimedRows.empty()) {
-        io.err << untimedRowsMessage(imported.untimedRows) << '\n';
+    // The Kavrin rows are made and written a part at a time, so that a large
+    // show is never held twice, once as each script.
+    constexpr int kPartRows = 1 << 16;
+    const Table& rows = talsen->table;
+    std::vector<int> untimedRows;
+    auto produce = [&](const ByteSink& sink) -> Status {
+        if (Status status = writeKavrinShowName(showName, sink); !status) return status;
+        for (int first = 0; first < rows.rowCount(); first += kPartRows) {
+            KavrinImport part = talsenToKavrin(rows, args.has("--miravel"), first,
+                                               std::min(kPartRows, rows.rowCount() - first));
+            untimedRows.insert(untimedRows.end(), part.untimedRows.begin(),
+                               part.untimedRows.end());
+            if (Status status = writeRows(part.table, sink, first); !status) return status;
+        }
+        return {};
+    };
+    if (!writeOutputFrom(args, produce, io)) return kBadUsage;
+    if (!untimedRows.empty()) {
+        io.err << untimedRowsMessage(untimedRows) << '\n';
         return kFellShort;
     }
     return kDone;

@@ -32,22 +32,29 @@ std::optional<FiringTime> firingTime(const Cell& time, const Cell& prefire, bool
 }  // namespace
 
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel) {
+    return talsenToKavrin(talsen, miravel, 0, talsen.rowCount());
+}
+
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count) {
     KavrinImport result;
     Table& kavrin = result.table;
-    kavrin.resize(talsen.rowCount(), kavrin::ColumnCount);
-    kavrin.reserveLongText(talsen.longTextBytes() +
-                           static_cast<std::size_t>(talsen.rowCount()) * kClockBytes);
-    for (int row = 0; row < talsen.rowCount(); ++row) {
-        auto copy = [&](int to, int from) { kavrin.setCell(row, to, talsen.cell(row, from)); };
-        kavrin.setNumber(row, kavrin::Line, row + 1);
+    kavrin.resize(count, kavrin::ColumnCount);
+    const double share = talsen.rowCount() > 0 ? static_cast<double>(count) / talsen.rowCount() : 0;
+    kavrin.reserveLongText(
+        static_cast<std::size_t>(static_cast<double>(talsen.longTextBytes()) * share) +
+        static_cast<std::size_t>(count) * kClockBytes);
+    for (int i = 0; i < count; ++i) {
+        const int row = first + i;
+        auto copy = [&](int to, int from) { kavrin.setCell(i, to, talsen.cell(row, from)); };
+        kavrin.setNumber(i, kavrin::Line, row + 1);
         copy(kavrin::Shot, talsen::Line);
         copy(kavrin::Pos, talsen::Pos);
         Cell time = talsen.cell(row, talsen::Time);
         if (!time.isEmpty()) {
             if (std::optional<FiringTime> firing =
                     firingTime(time, talsen.cell(row, talsen::Prefire), miravel)) {
-                kavrin.setNumber(row, kavrin::Time, firing->seconds);
-                kavrin.setText(row, kavrin::Clock, FormatHundredths(firing->hundredths));
+                kavrin.setNumber(i, kavrin::Time, firing->seconds);
+                kavrin.setText(i, kavrin::Clock, FormatHundredths(firing->hundredths));
             } else {
                 result.untimedRows.push_back(row);
             }

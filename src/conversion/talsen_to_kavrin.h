@@ -33,6 +33,10 @@ struct KavrinImport {
 // Time and clock text (so the conflict check flags it) and is listed in
 // untimedRows, rather than firing at a guessed moment.
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel);
+// The same for Talsen rows first .. first + count - 1 alone: a table of
+// `count` rows whose Lines (and untimedRows) count from the whole table's
+// start, so that a large import can be written part by part.
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count);
 
 // The warning for untimed rows, naming their Kavrin Lines (row + 1), the
 // first ten of them; the empty text when there are none.

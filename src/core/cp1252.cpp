@@ -87,12 +87,17 @@ std::string decode1252(std::string_view bytes) {
     return out;
 }
 
-Status appendEncoded1252(std::string_view utf8, std::string& out) {
+namespace {
+
+// Hands each character's Windows-1252 byte to `put`, in order; stops at the
+// first character the code page cannot hold.
+template <class Put>
+Status encodeEach(std::string_view utf8, Put put) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         auto lead = static_cast<unsigned char>(utf8[i]);
         if (lead < 0x80) {
-            out.push_back(static_cast<char>(lead));
+            put(static_cast<char>(lead));
             ++i;
             continue;
         }
@@ -116,10 +121,25 @@ Status appendEncoded1252(std::string_view utf8, std::string& out) {
             return Error{"the character \"" + glyph + "\" (" + describe(cp) +
                          ") cannot be written in the Windows-1252 code page"};
         }
-        out.push_back(static_cast<char>(byte));
+        put(static_cast<char>(byte));
         i += static_cast<std::size_t>(length);
     }
     return {};
+}
+
+}  // namespace
+
+Status appendEncoded1252(std::string_view utf8, std::string& out) {
+    return encodeEach(utf8, [&](char byte) { out.push_back(byte); });
+}
+
+Status encode1252InPlace(std::string& text) {
+    // Every character becomes one byte, so the bytes written never overtake
+    // the characters still to be read.
+    std::size_t written = 0;
+    Status status = encodeEach(text, [&](char byte) { text[written++] = byte; });
+    if (status) text.resize(written);
+    return status;
 }
 
 Result<std::string> encode1252(std::string_view utf8) {

@@ -26,6 +26,10 @@ Result<std::string> encode1252(std::string_view utf8);
 // the error names the offending character.
 Status appendEncoded1252(std::string_view utf8, std::string& out);
 
+// Encodes a text in its own storage, for a text too large to hold twice; on
+// failure the text is left partly encoded and the error names the character.
+Status encode1252InPlace(std::string& text);
+
 // True when the text holds only ASCII (both encodings agree on it byte for byte).
 bool isAscii(std::string_view text);
 

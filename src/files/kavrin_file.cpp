@@ -29,13 +29,17 @@ KavrinScript ImportKavrin(std::string_view bytes) {
     return finishKavrin(reader);
 }
 
-Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink) {
+Status writeKavrinShowName(std::string_view showName, const ByteSink& sink) {
     if (showName.find('\n') != std::string_view::npos)
         return Error{std::string(kShowNameOnOneLine)};
     std::string out;
     if (Status status = appendLine(showName, out); !status)
         return Error{"Show name: " + status.error()};
-    if (Status status = sink(out); !status) return status;
+    return sink(out);
+}
+
+Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink) {
+    if (Status status = writeKavrinShowName(showName, sink); !status) return status;
     return writeRows(table, sink);
 }
 

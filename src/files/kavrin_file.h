@@ -28,6 +28,9 @@ KavrinScript ImportKavrin(std::string_view bytes);
 // Hands the file's bytes to `sink` piece by piece (see formatKavrin), so
 // that a large script is never held whole as text.
 Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink);
+// The file's first line alone, for a writer that hands on the rows itself
+// (with writeRows) as it makes them.
+Status writeKavrinShowName(std::string_view showName, const ByteSink& sink);
 
 // The file's bytes: the show name, then every row, each line ended by CR LF.
 // Fails when the show name holds a line feed (kShowNameOnOneLine), or naming

@@ -15,7 +15,7 @@ namespace {
 // Appends the row's cells joined by ",", then CR LF: texts as they are
 // (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
 // page cannot hold and naming its place.
-Status appendRowCells(const Table& table, int row, bool encode, std::string& out) {
+Status appendRowCells(const Table& table, int row, int firstRow, bool encode, std::string& out) {
     for (int column = 0; column < table.columnCount(); ++column) {
         if (column > 0) out.push_back(',');
         Cell cell = table.cell(row, column);
@@ -24,7 +24,7 @@ Status appendRowCells(const Table& table, int row, bool encode, std::string& out
         } else if (!encode) {
             out.append(cell.text());
         } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
-            return Error{"Row " + std::to_string(row + 1) + ", column " +
+            return Error{"Row " + std::to_string(firstRow + row + 1) + ", column " +
                          std::to_string(column + 1) + ": " + status.error()};
         }
     }
@@ -169,7 +169,7 @@ Status appendLine(std::string_view line, std::string& out) {
     return {};
 }
 
-Status writeRows(const Table& table, const ByteSink& sink) {
+Status writeRows(const Table& table, const ByteSink& sink, int firstRow) {
     constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
     std::string piece;
     piece.reserve(kPieceBytes + (std::size_t{1} << 16));
@@ -177,10 +177,10 @@ Status writeRows(const Table& table, const ByteSink& sink) {
         // Cells go out as they are and the row is checked for ASCII once; only
         // a row that holds other characters is written again, encoded.
         const std::size_t rowStart = piece.size();
-        if (Status status = appendRowCells(table, row, false, piece); !status) return status;
+        if (Status status = appendRowCells(table, row, firstRow, false, piece); !status) return status;
         if (!isAscii(std::string_view(piece).substr(rowStart))) {
             piece.resize(rowStart);
-            if (Status status = appendRowCells(table, row, true, piece); !status) return status;
+            if (Status status = appendRowCells(table, row, firstRow, true, piece); !status) return status;
         }
         if (piece.size() >= kPieceBytes) {
             if (Status status = sink(piece); !status) return status;

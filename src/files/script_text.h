@@ -73,7 +73,9 @@ Status appendLine(std::string_view line, std::string& out);
 // Hands every row to `sink` in pieces of about a megabyte: its cells as text
 // (a number in its shortest form) joined by ",", then CR LF, in Windows-1252.
 // Fails naming the row and column of a character the code page cannot hold.
-Status writeRows(const Table& table, const ByteSink& sink);
+// A table that is a part of a larger one names its rows in messages counting
+// from `firstRow` + 1.
+Status writeRows(const Table& table, const ByteSink& sink, int firstRow = 0);
 
 // The pieces a writer hands on, gathered into one text.
 Result<std::string> gatherBytes(const ByteProducer& produce);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <iterator>
 #include <sys/wait.h>
 
 #include "support/run_cli.h"
@@ -87,6 +89,30 @@ TEST(CliImport, WritesTheKavrinScriptAndNamesTheLinesItCannotTime) {
               "1 Lines have no firing time (Time or Prefire is not a number, or Prefire is larger "
               "than Time); their Time is left empty: Line 1\n");
     EXPECT_EQ(readBytes(dir.path("late.kvn")), "\r\n1,1,1,,01,01,,1,,75mm,1,Shell,\r\n");
+}
+
+// A show larger than the part the import makes at a time: Lines and the
+// untimed rows count on across the parts, and nothing is lost between them.
+TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
+    TempDir dir;
+    constexpr int kRows = 70'000;
+    const int untimed[] = {2, 65'536, 65'537, kRows};
+    std::string talsen = "w,0,t\r\n";
+    std::string kavrin = "\r\n";
+    for (int line = 1; line <= kRows; ++line) {
+        const std::string n = std::to_string(line);
+        const bool late = std::find(std::begin(untimed), std::end(untimed), line) != std::end(untimed);
+        talsen += n + ",Shell,75mm,1.00," + (late ? "2.00" : "") + ",1,1,01,01,,\r\n";
+        kavrin += n + "," + n + ",1," + (late ? "" : "1") + ",01,01," + (late ? "" : "0:00:01.00") +
+                  "," + n + ",,75mm,1,Shell,\r\n";
+    }
+    writeBytes(dir.path("big.csv"), talsen);
+    Outcome done = runCli({"import", dir.path("big.csv"), "-o", dir.path("big.kvn")});
+    EXPECT_EQ(done.status, 3);
+    EXPECT_EQ(done.err,
+              "4 Lines have no firing time (Time or Prefire is not a number, or Prefire is larger "
+              "than Time); their Time is left empty: Lines 2, 65536, 65537, 70000\n");
+    EXPECT_TRUE(readBytes(dir.path("big.kvn")) == kavrin);
 }
 
 TEST(CliGroupAndCheck, ExitStatusTellsConflictsFromAFullFireMemory) {

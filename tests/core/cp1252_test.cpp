@@ -11,6 +11,15 @@ TEST(Cp1252, EveryByteSurvivesDecodeThenEncode) {
     Result<std::string> back = encode1252(decode1252(all));
     ASSERT_TRUE(back.ok()) << back.error();
     EXPECT_EQ(back.value(), all);
+    // In place: three- and two-byte characters shrink under the bytes still to be read.
+    std::string text = decode1252(all) + "\u20AC\u00E9";
+    ASSERT_TRUE(encode1252InPlace(text));
+    EXPECT_EQ(text, all + "\x80\xE9");
+    std::string refused = "ok \u4E2D";
+    Status status = encode1252InPlace(refused);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error(),
+              "the character \"\u4E2D\" (U+4E2D) cannot be written in the Windows-1252 code page");
 }
 
 TEST(Cp1252, MapsTheHighBytesToTheirCharacters) {
