@@ -88,13 +88,18 @@ void CheckConflictRow(Table& kavrin, int row, const ConflictRules& rules, Confli
     if (mod > 0) walk.previousModule = roundHalfEven(mod);
 }
 
-ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules) {
+ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules, const Progress& progress) {
     for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, kavrin::Err, "");
     ConflictReport report;
-    report.grouping = groupShots(kavrin, rules.miravel);
+    // Numbering the shots sorts the table: about half the work.
+    const Progress numbering = stageOf(progress, 0, 0.5);
+    const Progress checking = stageOf(progress, 0.5, 1);
+    report.grouping = groupShots(kavrin, rules.miravel, numbering);
+    ProgressWatch watch(checking);
     ConflictWalk walk;
     walk.previousTime = firstTime(kavrin);
-    for (int row = 0; row < kavrin.rowCount(); ++row) CheckConflictRow(kavrin, row, rules, walk);
+    for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row)
+        CheckConflictRow(kavrin, row, rules, walk);
     report.conflicts = walk.counter;
     report.markedRows = std::move(walk.markedRows);
     return report;

@@ -60,6 +60,8 @@ struct ConflictReport {
 // and the previous module at 0, then runs CheckConflictRow on every row in
 // order. Two times that read as the same number, such as "12.1" and "12.10",
 // are the same moment, however single precision holds them.
-ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules);
+// Stops part-way, the table part-checked, once `progress` asks to.
+ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules,
+                              const Progress& progress = {});
 
 }  // namespace fulgor

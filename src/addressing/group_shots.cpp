@@ -9,8 +9,8 @@ int fireMemory(bool miravel) {
     return miravel ? kMiravelFireMemory : kKavrinFireMemory;
 }
 
-GroupShotsOutcome groupShots(Table& kavrin, bool miravel) {
-    return {NumberShots(kavrin), fireMemory(miravel)};
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress) {
+    return {NumberShots(kavrin, progress), fireMemory(miravel)};
 }
 
 }  // namespace fulgor

@@ -2,6 +2,7 @@
 // Group Shots: numbers the shots of a Kavrin show and compares their count
 // with the panel's fire memory.
 
+#include "core/progress.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -18,6 +19,7 @@ int fireMemory(bool miravel);
 
 // Runs NumberShots on the Kavrin table (see there) and reports the count
 // against the fire memory. The numbering stays whatever the outcome.
-GroupShotsOutcome groupShots(Table& kavrin, bool miravel);
+// Stops part-way once `progress` asks to, as NumberShots does.
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress = {});
 
 }  // namespace fulgor

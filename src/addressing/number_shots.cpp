@@ -4,14 +4,15 @@
 
 namespace fulgor {
 
-int NumberShots(Table& kavrin) {
+int NumberShots(Table& kavrin, const Progress& progress) {
+    ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {kavrin::Time, true}, {kavrin::Mod, true}, {kavrin::Shot, true}};
     kavrin.sortRows(kKeys);
 
     int shots = 0;
     double shotTime = 0;  // Time of the current shot's first row
-    for (int row = 0; row < kavrin.rowCount(); ++row) {
+    for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row) {
         kavrin.setNumber(row, kavrin::Line, row + 1);
         bool qualifies =
             !kavrin.cell(row, kavrin::Time).isEmpty() && kavrin.cell(row, kavrin::Err).isEmpty();

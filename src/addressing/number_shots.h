@@ -1,6 +1,7 @@
 #pragma once
 // Shot numbering of a Kavrin show: cues fired at one moment share one shot.
 
+#include "core/progress.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -13,6 +14,7 @@ namespace fulgor {
 // of Time stays equal to that of the shot's first row, the next number when it
 // changes. Every other row gets an empty Shot.
 // Returns the number of shots, the highest Shot given (0 when no row qualifies).
-int NumberShots(Table& kavrin);
+// Stops part-way, leaving the table part-numbered, once `progress` asks to.
+int NumberShots(Table& kavrin, const Progress& progress = {});
 
 }  // namespace fulgor

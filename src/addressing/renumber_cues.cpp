@@ -26,7 +26,8 @@ void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin,
     }
 }
 
-int handOutAddresses(Table& talsen, const NumberingScheme& scheme) {
+int handOutAddresses(Table& talsen, const NumberingScheme& scheme, const Progress& progress) {
+    ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {talsen::Pos, true}, {talsen::Type, false}, {talsen::Size, false}, {talsen::Time, true}};
     talsen.sortRows(kKeys);
@@ -48,7 +49,7 @@ int handOutAddresses(Table& talsen, const NumberingScheme& scheme) {
     if (talsenScheme && lastPosition >= kTalsenHighPosition) switchToHighModules();
 
     int linesLeft = 0;
-    for (int row = 0; row < talsen.rowCount(); ++row) {
+    for (int row = 0; row < talsen.rowCount() && reportRow(watch, row, talsen.rowCount()); ++row) {
         std::int32_t position = positionOf(talsen, row);
         if (position >= 1 && position != lastPosition) {
             lastPosition = position;
@@ -78,11 +79,12 @@ int handOutAddresses(Table& talsen, const NumberingScheme& scheme) {
 
 }  // namespace
 
-Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice) {
+Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice,
+                                     const Progress& progress) {
     Result<NumberingScheme> scheme = decideNumbering(choice);
     if (!scheme) return Error{scheme.error()};
     if (talsen.rowCount() == 0) return RenumberOutcome{};
-    return RenumberOutcome{handOutAddresses(talsen, scheme.value())};
+    return RenumberOutcome{handOutAddresses(talsen, scheme.value(), progress)};
 }
 
 }  // namespace fulgor

@@ -3,6 +3,7 @@
 // Pin) under the chosen numbering scheme, one position after another.
 
 #include "addressing/numbering_scheme.h"
+#include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
 
@@ -32,6 +33,8 @@ struct RenumberOutcome {
 // without leading zeros. No other column changes; Line is not renumbered.
 // A table without rows is left as it is, with nothing left over.
 // Fails, leaving the table untouched (row order too), when decideNumbering fails.
-Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice);
+// Stops part-way, the table part-addressed, once `progress` asks to.
+Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice,
+                                     const Progress& progress = {});
 
 }  // namespace fulgor

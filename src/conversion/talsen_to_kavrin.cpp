@@ -31,11 +31,13 @@ std::optional<FiringTime> firingTime(const Cell& time, const Cell& prefire, bool
 
 }  // namespace
 
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel) {
-    return talsenToKavrin(talsen, miravel, 0, talsen.rowCount());
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& progress) {
+    return talsenToKavrin(talsen, miravel, 0, talsen.rowCount(), progress);
 }
 
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count) {
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count,
+                            const Progress& progress) {
+    ProgressWatch watch(progress);
     KavrinImport result;
     Table& kavrin = result.table;
     kavrin.resize(count, kavrin::ColumnCount);
@@ -43,7 +45,7 @@ KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int co
     kavrin.reserveLongText(
         static_cast<std::size_t>(static_cast<double>(talsen.longTextBytes()) * share) +
         static_cast<std::size_t>(count) * kClockBytes);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && reportRow(watch, i, count); ++i) {
         const int row = first + i;
         auto copy = [&](int to, int from) { kavrin.setCell(i, to, talsen.cell(row, from)); };
         kavrin.setNumber(i, kavrin::Line, row + 1);

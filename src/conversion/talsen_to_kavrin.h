@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/progress.h"
 #include "core/script_columns.h"
 #include "core/table.h"
 
@@ -32,11 +33,13 @@ struct KavrinImport {
 // 32-bit hundredths, has no firing time that could be trusted: it gets empty
 // Time and clock text (so the conflict check flags it) and is listed in
 // untimedRows, rather than firing at a guessed moment.
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel);
+// Stops part-way, the table part-made, once `progress` asks to.
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& progress = {});
 // The same for Talsen rows first .. first + count - 1 alone: a table of
 // `count` rows whose Lines (and untimedRows) count from the whole table's
 // start, so that a large import can be written part by part.
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count);
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count,
+                            const Progress& progress = {});
 
 // The warning for untimed rows, naming their Kavrin Lines (row + 1), the
 // first ten of them; the empty text when there are none.

@@ -29,4 +29,18 @@ private:
 // enough to cost nothing.
 inline constexpr int kRowsPerReport = 1 << 14;
 
+// For a loop over `rows` rows: reports `row` / `rows` on every kRowsPerReport-th
+// row; false once the watched Progress has asked to stop.
+inline bool reportRow(ProgressWatch& watch, int row, int rows) {
+    if (row % kRowsPerReport != 0) return !watch.stopped();
+    return watch(static_cast<double>(row) / static_cast<double>(rows));
+}
+
+// A Progress for one stage of a longer command, from `from` to `to` of the
+// whole; `whole` must outlive it.
+inline Progress stageOf(const Progress& whole, double from, double to) {
+    if (!whole) return {};
+    return [&whole, from, to](double done) { return whole(from + (to - from) * done); };
+}
+
 }  // namespace fulgor

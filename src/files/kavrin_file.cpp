@@ -38,9 +38,10 @@ Status writeKavrinShowName(std::string_view showName, const ByteSink& sink) {
     return sink(out);
 }
 
-Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink) {
+Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink,
+                   const Progress& progress) {
     if (Status status = writeKavrinShowName(showName, sink); !status) return status;
-    return writeRows(table, sink);
+    return writeRows(table, sink, 0, progress);
 }
 
 Result<std::string> formatKavrin(std::string_view showName, const Table& table) {
@@ -54,9 +55,10 @@ Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& pro
     return finishKavrin(reader);
 }
 
-Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table) {
-    return writeFileFrom(path,
-                         [&](const ByteSink& sink) { return writeKavrin(showName, table, sink); });
+Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table,
+                        const Progress& progress) {
+    return writeFileFrom(
+        path, [&](const ByteSink& sink) { return writeKavrin(showName, table, sink, progress); });
 }
 
 }  // namespace fulgor

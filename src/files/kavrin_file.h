@@ -27,7 +27,8 @@ KavrinScript ImportKavrin(std::string_view bytes);
 
 // Hands the file's bytes to `sink` piece by piece (see formatKavrin), so
 // that a large script is never held whole as text.
-Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink);
+Status writeKavrin(std::string_view showName, const Table& table, const ByteSink& sink,
+                   const Progress& progress = {});
 // The file's first line alone, for a writer that hands on the rows itself
 // (with writeRows) as it makes them.
 Status writeKavrinShowName(std::string_view showName, const ByteSink& sink);
@@ -47,7 +48,9 @@ Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& pro
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {
     return readKavrinFile(path, {});
 }
-Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table);
+// Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
+Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table,
+                        const Progress& progress = {});
 inline Status SaveKavrinScript(const std::string& path, const KavrinScript& script) {
     return SaveKavrinScript(path, script.showName, script.table);
 }

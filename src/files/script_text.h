@@ -74,8 +74,10 @@ Status appendLine(std::string_view line, std::string& out);
 // (a number in its shortest form) joined by ",", then CR LF, in Windows-1252.
 // Fails naming the row and column of a character the code page cannot hold.
 // A table that is a part of a larger one names its rows in messages counting
-// from `firstRow` + 1.
-Status writeRows(const Table& table, const ByteSink& sink, int firstRow = 0);
+// from `firstRow` + 1. Stops with kSaveCancelled once `progress` asks to.
+Status writeRows(const Table& table, const ByteSink& sink, int firstRow = 0,
+                 const Progress& progress = {});
+inline constexpr std::string_view kSaveCancelled = "the save was cancelled";
 
 // The pieces a writer hands on, gathered into one text.
 Result<std::string> gatherBytes(const ByteProducer& produce);

@@ -46,12 +46,13 @@ TalsenScript ImportTalsen(std::string_view bytes) {
     return finishTalsen(reader);
 }
 
-Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink) {
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink,
+                   const Progress& progress) {
     std::string out;
     std::string line = header.waveName + "," + header.tcOffset + "," + header.timeType;
     if (Status status = appendLine(line, out); !status) return Error{"Header: " + status.error()};
     if (Status status = sink(out); !status) return status;
-    return writeRows(table, sink);
+    return writeRows(table, sink, 0, progress);
 }
 
 Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table) {
@@ -65,9 +66,10 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
     return finishTalsen(reader);
 }
 
-Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table) {
-    return writeFileFrom(path,
-                         [&](const ByteSink& sink) { return writeTalsen(header, table, sink); });
+Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
+                        const Progress& progress) {
+    return writeFileFrom(
+        path, [&](const ByteSink& sink) { return writeTalsen(header, table, sink, progress); });
 }
 
 }  // namespace fulgor

@@ -34,7 +34,8 @@ TalsenScript ImportTalsen(std::string_view bytes);
 
 // Hands the file's bytes to `sink` piece by piece (see formatTalsen), so
 // that a large script is never held whole as text.
-Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink);
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink,
+                   const Progress& progress = {});
 
 // The file's bytes: the header, then every row, each line ended by CR LF.
 // Fails naming the row and column of a character the code page cannot hold.
@@ -51,7 +52,9 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});
 }
-Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table);
+// Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
+Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
+                        const Progress& progress = {});
 inline Status SaveTalsenScript(const std::string& path, const TalsenScript& script) {
     return SaveTalsenScript(path, script, script.table);
 }

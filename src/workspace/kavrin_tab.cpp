@@ -1,6 +1,7 @@
 #include "workspace/kavrin_tab.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -113,9 +114,10 @@ QString KavrinTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kSaveFilter, 2, m_showName->text(), kExtension});
     if (name.isEmpty()) return {};
-    BusyPointer busy(m_prompter);
-    Status saved =
-        SaveKavrinScript(name.toStdString(), m_showName->text().toStdString(), m_state.kavrin);
+    LongCommand command(m_prompter, QStringLiteral("Saving %1").arg(QFileInfo(name).fileName()));
+    Status saved = SaveKavrinScript(name.toStdString(), m_showName->text().toStdString(),
+                                    m_state.kavrin, command.report());
+    if (command.cancelled()) return {};
     if (!saved) {
         report(saved);
         return {};
@@ -127,12 +129,18 @@ void KavrinTab::importTalsen() {
     if (!maybeSave()) return;
     std::vector<int> untimedRows;
     {
-        BusyPointer busy(m_prompter);
-        changeWholeTable(QStringLiteral("Import Talsen"), [&] {
-            KavrinImport imported = talsenToKavrin(m_state.talsen, miravelTiming());
-            m_state.kavrin = std::move(imported.table);
-            untimedRows = std::move(imported.untimedRows);
-        });
+        LongCommand command(m_prompter, QStringLiteral("Importing the Talsen script"));
+        changeWholeTable(
+            QStringLiteral("Import Talsen"),
+            [&] {
+                KavrinImport imported =
+                    talsenToKavrin(m_state.talsen, miravelTiming(), command.report());
+                if (command.cancelled()) return;
+                m_state.kavrin = std::move(imported.table);
+                untimedRows = std::move(imported.untimedRows);
+            },
+            command);
+        if (command.cancelled()) return;
     }
     m_timeOffset->setValue(0);
     showFirstRow();
@@ -150,9 +158,14 @@ void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {
 void KavrinTab::groupShots() {
     GroupShotsOutcome grouping;
     {
-        BusyPointer busy(m_prompter);
-        changeWholeTable(QStringLiteral("Group Shots"),
-                         [&] { grouping = fulgor::groupShots(m_state.kavrin, miravelTiming()); });
+        LongCommand command(m_prompter, QStringLiteral("Grouping shots"));
+        changeWholeTable(
+            QStringLiteral("Group Shots"),
+            [&] {
+                grouping = fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report());
+            },
+            command);
+        if (command.cancelled()) return;
     }
     reportFireMemory(grouping);
 }
@@ -171,11 +184,13 @@ void KavrinTab::checkConflicts() {
     m_grid->clearSelection();
     ConflictReport report;
     {
-        BusyPointer busy(m_prompter);
+        LongCommand command(m_prompter, QStringLiteral("Checking conflicts"));
         // Checked on a copy first: what the check shows beside the table must
         // be known when its step is made, so that undo and redo restore it.
         Table checked = m_state.kavrin;
-        report = fulgor::checkConflicts(checked, {miravelTiming(), m_talsenNumbering()});
+        report = fulgor::checkConflicts(checked, {miravelTiming(), m_talsenNumbering()},
+                                        command.report());
+        if (command.cancelled()) return;
         const ConflictsShown before = conflictsShown();
         const ConflictsShown after{report.conflicts, toQString(conflictLabelText(report.conflicts)),
                                    report.conflicts > 0};

@@ -220,10 +220,28 @@ void ScriptTab::changeWholeTable(const QString& text, const std::function<void()
 
 void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change,
                                  std::function<void(bool after)> showBeside, bool besideChanged) {
+    changeWholeTableUnder(text, change, std::move(showBeside), besideChanged, nullptr);
+}
+
+void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change,
+                                 const LongCommand& command) {
+    changeWholeTableUnder(text, change, {}, false, &command);
+}
+
+void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<void()>& change,
+                                      std::function<void(bool after)> showBeside,
+                                      bool besideChanged, const LongCommand* command) {
     Table& table = m_model->table();
     Table before = table;
     int current = m_grid->currentRow();
     change();
+    if (command && command->cancelled()) {
+        // Stopped part-way: nothing of the command stays.
+        std::swap(table, before);
+        m_model->reload();
+        m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
+        return;
+    }
     if (showBeside) showBeside(true);
     if (table == before && !besideChanged) {
         m_model->refresh();

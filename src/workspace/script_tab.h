@@ -21,6 +21,7 @@ class QUndoStack;
 namespace fulgor {
 
 class GridCommands;
+class LongCommand;
 class Prompter;
 class ScriptGridView;
 class ScriptTableModel;
@@ -62,6 +63,11 @@ public:
     // or (`besideChanged`) what is shown beside it differs.
     void changeWholeTable(const QString& text, const std::function<void()>& change,
                           std::function<void(bool after)> showBeside, bool besideChanged);
+    // The same for a change made under `command`'s progress dialog: once the
+    // user cancels it, whatever the change had done is put back and no step
+    // is made.
+    void changeWholeTable(const QString& text, const std::function<void()>& change,
+                          const LongCommand& command);
 
     // The value of the tab's time-offset box.
     virtual double timeOffset() const = 0;
@@ -111,6 +117,11 @@ private:
     void sortByHeader(int column);
     void showSortIndicator();
     void push(QUndoCommand* command);
+    // What the three changeWholeTable share; `command` is null for a change
+    // that cannot be cancelled.
+    void changeWholeTableUnder(const QString& text, const std::function<void()>& change,
+                               std::function<void(bool after)> showBeside, bool besideChanged,
+                               const LongCommand* command);
 
     void copyGridSelection();
     void deleteLines();

@@ -1,6 +1,7 @@
 #include "workspace/talsen_tab.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -136,10 +137,11 @@ QString TalsenTab::saveScript() {
     QString name = askSaveFileName(m_state, m_prompter,
                                    {kSaveTitle, kFilter, 2, m_state.dialogFileName, QString()});
     if (name.isEmpty()) return {};
-    BusyPointer busy(m_prompter);
+    LongCommand command(m_prompter, QStringLiteral("Saving %1").arg(QFileInfo(name).fileName()));
     TalsenHeader header{m_waveName->text().toStdString(), m_tcOffset->text().toStdString(),
                         m_timeType->currentText().toStdString()};
-    Status saved = SaveTalsenScript(name.toStdString(), header, m_state.talsen);
+    Status saved = SaveTalsenScript(name.toStdString(), header, m_state.talsen, command.report());
+    if (command.cancelled()) return {};
     if (!saved) {
         report(saved);
         return {};
@@ -166,9 +168,11 @@ void TalsenTab::renumberCues() {
     choice.customHi = m_customHi->text().toStdString();
     std::optional<Result<RenumberOutcome>> outcome;
     {
-        BusyPointer busy(m_prompter);
-        changeWholeTable(QStringLiteral("Renumber Cues"),
-                         [&] { outcome = RenumberQues(m_state.talsen, choice); });
+        LongCommand command(m_prompter, QStringLiteral("Renumbering cues"));
+        changeWholeTable(
+            QStringLiteral("Renumber Cues"),
+            [&] { outcome = RenumberQues(m_state.talsen, choice, command.report()); }, command);
+        if (command.cancelled()) return;
     }
     if (!*outcome) {
         report(Error{outcome->error()});

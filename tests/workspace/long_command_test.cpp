@@ -1,6 +1,8 @@
-// Opening a script is a long command: it reports its progress, and a cancel
-// leaves the tab's script, its header fields and its file name as they were.
+// Opening, saving and the commands that work through every row are long
+// commands: they report their progress, and a cancel leaves the scripts, their
+// files, their undo history and their header fields as they were.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
 #include <QtTest>
@@ -98,6 +100,59 @@ private slots:
         QCOMPARE(table.rowCount(), 2 * kRowsPerReport + 5);
         QCOMPARE(field->text(), largeName);
         QVERIFY(window->windowTitle().contains("large." + extension));
+        QVERIFY(prompter->messages.empty());
+    }
+
+    void cancellingACommandOrASaveLeavesEverythingAsItWas() {
+        // Rows in reverse time order on alternating positions, so that every
+        // command reorders and renumbers them.
+        std::string talsen = "show.wav,0,SMPTE30\r\n";
+        const int rows = 2 * kRowsPerReport + 5;
+        for (int i = 0; i < rows; ++i)
+            talsen += std::to_string(i + 1) + ",Shell,75mm," + std::to_string(rows - i) + ",,1," +
+                      std::to_string(1 + i % 2) + ",,,,\r\n";
+        writeBytes(dir->path("large.csv"), talsen);
+        writeBytes(dir->path("kept.csv"), "the old file");
+        showTab(MainWindow::TalsenIndex);
+        prompter->fileAnswers.push_back(path("large.csv"));
+        trigger("mnuFileOpen");
+        QCOMPARE(window->state().talsen.rowCount(), rows);
+        auto* undo = find<QAction>("mnuEditUndo");
+
+        // Cancels each command at its report of row kRowsPerReport and checks
+        // that nothing of it stays.
+        auto cancelled = [&](const char* button, const Table& table, bool asks) {
+            const Table before = table;
+            const QString undoText = undo->text();
+            prompter->cancelAtReport = prompter->progressReports + 3;
+            if (asks) prompter->yesNoAnswers.push_back(true);
+            find<QAbstractButton>(button)->click();
+            QCOMPARE(prompter->progressReports, prompter->cancelAtReport);
+            QVERIFY2(table == before, button);
+            QCOMPARE(undo->text(), undoText);
+            QVERIFY(prompter->messages.empty());
+            prompter->cancelAtReport = 0;
+        };
+        cancelled("cmdRenumCues", window->state().talsen, true);
+        showTab(MainWindow::KavrinIndex);
+        cancelled("cmdImportTS", window->state().kavrin, false);
+        find<QAbstractButton>("cmdImportTS")->click();
+        QCOMPARE(window->state().kavrin.rowCount(), rows);
+        cancelled("cmdGroupShots", window->state().kavrin, false);
+        cancelled("cmdCheckConflicts", window->state().kavrin, false);
+        QCOMPARE(find<QLineEdit>("txtShowName")->text(), QString());
+
+        // A cancelled save leaves the old file and no temporary one, and the
+        // script still unsaved.
+        showTab(MainWindow::TalsenIndex);
+        const QString title = window->windowTitle();
+        prompter->cancelAtReport = prompter->progressReports + 3;
+        prompter->fileAnswers.push_back(path("kept.csv"));
+        trigger("mnuFileSave");
+        QCOMPARE(prompter->progressReports, prompter->cancelAtReport);
+        QCOMPARE(test::readBytes(dir->path("kept.csv")), std::string("the old file"));
+        QCOMPARE(test::namesIn(dir->root()), (std::set<std::string>{"kept.csv", "large.csv"}));
+        QCOMPARE(window->windowTitle(), title);
         QVERIFY(prompter->messages.empty());
     }
 };
