@@ -49,13 +49,16 @@ std::string FormatShowLine(const std::array<std::string, 6>& fields, bool mirave
 }
 
 Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
-                                  const std::function<void(std::int64_t)>& lineCounted) {
+                                  const std::function<void(std::int64_t)>& lineCounted,
+                                  const Progress& progress) {
+    ProgressWatch watch(progress);
     PanelText panel;
     if (!showName.empty()) {
         panel.text = "N\t" + std::string(showName) + std::string(kRecordEnd);
         panel.lines = 1;
     }
     for (int row = 0; row < table.rowCount(); ++row) {
+        if (!reportRow(watch, row, table.rowCount())) return Error{"the formatting was cancelled"};
         if (!table.cell(row, kavrin::Err).isEmpty()) {
             ++panel.markedRows;
             continue;

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
 
@@ -61,9 +62,11 @@ struct PanelText {
 //
 // Fails, naming the Line (row + 1, as NumberShots numbered it) and the column,
 // when a sent field is too large for a number (such as "1e999"); the value is
-// quoted shortened. Nothing is formatted then.
+// quoted shortened. Nothing is formatted then. Fails too once `progress` asks
+// to stop.
 Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
-                                  const std::function<void(std::int64_t)>& lineCounted = {});
+                                  const std::function<void(std::int64_t)>& lineCounted = {},
+                                  const Progress& progress = {});
 
 // The message about rows held back for an empty Time, naming their Lines;
 // empty when there are none.

@@ -205,28 +205,37 @@ std::string CommunicationsTab::portBoxText() const {
 }
 
 void CommunicationsTab::formatShow() {
-    m_holdingPen->setSendText({});
-    Result<PanelText> formatted = [&] {
-        BusyPointer busy(m_prompter);
-        m_links.changeKavrinTable(QStringLiteral("Number Shots"),
-                                  [this] { NumberShots(m_state.kavrin); });
+    std::optional<Result<PanelText>> formatted;
+    {
+        LongCommand command(m_prompter, QStringLiteral("Formatting the show"));
+        const Progress progress = command.report();
+        // Numbered on a copy, which takes the table's place only once the
+        // formatting has run (refused or not) without a cancel.
+        Table numbered = m_state.kavrin;
+        NumberShots(numbered, stageOf(progress, 0, 0.5));
+        if (command.cancelled()) return;
         m_sinceRepaint.start();
-        return formatPanelText(m_state.kavrin, m_showRepeater->text().toStdString(),
-                               m_links.miravelTiming(), [this](std::int64_t lines) {
-                                   if (lines % kLinesPerClockCheck != 0 ||
-                                       m_sinceRepaint.elapsed() < kLineCountRepaintMs)
-                                       return;
-                                   m_showStats[0]->setText(QString::number(lines));
-                                   m_showStats[0]->repaint();
-                                   m_sinceRepaint.restart();
-                               });
-    }();
-    if (!formatted) {
+        formatted = formatPanelText(
+            numbered, m_showRepeater->text().toStdString(), m_links.miravelTiming(),
+            [this](std::int64_t lines) {
+                if (lines % kLinesPerClockCheck != 0 ||
+                    m_sinceRepaint.elapsed() < kLineCountRepaintMs)
+                    return;
+                m_showStats[0]->setText(QString::number(lines));
+                m_showStats[0]->repaint();
+                m_sinceRepaint.restart();
+            },
+            stageOf(progress, 0.5, 1));
+        if (command.cancelled()) return;
+        m_holdingPen->setSendText({});
+        m_links.replaceKavrinTable(QStringLiteral("Number Shots"), std::move(numbered));
+    }
+    if (!*formatted) {
         for (QLabel* stat : m_showStats) stat->clear();
-        m_prompter.message(kAppTitle, toQString(formatted.error()), Prompter::Icon::Exclamation);
+        m_prompter.message(kAppTitle, toQString(formatted->error()), Prompter::Icon::Exclamation);
         return;
     }
-    PanelText& panel = formatted.value();
+    PanelText& panel = formatted->value();
     {
         BusyPointer busy(m_prompter);
         m_holdingPen->setSendText(std::move(panel.text));

@@ -38,7 +38,9 @@ public:
     struct Links {
         std::function<bool()> miravelTiming;  // the Kavrin tab's "Miravel Timing"
         // Run a change of the Kavrin or Talsen table as one undoable step of its tab.
-        TableChange changeKavrinTable;
+        // Format KV Script numbers the shots on a copy of the Kavrin table
+        // (so that a cancel leaves it as it was); this puts the copy in its place.
+        std::function<void(const QString& text, Table after)> replaceKavrinTable;
         TableChange changeTalsenTable;
         // The SD view's events and its Cal/Cghz choice, for "Format SD as PD Script".
         std::function<Result<std::unique_ptr<SdEventSource>>()> sdEvents;

@@ -194,8 +194,8 @@ void KavrinTab::checkConflicts() {
         const ConflictsShown before = conflictsShown();
         const ConflictsShown after{report.conflicts, toQString(conflictLabelText(report.conflicts)),
                                    report.conflicts > 0};
-        changeWholeTable(
-            QStringLiteral("Check Conflicts"), [&] { std::swap(m_state.kavrin, checked); },
+        replaceWholeTable(
+            QStringLiteral("Check Conflicts"), std::move(checked),
             [this, before, after](bool done) { showConflicts(done ? after : before); },
             after != before);
     }

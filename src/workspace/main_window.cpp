@@ -45,8 +45,8 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     m_communicationsTab =
         new CommunicationsTab(m_state, prompter,
                               {[this] { return m_kavrinTab->miravelTiming(); },
-                               [this](const QString& text, const std::function<void()>& change) {
-                                   m_kavrinTab->changeWholeTable(text, change);
+                               [this](const QString& text, Table after) {
+                                   m_kavrinTab->replaceWholeTable(text, std::move(after));
                                },
                                changeTalsen, [this] { return m_sdTab->viewEvents(); },
                                [this] { return m_sdTab->sizeOption(); }});

@@ -242,6 +242,20 @@ void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<v
         m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
         return;
     }
+    recordWholeTableChange(text, std::move(before), current, std::move(showBeside), besideChanged);
+}
+
+void ScriptTab::replaceWholeTable(const QString& text, Table after,
+                                  std::function<void(bool after)> showBeside, bool besideChanged) {
+    int current = m_grid->currentRow();
+    std::swap(m_model->table(), after);  // `after` holds the table as it was now
+    recordWholeTableChange(text, std::move(after), current, std::move(showBeside), besideChanged);
+}
+
+void ScriptTab::recordWholeTableChange(const QString& text, Table before, int current,
+                                       std::function<void(bool after)> showBeside,
+                                       bool besideChanged) {
+    const Table& table = m_model->table();
     if (showBeside) showBeside(true);
     if (table == before && !besideChanged) {
         m_model->refresh();

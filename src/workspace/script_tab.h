@@ -68,6 +68,11 @@ public:
     // is made.
     void changeWholeTable(const QString& text, const std::function<void()>& change,
                           const LongCommand& command);
+    // The same for a table made beside the tab's (so that a cancelled command
+    // never touched it): `after` takes the table's place as one undoable step.
+    void replaceWholeTable(const QString& text, Table after,
+                           std::function<void(bool after)> showBeside = {},
+                           bool besideChanged = false);
 
     // The value of the tab's time-offset box.
     virtual double timeOffset() const = 0;
@@ -122,6 +127,9 @@ private:
     void changeWholeTableUnder(const QString& text, const std::function<void()>& change,
                                std::function<void(bool after)> showBeside, bool besideChanged,
                                const LongCommand* command);
+    // Makes the step of a whole-table change, given the table as it was.
+    void recordWholeTableChange(const QString& text, Table before, int current,
+                                std::function<void(bool after)> showBeside, bool besideChanged);
 
     void copyGridSelection();
     void deleteLines();

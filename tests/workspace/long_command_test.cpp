@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 #include <string>
 
@@ -141,6 +142,24 @@ private slots:
         cancelled("cmdGroupShots", window->state().kavrin, false);
         cancelled("cmdCheckConflicts", window->state().kavrin, false);
         QCOMPARE(find<QLineEdit>("txtShowName")->text(), QString());
+        // Format KV Script numbers the shots first: a cancel while it formats
+        // leaves that undone too, and the text to send as it was.
+        showTab(MainWindow::CommunicationsIndex);
+        auto* pen = find<QPlainTextEdit>("txtHoldingPen");
+        pen->setPlainText(QStringLiteral("the text before"));
+        cancelled("cmdFormatShow", window->state().kavrin, false);
+        QCOMPARE(pen->toPlainText(), QStringLiteral("the text before"));
+        prompter->cancelAtReport = prompter->progressReports + 5;  // in the formatting stage
+        const Table numberedBefore = window->state().kavrin;
+        find<QAbstractButton>("cmdFormatShow")->click();
+        QCOMPARE(prompter->progressReports, prompter->cancelAtReport);
+        QVERIFY(window->state().kavrin == numberedBefore);
+        QCOMPARE(pen->toPlainText(), QStringLiteral("the text before"));
+        prompter->cancelAtReport = 0;
+        find<QAbstractButton>("cmdFormatShow")->click();
+        QVERIFY(pen->toPlainText().startsWith(QStringLiteral("S\t1\t1\t")));
+        QVERIFY(!(window->state().kavrin == numberedBefore));
+        QVERIFY(prompter->messages.empty());
 
         // A cancelled save leaves the old file and no temporary one, and the
         // script still unsaved.
