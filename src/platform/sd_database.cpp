@@ -137,8 +137,8 @@ Result<std::unique_ptr<SdDatabase>> SdDatabase::open(const std::string& path, Ac
             (db->m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
         if (sqlite3_open_v2(path.c_str(), &db->m_db, flags, nullptr) != SQLITE_OK)
             return sqlError(db->m_db, path, "open");
-        // Reading a large show through the page cache rather than read calls.
-        sqlite3_exec(db->m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+        // No memory mapping: it would count every page of a large show read
+        // as the program's own memory, and reading is no faster with it.
     }
     Status loaded = db->load(table_name);
     if (!loaded) return Error{loaded.error()};
