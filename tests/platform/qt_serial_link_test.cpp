@@ -105,17 +105,23 @@ TEST(QtSerialLink, PanelHangingUpStopsTheTransmissionWithTheReason) {
     EXPECT_EQ(signalled.toStdString(), link.failureReason());
 }
 
-TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
-    ensureApplication();
+// A link opened on a pseudo-terminal panel, showing what arrives in a
+// terminal pane, with a folder for its capture file.
+struct LinkOnPanel {
     PtyPanel panel;
-    ASSERT_TRUE(panel.ok());
     test::TempDir folder;
     QPlainTextEdit terminal;
-    PlainTextTerminal pane(&terminal);
-    QtSerialLink link(&pane);
-    PortState port;
-    port.PortPath = panel.device();
-    ASSERT_FALSE(SaxUpTransmit(port, panel.device(), link).message);
+    PlainTextTerminal pane{&terminal};
+    QtSerialLink link{&pane};
+    PortState port{.PortPath = panel.device()};
+    bool opened = panel.ok() && !SaxUpTransmit(port, panel.device(), link).message;
+};
+
+TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
+    ensureApplication();
+    LinkOnPanel open;
+    ASSERT_TRUE(open.opened);
+    auto& [panel, folder, terminal, pane, link, port, opened] = open;
 
     ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
     EXPECT_EQ(captureCaption(link), "End Capture");
@@ -142,18 +148,12 @@ TEST(QtSerialLink, TerminalShowsAndCaptureLogsWhatThePanelSends) {
 // written stops capture with the reason, while the terminal goes on.
 TEST(QtSerialLink, CaptureStopsWhenItsFileCannotBeWritten) {
     ensureApplication();
-    PtyPanel panel;
-    ASSERT_TRUE(panel.ok());
-    test::TempDir folder;
-    QPlainTextEdit terminal;
-    PlainTextTerminal pane(&terminal);
-    QtSerialLink link(&pane);
+    LinkOnPanel open;
+    ASSERT_TRUE(open.opened);
+    auto& [panel, folder, terminal, pane, link, port, opened] = open;
     std::vector<std::string> reasons;
     QObject::connect(&link, &QtSerialLink::captureFailed,
                      [&](const QString& why) { reasons.push_back(why.toStdString()); });
-    PortState port;
-    port.PortPath = panel.device();
-    ASSERT_FALSE(SaxUpTransmit(port, panel.device(), link).message);
     ASSERT_TRUE(toggleCapture(link, folder.root().string()).ok());
     const std::string log = folder.path("Serial.log");
     auto shows = [&](const char* text) {
