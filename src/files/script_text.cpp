@@ -38,7 +38,7 @@ ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
     : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns) {}
 
 // Room for the whole table at once, judged from the first piece's lines, so
-// that a large file's rows are never moved as the table grows. Room that is
+// that a large file's rows and texts are never moved as the table grows. Room that is
 // never filled costs no memory the system has to provide.
 void ScriptTextReader::makeRoom(std::string_view firstBytes) {
     std::size_t lines = 0;
@@ -52,6 +52,10 @@ void ScriptTextReader::makeRoom(std::string_view firstBytes) {
     double bytesPerLine = static_cast<double>(lastEnd) / static_cast<double>(lines);
     auto rows = static_cast<std::size_t>(static_cast<double>(m_expected) / bytesPerLine * 1.1) + 16;
     m_table.reserveRows(static_cast<int>(std::min<std::size_t>(rows, INT32_MAX / 2)));
+    // The long texts are a part of the file's bytes (more only where
+    // Windows-1252 letters take two or three bytes in UTF-8), so room for the
+    // whole file spares the pool from being copied as it grows.
+    m_table.reserveLongText(static_cast<std::size_t>(m_expected));
 }
 
 void ScriptTextReader::feed(std::string_view bytes) {
