@@ -2,6 +2,7 @@
 // How a long command tells how far it has got and learns whether to go on.
 
 #include <functional>
+#include <utility>
 
 namespace fulgor {
 
@@ -13,7 +14,7 @@ using Progress = std::function<bool(double done)>;
 // it ever asked to stop.
 class ProgressWatch {
 public:
-    explicit ProgressWatch(const Progress& progress) : m_progress(progress) {}
+    explicit ProgressWatch(Progress progress) : m_progress(std::move(progress)) {}
     bool operator()(double done) {
         if (!m_stopped && m_progress && !m_progress(done)) m_stopped = true;
         return !m_stopped;
@@ -21,7 +22,7 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
-    const Progress& m_progress;
+    Progress m_progress;
     bool m_stopped = false;
 };
 
@@ -36,11 +37,12 @@ inline bool reportRow(ProgressWatch& watch, int row, int rows) {
     return watch(static_cast<double>(row) / static_cast<double>(rows));
 }
 
-// A Progress for one stage of a longer command, from `from` to `to` of the
-// whole; `whole` must outlive it.
-inline Progress stageOf(const Progress& whole, double from, double to) {
+// A Progress for one stage of a longer command, from `from` to `to` of the whole.
+inline Progress stageOf(Progress whole, double from, double to) {
     if (!whole) return {};
-    return [&whole, from, to](double done) { return whole(from + (to - from) * done); };
+    return [whole = std::move(whole), from, to](double done) {
+        return whole(from + (to - from) * done);
+    };
 }
 
 }  // namespace fulgor

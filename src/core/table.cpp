@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 #include <numeric>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "core/number_format.h"
@@ -45,6 +46,12 @@ public:
         std::string text = shortestText(cell.number());
         if (auto it = m_slotOf.find(text); it != m_slotOf.end()) return it->second;
         return slotOf(m_numberTexts.emplace_back(std::move(text)));
+    }
+    // Forgets every text, keeping the storage for the next ones.
+    void clear() {
+        m_slotOf.clear();
+        m_texts.clear();
+        m_numberTexts.clear();
     }
     // The rank of the text in each slot.
     std::vector<int> ranks() const {
@@ -255,7 +262,8 @@ namespace {
 // Turns one sort key's cells into numbers that order as the key does: a
 // number as it is, a text as its rank in byte order among the texts read,
 // either negated for a descending key. Texts are ranked only once every cell
-// is read, so a cell's value is read first and made final after.
+// is read, so a cell's value is read first and made final after; clear()
+// starts over for another set of rows, keeping the storage.
 class KeyValues {
 public:
     explicit KeyValues(const SortKey& key) : m_key(key) {}
@@ -265,9 +273,12 @@ public:
     void rankTexts() {
         if (!m_key.numeric) m_rankOfSlot = m_ranker.ranks();
     }
-    double final(double read) const {
+    double sortValue(double read) const {
         double value = m_key.numeric ? read : m_rankOfSlot[static_cast<std::size_t>(read)];
         return m_key.descending ? -value : value;
+    }
+    void clear() {
+        if (!m_key.numeric) m_ranker.clear();
     }
 
 private:
@@ -276,35 +287,46 @@ private:
     std::vector<int> m_rankOfSlot;
 };
 
-// Orders a run of rows that tie on the leading key by the remaining keys, then
-// by index. Each row's keys are read in one visit to the row and travel with
-// it in a record of fixed size, so comparing two rows reads memory side by side.
+// Orders each run of `order` that ties on the leading key by the remaining
+// keys, then by index. A run's keys are read in one visit to each of its rows
+// and travel with it in a record of fixed size, so comparing two rows reads
+// memory side by side.
 template <std::size_t TieKeyCount>
-void breakTies(const Table& table, int first, std::span<int> run,
+void breakTies(const Table& table, int first, std::span<int> order, std::span<const double> lead,
                std::span<const SortKey> tieKeys) {
     struct Record {
         std::array<double, TieKeyCount> key;
         int row;
     };
     std::vector<KeyValues> values(tieKeys.begin(), tieKeys.end());
-    std::vector<Record> records(run.size());
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        records[i].row = run[i];
-        for (std::size_t k = 0; k < TieKeyCount; ++k)
-            records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
-    }
-    for (std::size_t k = 0; k < TieKeyCount; ++k) {
-        values[k].rankTexts();
-        for (Record& record : records) record.key[k] = values[k].final(record.key[k]);
-    }
-    std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
-        for (std::size_t k = 0; k < TieKeyCount; ++k) {
-            if (a.key[k] < b.key[k]) return true;
-            if (b.key[k] < a.key[k]) return false;
+    std::vector<Record> records;
+    auto leadOf = [&](std::size_t i) { return lead[static_cast<std::size_t>(order[i])]; };
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin + 1;
+        while (end < order.size() && leadOf(end) == leadOf(begin)) ++end;
+        const std::span<int> run = order.subspan(begin, end - begin);
+        begin = end;
+        if (run.size() < 2) continue;
+        records.resize(run.size());
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            records[i].row = run[i];
+            for (std::size_t k = 0; k < TieKeyCount; ++k)
+                records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
         }
-        return a.row < b.row;
-    });
-    for (std::size_t i = 0; i < run.size(); ++i) run[i] = records[i].row;
+        for (std::size_t k = 0; k < TieKeyCount; ++k) {
+            values[k].rankTexts();
+            for (Record& record : records) record.key[k] = values[k].sortValue(record.key[k]);
+            values[k].clear();
+        }
+        std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+            for (std::size_t k = 0; k < TieKeyCount; ++k) {
+                if (a.key[k] < b.key[k]) return true;
+                if (b.key[k] < a.key[k]) return false;
+            }
+            return a.row < b.row;
+        });
+        for (std::size_t i = 0; i < run.size(); ++i) run[i] = records[i].row;
+    }
 }
 
 // The stable order of `count` rows from `first` by `keys`. The rows are sorted
@@ -320,26 +342,24 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
     for (std::size_t r = 0; r < count; ++r)
         lead[r] = leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
     leadValues.rankTexts();
-    for (double& value : lead) value = leadValues.final(value);
+    for (double& value : lead) value = leadValues.sortValue(value);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
         const double x = lead[static_cast<std::size_t>(a)], y = lead[static_cast<std::size_t>(b)];
         return x < y || (x == y && a < b);
     });
     const std::span<const SortKey> tieKeys = keys.subspan(1);
-    if (tieKeys.empty()) return order;
-    for (std::size_t begin = 0; begin < count;) {
-        const double value = lead[static_cast<std::size_t>(order[begin])];
-        std::size_t end = begin + 1;
-        while (end < count && lead[static_cast<std::size_t>(order[end])] == value) ++end;
-        if (end - begin > 1) {
-            std::span<int> run(order.data() + begin, end - begin);
-            switch (tieKeys.size()) {
-                case 1: breakTies<1>(table, first, run, tieKeys); break;
-                case 2: breakTies<2>(table, first, run, tieKeys); break;
-                default: breakTies<kMaxSortKeys - 1>(table, first, run, tieKeys); break;
-            }
-        }
-        begin = end;
+    switch (tieKeys.size()) {
+        case 0:
+            break;
+        case 1:
+            breakTies<1>(table, first, order, lead, tieKeys);
+            break;
+        case 2:
+            breakTies<2>(table, first, order, lead, tieKeys);
+            break;
+        default:
+            breakTies<kMaxSortKeys - 1>(table, first, order, lead, tieKeys);
+            break;
     }
     return order;
 }
@@ -349,8 +369,8 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
 std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> keys) {
     if (first < 0) first = 0;
     if (last >= m_rows) last = m_rows - 1;
+    if (keys.size() > kMaxSortKeys) throw std::length_error("a sort takes at most four keys");
     if (last - first < 1 || keys.empty()) return {};
-    assert(keys.size() <= kMaxSortKeys);
     for ([[maybe_unused]] const SortKey& key : keys)
         assert(key.column >= 0 && key.column < m_columns);
     const auto count = static_cast<std::size_t>(last - first + 1);

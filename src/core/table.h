@@ -74,7 +74,7 @@ public:
     // Sorts rows first..last (inclusive) by at most kMaxSortKeys keys in order
     // of precedence. The sort is stable: rows equal in every key keep their order. Gives the
     // order as permuteRows takes it (row first + i came from row first +
-    // order[i]), or nothing when no row moved.
+    // order[i]), or nothing when no row moved. More keys throw std::length_error.
     std::vector<int> sortRows(int first, int last, std::span<const SortKey> keys);
     std::vector<int> sortRows(std::span<const SortKey> keys) {
         return sortRows(0, m_rows - 1, keys);

@@ -78,28 +78,31 @@ std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
 HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
     HeaderSort sort;
     const int rows = table.rowCount();
+    bool linesNumbered = true;  // Line is each row's number already
     if (grid == ScriptGrid::Kavrin) {
         sort.renumbered = true;
-        sort.linesBefore = Table(rows, 1);
-        for (int r = 0; r < rows; ++r) sort.linesBefore.setCell(r, 0, table.cell(r, 0));
+        for (int r = 0; r < rows && linesNumbered; ++r)
+            linesNumbered = table.cell(r, 0) == Cell::number(r + 1);
+        if (!linesNumbered) {
+            sort.linesBefore = Table(rows, 1);
+            for (int r = 0; r < rows; ++r) sort.linesBefore.setCell(r, 0, table.cell(r, 0));
+        }
     }
     sort.order = table.sortRows(headerSortKeys(grid, column));
-    sort.changedAnything = !sort.order.empty();
-    if (sort.renumbered) {
-        // With no row moved, Line changes only where it is not already the row's number.
-        for (int r = 0; r < rows && !sort.changedAnything; ++r)
-            sort.changedAnything = sort.linesBefore.cell(r, 0) != Cell::number(r + 1);
-        renumberLines(table);
-        if (!sort.changedAnything) sort.linesBefore = Table();
-    }
+    sort.changedAnything = !sort.order.empty() || !linesNumbered;
+    if (sort.renumbered) renumberLines(table);
     return sort;
 }
 
 void undoHeaderSort(Table& table, const HeaderSort& sort) {
     if (!sort.order.empty()) table.unpermuteRows(0, sort.order);
-    if (sort.renumbered)
-        for (int r = 0; r < sort.linesBefore.rowCount(); ++r)
-            table.setCell(r, 0, sort.linesBefore.cell(r, 0));
+    if (!sort.renumbered) return;
+    if (sort.linesBefore.rowCount() == 0) {
+        renumberLines(table);
+        return;
+    }
+    for (int r = 0; r < sort.linesBefore.rowCount(); ++r)
+        table.setCell(r, 0, sort.linesBefore.cell(r, 0));
 }
 
 void redoHeaderSort(Table& table, const HeaderSort& sort) {

@@ -16,9 +16,11 @@ std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column);
 // What a header sort changed, enough to undo and redo it without a second copy
 // of a table that may hold a million rows.
 struct HeaderSort {
-    std::vector<int> order;  // as Table::sortRows gives it; empty when no row moved
+    std::vector<int> order;   // as Table::sortRows gives it; empty when no row moved
     bool renumbered = false;  // the Kavrin table: Line was rewritten after the sort
-    Table linesBefore;        // then the Line column as it was, in the old row order
+    // Then the Line column as it was, in the old row order, unless it held each
+    // row's number already (no rows then).
+    Table linesBefore;
     bool changedAnything = false;
 };
 

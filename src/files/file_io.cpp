@@ -366,16 +366,31 @@ ScopedWriteFault::~ScopedWriteFault() {
     g_fault.reset();
 }
 
-Status appendToFile(const std::string& path, std::string_view bytes) {
+namespace {
+
+// A device or pipe cannot be synced; a regular file must reach the disk.
+bool syncedToDisk(int file) {
+    return ::fsync(file) == 0 || errno == EINVAL;
+}
+
+}  // namespace
+
+Status appendToFile(const std::string& path, std::string_view bytes, FileSync sync) {
     FileDescriptor file(
         ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
     if (file.get() < 0) return fileError("Cannot append to", path, errno);
     FileSink sink(file.get());
     if (int error = sink.write(bytes)) return fileError("Cannot append to", path, error);
-    // A device or pipe cannot be synced; a regular file must reach the disk.
-    if (::fsync(file.get()) != 0 && errno != EINVAL)
+    if (sync == FileSync::Now && !syncedToDisk(file.get()))
         return fileError("Cannot append to", path, errno);
     if (!file.close()) return fileError("Cannot append to", path, errno);
+    return {};
+}
+
+Status syncFile(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0 || !syncedToDisk(file.get()) || !file.close())
+        return fileError("Cannot append to", path, errno);
     return {};
 }
 

@@ -55,11 +55,19 @@ Error readingStopped(const std::string& path);
 // is stopped by SIGINT or SIGTERM during the save, no temporary file is left.
 Status writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Whether an append waits for the disk: a stream of small appends (a serial
+// capture, many a second) would stall on every one, so it syncs once, at its
+// end, with syncFile.
+enum class FileSync { Now, AtEnd };
+
 // Adds `bytes` to the end of the file at `path`, creating it when missing;
-// never truncates or rewrites what is there. The bytes are flushed to disk
-// before it returns. Fails with "Cannot append to "PATH": REASON"; a failed
-// write may leave part of the bytes at the end.
-Status appendToFile(const std::string& path, std::string_view bytes);
+// never truncates or rewrites what is there. With FileSync::Now the bytes are
+// flushed to disk before it returns. Fails with "Cannot append to "PATH":
+// REASON"; a failed write may leave part of the bytes at the end.
+Status appendToFile(const std::string& path, std::string_view bytes, FileSync sync = FileSync::Now);
+// Flushes to disk what was appended to the file at `path` with FileSync::AtEnd;
+// fails as appendToFile does.
+Status syncFile(const std::string& path);
 
 // Takes the next piece of a file's bytes; fails when it cannot be written.
 using ByteSink = std::function<Status(std::string_view piece)>;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <utility>
 
 #include "comms/line_settings.h"
 #include "comms/terminal.h"
@@ -143,7 +144,9 @@ std::string QtSerialLink::capturePath() const {
 }
 
 Status QtSerialLink::setCapturePath(const std::string& path) {
-    m_capturePath.clear();
+    // What the log took in while capturing reaches the disk as capture ends.
+    if (const std::string ended = std::exchange(m_capturePath, {}); !ended.empty())
+        if (Status synced = syncFile(ended); !synced) return synced;
     if (path.empty()) return {};
     // Adding nothing creates the file, or finds out now that it cannot be written.
     if (Status opened = appendToFile(path, {}); !opened) return opened;
@@ -166,7 +169,8 @@ void QtSerialLink::setScrollBack(int lines) {
 void QtSerialLink::receive() {
     QByteArray bytes = m_port.readAll();
     const std::string_view arrived(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    Status captured = m_capturePath.empty() ? Status{} : appendToFile(m_capturePath, arrived);
+    Status captured =
+        m_capturePath.empty() ? Status{} : appendToFile(m_capturePath, arrived, FileSync::AtEnd);
     if (m_terminal) {
         std::string text;
         appendTerminalText(arrived, m_afterCr, text);

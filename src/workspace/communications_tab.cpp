@@ -76,8 +76,10 @@ CommunicationsTab::CommunicationsTab(WorkspaceState& state, Prompter& prompter, 
     connect(m_timer, &QTimer::timeout, this, &CommunicationsTab::tick);
     connect(m_link.get(), &QtSerialLink::failed, this,
             [this] { m_portSettings->setText(toQString(kPortClosedLabel)); });
+    // Queued: the message waits until the link has finished with what
+    // arrived, so that the terminal goes on showing what the panel sends.
     connect(m_link.get(), &QtSerialLink::captureFailed, this,
-            &CommunicationsTab::reportCaptureFailure);
+            &CommunicationsTab::reportCaptureFailure, Qt::QueuedConnection);
 
     m_clearHolding = makeButton("cmdClearHolding", QStringLiteral("Clear Text window"));
     m_formatShow = makeButton("cmdFormatShow", kFormatKv);
@@ -209,6 +211,7 @@ void CommunicationsTab::formatShow() {
     {
         LongCommand command(m_prompter, QStringLiteral("Formatting the show"));
         const Progress progress = command.report();
+        const QString linesShown = m_showStats[0]->text();
         // Numbered on a copy, which takes the table's place only once the
         // formatting has run (refused or not) without a cancel.
         Table numbered = m_state.kavrin;
@@ -226,7 +229,10 @@ void CommunicationsTab::formatShow() {
                 m_sinceRepaint.restart();
             },
             stageOf(progress, 0.5, 1));
-        if (command.cancelled()) return;
+        if (command.cancelled()) {
+            m_showStats[0]->setText(linesShown);  // the count ran part-way
+            return;
+        }
         m_holdingPen->setSendText({});
         m_links.replaceKavrinTable(QStringLiteral("Number Shots"), std::move(numbered));
     }

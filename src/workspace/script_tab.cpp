@@ -236,10 +236,10 @@ void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<v
     int current = m_grid->currentRow();
     change();
     if (command && command->cancelled()) {
-        // Stopped part-way: nothing of the command stays.
+        // Stopped part-way: nothing of the command stays, and the grid, which
+        // was never told of a change, needs only its cells painted again.
         std::swap(table, before);
-        m_model->reload();
-        m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
+        m_model->refresh();
         return;
     }
     recordWholeTableChange(text, std::move(before), current, std::move(showBeside), besideChanged);
@@ -269,12 +269,19 @@ void ScriptTab::recordWholeTableChange(const QString& text, Table before, int cu
 void ScriptTab::sortByHeader(int column) {
     BusyPointer busy(m_prompter);
     HeaderSort sort = fulgor::sortByHeader(m_kind, m_model->table(), column);
+    // Rows moved under the selection: what was selected does not stand there now.
+    m_grid->clearSelection();
     m_model->refresh();
+    const int before = m_sortedColumn;
+    const int after = headerSortKeys(m_kind, column).empty() ? before : column;
+    auto showSorted = [this, before, after](bool sorted) {
+        m_sortedColumn = sorted ? after : before;
+        showSortIndicator();
+    };
+    showSorted(true);
     if (sort.changedAnything)
-        push(new SortCommand(QStringLiteral("Sort"), *m_grid, std::move(sort)));
+        push(new SortCommand(QStringLiteral("Sort"), *m_grid, std::move(sort), showSorted));
     m_grid->setCurrentRow(0);
-    if (!headerSortKeys(m_kind, column).empty()) m_sortedColumn = column;
-    showSortIndicator();
 }
 
 void ScriptTab::showSortIndicator() {

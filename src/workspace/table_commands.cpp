@@ -62,21 +62,31 @@ void RowsCommand::undo() {
     keepCurrentRow(m_grid, m_currentBefore);
 }
 
-SortCommand::SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort)
-    : QUndoCommand(text), m_grid(grid), m_sort(std::move(sort)) {}
+SortCommand::SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort,
+                         ShowBesideTable showSorted)
+    : QUndoCommand(text),
+      m_grid(grid),
+      m_sort(std::move(sort)),
+      m_showSorted(std::move(showSorted)) {}
+
+void SortCommand::show(bool sorted) {
+    // Rows moved under the selection: what was selected does not stand there now.
+    m_grid.clearSelection();
+    m_grid.scriptModel()->refresh();
+    m_showSorted(sorted);
+    m_done = sorted;
+}
 
 void SortCommand::redo() {
     // Pushed once the sort has run: the first redo finds the table sorted already.
     if (m_done) return;
     redoHeaderSort(m_grid.scriptModel()->table(), m_sort);
-    m_grid.scriptModel()->refresh();
-    m_done = true;
+    show(true);
 }
 
 void SortCommand::undo() {
     undoHeaderSort(m_grid.scriptModel()->table(), m_sort);
-    m_grid.scriptModel()->refresh();
-    m_done = false;
+    show(false);
 }
 
 WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,

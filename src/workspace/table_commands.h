@@ -53,24 +53,29 @@ private:
     int m_currentBefore;
 };
 
-// A header sort that has already run, kept as the rows' order rather than as
-// the table before it.
-class SortCommand : public QUndoCommand {
-public:
-    SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort);
-    void redo() override;
-    void undo() override;
-
-private:
-    ScriptGridView& m_grid;
-    HeaderSort m_sort;
-    bool m_done = true;
-};
-
 // What a command changed beside its table (a count, a label, highlighting):
 // called with false it shows that as it was before the command, with true as
 // after it.
 using ShowBesideTable = std::function<void(bool after)>;
+
+// A header sort that has already run, kept as the rows' order rather than as
+// the table before it; `showSorted` shows the header's sort indicator as it
+// was before the sort or after it.
+class SortCommand : public QUndoCommand {
+public:
+    SortCommand(const QString& text, ScriptGridView& grid, HeaderSort sort,
+                ShowBesideTable showSorted);
+    void redo() override;
+    void undo() override;
+
+private:
+    void show(bool sorted);
+
+    ScriptGridView& m_grid;
+    HeaderSort m_sort;
+    ShowBesideTable m_showSorted;
+    bool m_done = true;
+};
 
 // A command that has already changed the table, with the table as it was before,
 // and what it changed beside the table when `showBeside` is given.

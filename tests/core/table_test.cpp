@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include <string>
 #include <vector>
@@ -149,6 +150,8 @@ TEST(TableSort, TiesOnTheLeadingKeyFollowTheOtherKeysAndStayStable) {
     SortKey descending[] = {{1, true}, {0, false, true}};
     t.sortRows(descending);
     EXPECT_EQ(column(t, 2), (std::vector<std::string>{"t", "s", "p", "r", "q", "u"}));
+    SortKey tooMany[] = {{0, false}, {1, true}, {2, false}, {1, true}, {0, true}};
+    EXPECT_THROW(t.sortRows(tooMany), std::length_error);
 }
 
 TEST(TableSort, AppliesKeysInOrderOfPrecedenceAndDescending) {

@@ -82,6 +82,12 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
     EXPECT_EQ(t, original);
     redoHeaderSort(t, sort);
     EXPECT_EQ(t, sorted);
+    // Line numbered 1..n already is not kept: undo numbers the old order again.
+    HeaderSort byPin = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Pin);
+    ASSERT_TRUE(byPin.changedAnything);
+    EXPECT_EQ(byPin.linesBefore.rowCount(), 0);
+    undoHeaderSort(t, byPin);
+    EXPECT_EQ(t, sorted);
 
     // Sorted already, with Line 1..n: nothing to undo.
     EXPECT_FALSE(sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod).changedAnything);

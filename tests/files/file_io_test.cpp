@@ -243,6 +243,15 @@ TEST(FileAppender, AddsToTheEndCreatesWhenMissingAndNamesTheFileOnFailure) {
                   "Cannot append to \"" + log + "\": Input/output error");
     }
     EXPECT_EQ(readBytes(log).substr(0, 13), "first\nsecond\n");
+
+    // Appends that wait for their end to reach the disk.
+    const std::string capture = dir.path("capture.log");
+    ASSERT_TRUE(appendToFile(capture, "a", FileSync::AtEnd));
+    ASSERT_TRUE(appendToFile(capture, "b", FileSync::AtEnd));
+    ASSERT_TRUE(syncFile(capture));
+    EXPECT_EQ(readBytes(capture), "ab");
+    EXPECT_EQ(syncFile(dir.path("gone.log")).error(),
+              "Cannot append to \"" + dir.path("gone.log") + "\": No such file or directory");
 }
 
 TEST(FileReader, APipeIsReadWholeAcrossManyBlocks) {

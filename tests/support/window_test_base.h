@@ -2,10 +2,12 @@
 // What every test of the real window shares: the window with a scripted
 // prompter and a fresh folder, and finding its controls by name.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QObject>
 #include <QTabWidget>
 #include <QtTest>
+#include <initializer_list>
 #include <memory>
 
 #include "core/table.h"
@@ -52,6 +54,14 @@ protected:
         return cellOf(window->state().kavrin, row, column);
     }
     QString path(const char* name) const { return QString::fromStdString(dir->path(name)); }
+    // Selects whole rows, as clicks on their row headers would.
+    static void selectRows(QAbstractItemView* view, std::initializer_list<int> rows) {
+        view->clearSelection();
+        for (int row : rows) {
+            view->selectionModel()->select(view->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
 
 private:
     static QString cellOf(const Table& table, int row, int column) {

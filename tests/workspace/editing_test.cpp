@@ -51,13 +51,6 @@ private:
         trigger("mnuFileOpen");
     }
     ScriptGridView* grid(const char* name) { return find<ScriptGridView>(name); }
-    void selectRows(ScriptGridView* view, std::initializer_list<int> rows) {
-        view->clearSelection();
-        for (int row : rows) {
-            view->selectionModel()->select(view->model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
     QStringList column(const Table& table, int c) const {
         QStringList cells;
         for (int r = 0; r < table.rowCount(); ++r)

@@ -4,12 +4,15 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
 #include <string>
 
 #include "core/progress.h"
+#include "platform/script_grid_view.h"
 #include "support/window_test_base.h"
 
 using namespace fulgor;
@@ -134,7 +137,17 @@ private slots:
             QVERIFY(prompter->messages.empty());
             prompter->cancelAtReport = 0;
         };
+        // The grid as the operator left it stays so too: its sort indicator,
+        // selection and current cell.
+        auto* talsenGrid = find<ScriptGridView>("TDBGrid1");
+        emit talsenGrid->headerClicked(3);  // Time
+        talsenGrid->setCurrentIndex(talsenGrid->model()->index(7, 5));
+        selectRows(talsenGrid, {4, 7});
         cancelled("cmdRenumCues", window->state().talsen, true);
+        QCOMPARE(talsenGrid->horizontalHeader()->sortIndicatorSection(), 3);
+        QVERIFY(talsenGrid->horizontalHeader()->isSortIndicatorShown());
+        QCOMPARE(talsenGrid->selectionModel()->selectedRows().size(), 2);
+        QCOMPARE(talsenGrid->currentIndex(), talsenGrid->model()->index(7, 5));
         showTab(MainWindow::KavrinIndex);
         cancelled("cmdImportTS", window->state().kavrin, false);
         find<QAbstractButton>("cmdImportTS")->click();
@@ -149,12 +162,15 @@ private slots:
         pen->setPlainText(QStringLiteral("the text before"));
         cancelled("cmdFormatShow", window->state().kavrin, false);
         QCOMPARE(pen->toPlainText(), QStringLiteral("the text before"));
-        prompter->cancelAtReport = prompter->progressReports + 5;  // in the formatting stage
+        prompter->cancelAtReport = prompter->progressReports + 6;  // in the formatting stage
         const Table numberedBefore = window->state().kavrin;
+        auto* linesShown = find<QLabel>("lblShowStats0");
+        linesShown->setText(QStringLiteral("7"));
         find<QAbstractButton>("cmdFormatShow")->click();
         QCOMPARE(prompter->progressReports, prompter->cancelAtReport);
         QVERIFY(window->state().kavrin == numberedBefore);
         QCOMPARE(pen->toPlainText(), QStringLiteral("the text before"));
+        QCOMPARE(linesShown->text(), QStringLiteral("7"));
         prompter->cancelAtReport = 0;
         find<QAbstractButton>("cmdFormatShow")->click();
         QVERIFY(pen->toPlainText().startsWith(QStringLiteral("S\t1\t1\t")));

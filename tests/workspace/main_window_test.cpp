@@ -108,9 +108,9 @@ private slots:
         QCOMPARE(find<QAction>("mnuEditPaste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(find<QAction>("mnuDeleteLines")->text(), QStringLiteral("&Delete Line(s)"));
         // Every File and Edit command serves the Talsen tab.
-        for (const char* built : {"mnuFileNew", "mnuPageSetup", "mnuConfigGridLoad", "mnuCpyGridSel",
-                                  "mnuDeleteLines", "mnuEditInsert", "mnuEditAddLine",
-                                  "mnuEditPaste", "mnuScriptOffset"})
+        for (const char* built :
+             {"mnuFileNew", "mnuPageSetup", "mnuConfigGridLoad", "mnuCpyGridSel", "mnuDeleteLines",
+              "mnuEditInsert", "mnuEditAddLine", "mnuEditPaste", "mnuScriptOffset"})
             QVERIFY2(find<QAction>(built)->isEnabled(), built);
         QVERIFY(find<QAction>("mnuExit")->isEnabled());
     }
@@ -490,6 +490,28 @@ private slots:
         QCOMPARE(kavrinCell(1, 7), QStringLiteral("1"));
         QVERIFY(grid->horizontalHeader()->isSortIndicatorShown());
         QCOMPARE(grid->horizontalHeader()->sortIndicatorSection(), 3);
+
+        // A sort, its undo and its redo clear the selection (other cues stand
+        // in the selected rows then) and show the indicator of the order shown.
+        QHeaderView* header = grid->horizontalHeader();
+        const Table byTime = window->state().kavrin;
+        selectRows(grid, {1});
+        emit grid->headerClicked(5);  // Pin
+        QVERIFY(!(window->state().kavrin == byTime));
+        QVERIFY(!grid->selectionModel()->hasSelection());
+        QCOMPARE(header->sortIndicatorSection(), 5);
+        selectRows(grid, {1});
+        QVERIFY(grid->selectionModel()->hasSelection());
+        trigger("mnuEditUndo");
+        QVERIFY(window->state().kavrin == byTime);
+        QVERIFY(!grid->selectionModel()->hasSelection());
+        QCOMPARE(header->sortIndicatorSection(), 3);
+        trigger("mnuEditUndo");  // the Time sort: back to the file's order, unsorted
+        QVERIFY(!header->isSortIndicatorShown());
+        trigger("mnuEditRedo");
+        trigger("mnuEditRedo");
+        QCOMPARE(header->sortIndicatorSection(), 5);
+        QVERIFY(!(window->state().kavrin == byTime));
     }
 
     void rowHighlights() {
