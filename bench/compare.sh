@@ -41,13 +41,18 @@ awk_pass() {
 export -f awk_pass
 export work
 
-# best_of3 CMD... : prints "SECONDS PEAK_KIB" of the fastest of three runs.
+# best_of3 CMD... : prints "SECONDS PEAK_KIB" of the fastest of three runs, or
+# "failed STATUS" when a run ends other than as a command may (0 done, 3 fell
+# short, 4 conflicts found): a crash must never pass for a fast run.
 best_of3() {
-  local best="" peak=0 i line seconds kib
+  local best="" peak=0 i seconds kib status
   for i in 1 2 3; do
-    line=$( (/usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null || true) | tail -1)
-    seconds=${line% *}
-    kib=${line#* }
+    /usr/bin/time -o "$work/time" -f '%e %M %x' "$@" >/dev/null 2>&1 || true
+    read -r seconds kib status < <(tail -n 1 "$work/time")
+    if ! [[ $status =~ ^[034]$ ]]; then
+      echo "failed ${status:-?}"
+      return
+    fi
     if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN{exit !(a<b)}'; then best=$seconds; fi
     [ "$kib" -gt "$peak" ] && peak=$kib
   done
@@ -66,6 +71,10 @@ run() {
     return
   fi
   read -r seconds peak < <(best_of3 "$fulgor" "$@")
+  if [ "$seconds" = failed ]; then
+    printf '%-15s failed with status %s  FAIL\n' "$name" "$peak"
+    return
+  fi
   local text=$input
   [[ $input == *.scx ]] && text=$work/show.csv
   read -r awk_seconds _ < <(best_of3 bash -c 'awk_pass "$1"' _ "$text")
