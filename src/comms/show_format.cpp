@@ -53,6 +53,11 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
                                   const Progress& progress) {
     ProgressWatch watch(progress);
     PanelText panel;
+    // Room for a long record a row: the text is never copied as it grows, and
+    // room a shorter show leaves unused costs no memory the system provides.
+    constexpr std::size_t kRecordBytes = 48;
+    panel.text.reserve(showName.size() +
+                       kRecordBytes * (static_cast<std::size_t>(table.rowCount()) + 2));
     if (!showName.empty()) {
         panel.text = "N\t" + std::string(showName) + std::string(kRecordEnd);
         panel.lines = 1;
