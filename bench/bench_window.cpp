@@ -184,10 +184,14 @@ void benchScript(MainWindow& window, const ScriptRun& run, double renumberLines,
                 }),
          "ms", 10, "under 10 ms");
 
-    std::snprintf(label, sizeof label, "%s: window memory / file", run.name);
-    std::snprintf(goal, sizeof goal, "at most 3 (%.0f / %.0f MiB)", mib(peakResidentBytes()),
-                  mib(fileBytes));
-    line(label, peakResidentBytes() / fileBytes, "x", 3.0, goal);
+    // The window's peak memory so far against the file, under `what`.
+    auto memoryLine = [&](const char* what) {
+        std::snprintf(label, sizeof label, "%s: %s", run.name, what);
+        std::snprintf(goal, sizeof goal, "at most 3 (%.0f / %.0f MiB)", mib(peakResidentBytes()),
+                      mib(fileBytes));
+        line(label, peakResidentBytes() / fileBytes, "x", 3.0, goal);
+    };
+    memoryLine("window memory / file");
     std::printf(
         "  (window before opening: %.0f MiB; opening peaked at %.0f MiB and left %.0f MiB "
         "resident, %.1f x the file)\n",
@@ -202,10 +206,7 @@ void benchScript(MainWindow& window, const ScriptRun& run, double renumberLines,
              paint(grid->viewport());
          }),
          "s", 1.0, "under 1 s");
-    std::snprintf(label, sizeof label, "%s: memory / file with it", run.name);
-    std::snprintf(goal, sizeof goal, "at most 3 (%.0f / %.0f MiB)", mib(peakResidentBytes()),
-                  mib(fileBytes));
-    line(label, peakResidentBytes() / fileBytes, "x", 3.0, goal);
+    memoryLine("memory / file with it");
 }
 
 }  // namespace
