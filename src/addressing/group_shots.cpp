@@ -10,7 +10,8 @@ int fireMemory(bool miravel) {
 }
 
 GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress) {
-    return {NumberShots(kavrin, progress), fireMemory(miravel)};
+    ShotNumbering numbering = NumberShots(kavrin, progress);
+    return {numbering.shots, fireMemory(miravel), std::move(numbering.order)};
 }
 
 }  // namespace fulgor

@@ -2,14 +2,17 @@
 // Group Shots: numbers the shots of a Kavrin show and compares their count
 // with the panel's fire memory.
 
+#include <vector>
+
 #include "core/progress.h"
 #include "core/table.h"
 
 namespace fulgor {
 
 struct GroupShotsOutcome {
-    int shots = 0;       // as NumberShots returns it
-    int fireMemory = 0;  // the most shots the panel holds in the chosen timing
+    int shots = 0;           // as NumberShots returns it
+    int fireMemory = 0;      // the most shots the panel holds in the chosen timing
+    std::vector<int> order;  // NumberShots' sort, to undo it by
     // When true the window shows kFireMemoryExceeded under kAbortedTitle.
     bool exceeded() const { return shots > fireMemory; }
 };

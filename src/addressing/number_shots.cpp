@@ -4,13 +4,12 @@
 
 namespace fulgor {
 
-int NumberShots(Table& kavrin, const Progress& progress) {
+ShotNumbering NumberShots(Table& kavrin, const Progress& progress) {
     ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {kavrin::Time, true}, {kavrin::Mod, true}, {kavrin::Shot, true}};
-    kavrin.sortRows(kKeys);
-
-    int shots = 0;
+    ShotNumbering numbering{0, kavrin.sortRows(kKeys)};
+    int& shots = numbering.shots;
     double shotTime = 0;  // Time of the current shot's first row
     for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row) {
         kavrin.setNumber(row, kavrin::Line, row + 1);
@@ -27,7 +26,7 @@ int NumberShots(Table& kavrin, const Progress& progress) {
         }
         kavrin.setNumber(row, kavrin::Shot, shots);
     }
-    return shots;
+    return numbering;
 }
 
 }  // namespace fulgor

@@ -1,6 +1,8 @@
 #pragma once
 // Shot numbering of a Kavrin show: cues fired at one moment share one shot.
 
+#include <vector>
+
 #include "core/progress.h"
 #include "core/table.h"
 
@@ -13,8 +15,11 @@ namespace fulgor {
 // numbers: 1 for the first, the same number while the leading-number reading
 // of Time stays equal to that of the shot's first row, the next number when it
 // changes. Every other row gets an empty Shot.
-// Returns the number of shots, the highest Shot given (0 when no row qualifies).
+struct ShotNumbering {
+    int shots = 0;           // the highest Shot given (0 when no row qualifies)
+    std::vector<int> order;  // the sort's, as Table::sortRows gives it, to undo it by
+};
 // Stops part-way, leaving the table part-numbered, once `progress` asks to.
-int NumberShots(Table& kavrin, const Progress& progress = {});
+ShotNumbering NumberShots(Table& kavrin, const Progress& progress = {});
 
 }  // namespace fulgor

@@ -26,11 +26,12 @@ void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin,
     }
 }
 
-int handOutAddresses(Table& talsen, const NumberingScheme& scheme, const Progress& progress) {
+RenumberOutcome handOutAddresses(Table& talsen, const NumberingScheme& scheme,
+                                 const Progress& progress) {
     ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {talsen::Pos, true}, {talsen::Type, false}, {talsen::Size, false}, {talsen::Time, true}};
-    talsen.sortRows(kKeys);
+    RenumberOutcome outcome{0, talsen.sortRows(kKeys)};
 
     const bool talsenScheme = scheme.kind == SchemeKind::Talsen;
     const bool hex = scheme.kind == SchemeKind::CustomHex;
@@ -48,7 +49,7 @@ int handOutAddresses(Table& talsen, const NumberingScheme& scheme, const Progres
     std::int32_t lastPosition = positionOf(talsen, 0);
     if (talsenScheme && lastPosition >= kTalsenHighPosition) switchToHighModules();
 
-    int linesLeft = 0;
+    int& linesLeft = outcome.linesLeft;
     for (int row = 0; row < talsen.rowCount() && reportRow(watch, row, talsen.rowCount()); ++row) {
         std::int32_t position = positionOf(talsen, row);
         if (position >= 1 && position != lastPosition) {
@@ -74,7 +75,7 @@ int handOutAddresses(Table& talsen, const NumberingScheme& scheme, const Progres
             if (position >= 1) ++linesLeft;
         }
     }
-    return linesLeft;
+    return outcome;
 }
 
 }  // namespace
@@ -84,7 +85,7 @@ Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choic
     Result<NumberingScheme> scheme = decideNumbering(choice);
     if (!scheme) return Error{scheme.error()};
     if (talsen.rowCount() == 0) return RenumberOutcome{};
-    return RenumberOutcome{handOutAddresses(talsen, scheme.value(), progress)};
+    return handOutAddresses(talsen, scheme.value(), progress);
 }
 
 }  // namespace fulgor

@@ -2,6 +2,8 @@
 // Renumber Cues: gives every cue of the Talsen table a firing address (Mod and
 // Pin) under the chosen numbering scheme, one position after another.
 
+#include <vector>
+
 #include "addressing/numbering_scheme.h"
 #include "core/progress.h"
 #include "core/result.h"
@@ -10,7 +12,8 @@
 namespace fulgor {
 
 struct RenumberOutcome {
-    int linesLeft = 0;  // cues with a position that got no address; see leftOverMessage
+    int linesLeft = 0;       // cues with a position that got no address; see leftOverMessage
+    std::vector<int> order;  // the sort's, as Table::sortRows gives it, to undo it by
 };
 
 // Needs a Talsen table (talsen::ColumnCount columns). Decides the scheme with

@@ -159,10 +159,11 @@ void KavrinTab::groupShots() {
     GroupShotsOutcome grouping;
     {
         LongCommand command(m_prompter, QStringLiteral("Grouping shots"));
-        changeWholeTable(
-            QStringLiteral("Group Shots"),
+        reorderTable(
+            QStringLiteral("Group Shots"), {kavrin::Line, kavrin::Shot},
             [&] {
                 grouping = fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report());
+                return std::move(grouping.order);
             },
             command);
         if (command.cancelled()) return;

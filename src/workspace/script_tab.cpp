@@ -245,6 +245,30 @@ void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<v
     recordWholeTableChange(text, std::move(before), current, std::move(showBeside), besideChanged);
 }
 
+void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
+                             const std::function<std::vector<int>()>& change,
+                             const LongCommand& command) {
+    Table& table = m_model->table();
+    Table columnsBefore = table.copyColumns(columns);
+    const int current = m_grid->currentRow();
+    std::vector<int> order = change();
+    if (command.cancelled()) {
+        // Stopped part-way: nothing of the command stays, and the grid, which
+        // was never told of a change, needs only its cells painted again.
+        undoReorder(table, order, columns, columnsBefore);
+        m_model->refresh();
+        return;
+    }
+    if (order.empty() && table.copyColumns(columns) == columnsBefore) {
+        m_model->refresh();
+        return;
+    }
+    m_model->reload();
+    m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
+    push(new ReorderCommand(text, *m_grid, std::move(order), std::move(columns),
+                            std::move(columnsBefore)));
+}
+
 void ScriptTab::replaceWholeTable(const QString& text, Table after,
                                   std::function<void(bool after)> showBeside, bool besideChanged) {
     int current = m_grid->currentRow();

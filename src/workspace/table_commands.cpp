@@ -89,6 +89,42 @@ void SortCommand::undo() {
     show(false);
 }
 
+void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
+                 Table& otherColumns) {
+    if (!order.empty()) table.unpermuteRows(0, order);
+    table.exchangeColumns(columns, otherColumns);
+}
+
+ReorderCommand::ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
+                               std::vector<int> columns, Table columnsBefore)
+    : QUndoCommand(text),
+      m_grid(grid),
+      m_order(std::move(order)),
+      m_columns(std::move(columns)),
+      m_otherColumns(std::move(columnsBefore)) {}
+
+void ReorderCommand::show() {
+    const int current = m_grid.currentRow();
+    m_grid.scriptModel()->reload();
+    keepCurrentRow(m_grid, current);
+}
+
+void ReorderCommand::redo() {
+    // Pushed once the command has run: the first redo finds the table changed already.
+    if (m_done) return;
+    Table& table = m_grid.scriptModel()->table();
+    table.exchangeColumns(m_columns, m_otherColumns);
+    if (!m_order.empty()) table.permuteRows(0, m_order);
+    show();
+    m_done = true;
+}
+
+void ReorderCommand::undo() {
+    undoReorder(m_grid.scriptModel()->table(), m_order, m_columns, m_otherColumns);
+    show();
+    m_done = false;
+}
+
 WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
                                      ShowBesideTable showBeside)
     : QUndoCommand(text),

@@ -6,6 +6,7 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "core/table.h"
@@ -76,6 +77,31 @@ private:
     ShowBesideTable m_showSorted;
     bool m_done = true;
 };
+
+// A command that has already sorted the table and then rewritten some of its
+// columns, kept as the sort's order and those columns' cells from before it
+// (in the order before the sort) rather than as the whole table.
+class ReorderCommand : public QUndoCommand {
+public:
+    ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
+                   std::vector<int> columns, Table columnsBefore);
+    void redo() override;
+    void undo() override;
+
+private:
+    void show();
+
+    ScriptGridView& m_grid;
+    std::vector<int> m_order;
+    std::vector<int> m_columns;
+    Table m_otherColumns;  // the columns' other state: before while done, after while undone
+    bool m_done = true;
+};
+
+// Puts a sorted and rewritten table back as it was before (see ReorderCommand);
+// `columns` then holds the columns as they were after.
+void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
+                 Table& otherColumns);
 
 // A command that has already changed the table, with the table as it was before,
 // and what it changed beside the table when `showBeside` is given.

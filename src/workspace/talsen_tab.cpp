@@ -169,9 +169,13 @@ void TalsenTab::renumberCues() {
     std::optional<Result<RenumberOutcome>> outcome;
     {
         LongCommand command(m_prompter, QStringLiteral("Renumbering cues"));
-        changeWholeTable(
-            QStringLiteral("Renumber Cues"),
-            [&] { outcome = RenumberQues(m_state.talsen, choice, command.report()); }, command);
+        reorderTable(
+            QStringLiteral("Renumber Cues"), {talsen::Mod, talsen::Pin},
+            [&] {
+                outcome = RenumberQues(m_state.talsen, choice, command.report());
+                return *outcome ? std::move(outcome->value().order) : std::vector<int>();
+            },
+            command);
         if (command.cancelled()) return;
     }
     if (!*outcome) {

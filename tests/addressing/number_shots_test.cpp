@@ -23,7 +23,7 @@ TEST(NumberShots, SortsByTimeModAndShotAsNumbersAndSharesAShotPerTime) {
                            {.time = "9.0", .mod = "10", .shot = "1"},
                            {.time = "9", .mod = "9"},
                            {.time = "2.5"}});
-    EXPECT_EQ(NumberShots(t), 3);
+    EXPECT_EQ(NumberShots(t).shots, 3);
     using V = std::vector<std::string>;
     EXPECT_EQ(column(t, kavrin::Notes), (V{"row 4", "row 3", "row 2", "row 1", "row 0"}));
     EXPECT_EQ(column(t, kavrin::Shot), (V{"1", "2", "2", "2", "3"}));
@@ -33,10 +33,10 @@ TEST(NumberShots, SortsByTimeModAndShotAsNumbersAndSharesAShotPerTime) {
 TEST(NumberShots, RowsMarkedInErrOrWithoutTimeGetNoShot) {
     Table t = kavrinTable(
         {{.time = ""}, {.time = "1", .err = "2"}, {.time = "2"}, {.time = "4", .err = "x"}});
-    EXPECT_EQ(NumberShots(t), 1);
+    EXPECT_EQ(NumberShots(t).shots, 1);
     EXPECT_EQ(column(t, kavrin::Shot), (std::vector<std::string>{"", "", "1", ""}));
     Table none = kavrinTable({{.time = ""}, {.time = "5", .err = "3"}});
-    EXPECT_EQ(NumberShots(none), 0);
+    EXPECT_EQ(NumberShots(none).shots, 0);
 }
 
 TEST(GroupShots, FireMemoryIs550ShotsOr3168WithMiravelTiming) {
