@@ -83,10 +83,8 @@ HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
         sort.renumbered = true;
         for (int r = 0; r < rows && linesNumbered; ++r)
             linesNumbered = table.cell(r, 0) == Cell::number(r + 1);
-        if (!linesNumbered) {
-            sort.linesBefore = Table(rows, 1);
-            for (int r = 0; r < rows; ++r) sort.linesBefore.setCell(r, 0, table.cell(r, 0));
-        }
+        static constexpr int kLine[] = {0};
+        if (!linesNumbered) sort.linesBefore = table.copyColumns(kLine);
     }
     sort.order = table.sortRows(headerSortKeys(grid, column));
     sort.changedAnything = !sort.order.empty() || !linesNumbered;
