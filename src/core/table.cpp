@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "core/key_sort.h"
 #include "core/number_format.h"
 
 namespace fulgor {
@@ -315,23 +316,22 @@ private:
     std::vector<int> m_rankOfSlot;
 };
 
-// Orders each run of `order` that ties on the leading key by the remaining
-// keys, then by index. A run's keys are read in one visit to each of its rows
-// and travel with it in a record of fixed size, so comparing two rows reads
-// memory side by side.
+// Orders each run of `order` that ties on the leading key (`lead`, the keys
+// in the same order) by the remaining keys, then by index. A run's keys are
+// read in one visit to each of its rows and travel with it in a record of
+// fixed size, so comparing two rows reads memory side by side.
 template <std::size_t TieKeyCount>
-void breakTies(const Table& table, int first, std::span<int> order, std::span<const double> lead,
-               std::span<const SortKey> tieKeys) {
+void breakTies(const Table& table, int first, std::span<int> order,
+               std::span<const std::uint64_t> lead, std::span<const SortKey> tieKeys) {
     struct Record {
         std::array<double, TieKeyCount> key;
         int row;
     };
     std::vector<KeyValues> values(tieKeys.begin(), tieKeys.end());
     std::vector<Record> records;
-    auto leadOf = [&](std::size_t i) { return lead[static_cast<std::size_t>(order[i])]; };
     for (std::size_t begin = 0; begin < order.size();) {
         std::size_t end = begin + 1;
-        while (end < order.size() && leadOf(end) == leadOf(begin)) ++end;
+        while (end < order.size() && lead[end] == lead[begin]) ++end;
         const std::span<int> run = order.subspan(begin, end - begin);
         begin = end;
         if (run.size() < 2) continue;
@@ -359,25 +359,28 @@ void breakTies(const Table& table, int first, std::span<int> order, std::span<co
 
 // The stable order of `count` rows from `first` by `keys`. The rows are sorted
 // by the leading key alone, which needs a number per row beside the order, and
-// only runs that tie on it are sorted by the other keys: on a large table this
-// holds a fraction of the memory of every row's full keys at once.
+// only runs that tie on it are sorted by the other keys (by index when there
+// are none): on a large table this holds a fraction of the memory of every
+// row's full keys at once.
 std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
                              std::span<const SortKey> keys) {
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     KeyValues leadValues(keys[0]);
-    std::vector<double> lead(count);
-    for (std::size_t r = 0; r < count; ++r)
-        lead[r] = leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
+    std::vector<std::uint64_t> lead(count);
+    for (std::size_t r = 0; r < count; ++r) {
+        const double value =
+            leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
+        lead[r] = std::bit_cast<std::uint64_t>(value);
+    }
     leadValues.rankTexts();
-    for (double& value : lead) value = leadValues.sortValue(value);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const double x = lead[static_cast<std::size_t>(a)], y = lead[static_cast<std::size_t>(b)];
-        return x < y || (x == y && a < b);
-    });
+    for (std::uint64_t& key : lead)
+        key = orderedKey(leadValues.sortValue(std::bit_cast<double>(key)));
+    sortByKey(lead, order);
     const std::span<const SortKey> tieKeys = keys.subspan(1);
     switch (tieKeys.size()) {
         case 0:
+            breakTies<0>(table, first, order, lead, tieKeys);
             break;
         case 1:
             breakTies<1>(table, first, order, lead, tieKeys);
