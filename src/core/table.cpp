@@ -96,8 +96,7 @@ void Table::resize(int rows, int columns) {
         m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
                        kEmptyText);
     } else {
-        std::vector<std::uint64_t> slots(
-            static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
+        Slots slots(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
         int keepRows = std::min(rows, m_rows);
         int keepColumns = std::min(columns, m_columns);
         for (int r = 0; r < keepRows; ++r) {
@@ -108,12 +107,12 @@ void Table::resize(int rows, int columns) {
     }
     m_rows = rows;
     m_columns = columns;
-    if (m_slots.empty()) m_pool = std::string();
+    if (m_slots.empty()) m_pool = Pool();
 }
 
 void Table::clear() {
     std::fill(m_slots.begin(), m_slots.end(), kEmptyText);
-    m_pool = std::string();
+    m_pool = Pool();
 }
 
 std::string_view Table::decodeText(const std::uint64_t& slot) const {
@@ -152,6 +151,22 @@ std::uint64_t Table::encodeText(std::string_view text) {
     m_pool.append(text);
     assert(offset <= kOffsetMask);
     return kTagMask | (length << 35) | offset;
+}
+
+void Table::prefetchRow(int row) const {
+    const std::uint64_t* first = &m_slots[index(row, 0)];
+    const std::uint64_t* last = first + (m_columns - 1);
+    for (const auto* line = first; line <= last; line += 8) __builtin_prefetch(line);
+    __builtin_prefetch(last);
+}
+
+void Table::prefetchLongTexts(int row) const {
+    const std::size_t begin = index(row, 0);
+    for (std::size_t i = begin; i < begin + static_cast<std::size_t>(m_columns); ++i) {
+        const std::uint64_t slot = m_slots[i];
+        if (isTextSlot(slot) && !(slot & kInlineBit))
+            __builtin_prefetch(m_pool.data() + (slot & kOffsetMask));
+    }
 }
 
 Cell Table::cell(int row, int column) const {
@@ -320,6 +335,10 @@ private:
 // in the same order) by the remaining keys, then by index. A run's keys are
 // read in one visit to each of its rows and travel with it in a record of
 // fixed size, so comparing two rows reads memory side by side.
+// How far ahead of its reads a pass over rows out of their stored order asks
+// for them.
+constexpr std::size_t kRowsAhead = 16;
+
 template <std::size_t TieKeyCount>
 void breakTies(const Table& table, int first, std::span<int> order,
                std::span<const std::uint64_t> lead, std::span<const SortKey> tieKeys) {
@@ -337,6 +356,10 @@ void breakTies(const Table& table, int first, std::span<int> order,
         if (run.size() < 2) continue;
         records.resize(run.size());
         for (std::size_t i = 0; i < run.size(); ++i) {
+            // The run's rows lie anywhere in the table: ask for them ahead.
+            if (i + kRowsAhead < run.size()) table.prefetchRow(first + run[i + kRowsAhead]);
+            if (i + kRowsAhead / 2 < run.size())
+                table.prefetchLongTexts(first + run[i + kRowsAhead / 2]);
             records[i].row = run[i];
             for (std::size_t k = 0; k < TieKeyCount; ++k)
                 records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
@@ -367,7 +390,7 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     KeyValues leadValues(keys[0]);
-    std::vector<std::uint64_t> lead(count);
+    std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> lead(count);
     for (std::size_t r = 0; r < count; ++r) {
         const double value =
             leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));

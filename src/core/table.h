@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "core/large_block_allocator.h"
 
 namespace fulgor {
 
@@ -91,6 +92,13 @@ public:
     // Undoes permuteRows(first, from).
     void unpermuteRows(int first, std::span<const int> from);
 
+    // Hints that the row's cells (prefetchRow) or its long texts
+    // (prefetchLongTexts, which reads the cells) are read soon. They change
+    // nothing; they pay where rows are visited out of their stored order, after
+    // a sort, and a long text's pool bytes lie far from its row.
+    void prefetchRow(int row) const;
+    void prefetchLongTexts(int row) const;
+
     // Bytes held by the table's storage.
     std::size_t memoryBytes() const;
     // Bytes of the texts too long to sit inside their cells, kept in the pool.
@@ -108,8 +116,10 @@ private:
 
     int m_rows = 0;
     int m_columns = 0;
-    std::vector<std::uint64_t> m_slots;  // row-major
-    std::string m_pool;                  // texts longer than the inline limit
+    using Slots = std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>>;
+    using Pool = std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>>;
+    Slots m_slots;  // row-major
+    Pool m_pool;    // texts longer than the inline limit
 };
 
 }  // namespace fulgor

@@ -176,12 +176,15 @@ Status appendLine(std::string_view line, std::string& out) {
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
     ProgressWatch watch(progress);
     constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    constexpr int kRowsAhead = 8;
     std::string piece;
     piece.reserve(kPieceBytes + (std::size_t{1} << 16));
     for (int row = 0; row < table.rowCount(); ++row) {
         if (!reportRow(watch, row, table.rowCount())) return Error{std::string(kSaveCancelled)};
         // Cells go out as they are and the row is checked for ASCII once; only
         // a row that holds other characters is written again, encoded.
+        // After a sort the long texts of neighbouring rows lie far apart.
+        if (row + kRowsAhead < table.rowCount()) table.prefetchLongTexts(row + kRowsAhead);
         const std::size_t rowStart = piece.size();
         if (Status status = appendRowCells(table, row, firstRow, false, piece); !status)
             return status;

@@ -15,7 +15,7 @@ namespace {
 TEST(OrderedKey, OrdersAsTheNumbersDo) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     constexpr double kTiny = std::numeric_limits<double>::denorm_min();
-    const std::vector<double> ascending = {-kInf, -1e300, -2.5, -1, -kTiny, 0,
+    const std::vector<double> ascending = {-kInf, -1e300, -2.5, -1,  -kTiny, 0,
                                            kTiny, 1e-300, 1,    2.5, 1e300,  kInf};
     for (std::size_t i = 0; i < ascending.size(); ++i)
         for (std::size_t j = 0; j < ascending.size(); ++j)
