@@ -29,6 +29,9 @@ constexpr std::uint64_t kTagMask = 0xFFF0'0000'0000'0000ULL;
 constexpr std::uint64_t kInlineBit = 1ULL << 51;
 constexpr std::uint64_t kEmptyText = kTagMask | kInlineBit;
 constexpr std::size_t kInlineMax = 6;
+// Long texts remembered for reuse, by hash: a fixed few, so that a show of
+// texts all different costs no more than this.
+constexpr std::size_t kRecentLongTexts = 4096;
 constexpr std::uint64_t kLongText = 0xFFFF;
 constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
 
@@ -107,12 +110,17 @@ void Table::resize(int rows, int columns) {
     }
     m_rows = rows;
     m_columns = columns;
-    if (m_slots.empty()) m_pool = Pool();
+    if (m_slots.empty()) forgetLongTexts();
+}
+
+void Table::forgetLongTexts() {
+    m_pool = Pool();
+    m_recentLongTexts.clear();
 }
 
 void Table::clear() {
     std::fill(m_slots.begin(), m_slots.end(), kEmptyText);
-    m_pool = Pool();
+    forgetLongTexts();
 }
 
 std::string_view Table::decodeText(const std::uint64_t& slot) const {
@@ -137,6 +145,12 @@ std::uint64_t Table::encodeText(std::string_view text) {
         std::memcpy(&bytes, text.data(), text.size());
         return slot | bytes;
     }
+    // A show repeats its effects' sizes and notes over and over: a long text
+    // met again lately takes the pool's copy instead of adding another.
+    if (m_recentLongTexts.empty()) m_recentLongTexts.assign(kRecentLongTexts, kEmptyText);
+    std::uint64_t& recent =
+        m_recentLongTexts[std::hash<std::string_view>{}(text) % kRecentLongTexts];
+    if (recent != kEmptyText && decodeText(recent) == text) return recent;
     // A text viewing this pool would dangle once the pool grows: copy it first.
     if (text.data() >= m_pool.data() && text.data() < m_pool.data() + m_pool.size()) {
         std::string copy(text);
@@ -150,7 +164,8 @@ std::uint64_t Table::encodeText(std::string_view text) {
     }
     m_pool.append(text);
     assert(offset <= kOffsetMask);
-    return kTagMask | (length << 35) | offset;
+    recent = kTagMask | (length << 35) | offset;
+    return recent;
 }
 
 void Table::prefetchRow(int row) const {
@@ -470,7 +485,8 @@ void Table::unpermuteRows(int first, std::span<const int> from) {
 }
 
 std::size_t Table::memoryBytes() const {
-    return m_slots.capacity() * sizeof(std::uint64_t) + m_pool.capacity();
+    return (m_slots.capacity() + m_recentLongTexts.capacity()) * sizeof(std::uint64_t) +
+           m_pool.capacity();
 }
 
 bool operator==(const Table& a, const Table& b) {

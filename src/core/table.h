@@ -5,7 +5,8 @@
 // Cells are kept compactly so that a show of a million cues fits in memory a
 // few times the size of its file: every cell takes 8 bytes, a number as its
 // double, a text of up to 6 bytes inside those 8 bytes, a longer text as a
-// reference into one shared text pool of the table.
+// reference into one shared text pool of the table, where cells of a long
+// text met again lately share its one copy.
 
 #include <cstddef>
 #include <cstdint>
@@ -101,7 +102,8 @@ public:
 
     // Bytes held by the table's storage.
     std::size_t memoryBytes() const;
-    // Bytes of the texts too long to sit inside their cells, kept in the pool.
+    // Bytes of the pool, which keeps the texts too long to sit inside their
+    // cells (a repeated one mostly once).
     std::size_t longTextBytes() const { return m_pool.size(); }
     // Makes room in the pool for `bytes` more such texts at once, so that filling
     // a large table does not move the texts it already holds again and again.
@@ -112,6 +114,7 @@ public:
 private:
     std::size_t index(int row, int column) const;
     std::uint64_t encodeText(std::string_view text);
+    void forgetLongTexts();
     std::string_view decodeText(const std::uint64_t& slot) const;
 
     int m_rows = 0;
@@ -120,6 +123,9 @@ private:
     using Pool = std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>>;
     Slots m_slots;  // row-major
     Pool m_pool;    // texts longer than the inline limit
+    // Slots of long texts lately added to the pool, by the text's hash; empty
+    // until the first long text.
+    std::vector<std::uint64_t> m_recentLongTexts;
 };
 
 }  // namespace fulgor

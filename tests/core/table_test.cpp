@@ -49,6 +49,35 @@ TEST(Table, KeepsTextsOfEveryLengthAndNumbersExactly) {
     EXPECT_EQ(t.cell(0, 0).text(), std::string("a\0b", 3));
 }
 
+// Long texts that repeat share one copy in the pool; texts that differ, or
+// that meet in the table's memory of recent texts, each keep their own.
+TEST(Table, RepeatedLongTextsShareOneCopyAndOthersStayApart) {
+    Table t(3000, 2);
+    for (int r = 0; r < t.rowCount(); ++r) {
+        t.setText(r, 0, "Strobe mine");
+        t.setText(r, 1, "note " + std::to_string(r) + " of the show");
+    }
+    const std::size_t pooled = t.longTextBytes();
+    EXPECT_LT(pooled, 11 + 3000 * 22u);
+    for (int r = 0; r < t.rowCount(); ++r) {
+        ASSERT_EQ(t.cell(r, 0).text(), "Strobe mine");
+        ASSERT_EQ(t.cell(r, 1).text(), "note " + std::to_string(r) + " of the show");
+    }
+    t.setText(7, 0, "Strobe mine");
+    t.setText(8, 1, t.cell(2999, 1).text());
+    EXPECT_EQ(t.longTextBytes(), pooled);
+    EXPECT_EQ(t.cell(8, 1).text(), "note 2999 of the show");
+    // After clear() the pool starts again; nothing may point into the old one.
+    t.clear();
+    t.setText(0, 0, "Strobe mine");
+    EXPECT_EQ(t.cell(0, 0).text(), "Strobe mine");
+    EXPECT_EQ(t.longTextBytes(), 11u);
+    Table copy = t;
+    copy.setText(1, 0, "Strobe mine");
+    EXPECT_EQ(copy.longTextBytes(), 11u);
+    EXPECT_EQ(copy.cell(1, 0).text(), "Strobe mine");
+}
+
 TEST(Table, CopiesCellsWithinItselfSafely) {
     Table t(2, 2);
     t.setText(0, 0, "a long text in the pool");
