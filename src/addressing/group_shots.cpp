@@ -9,8 +9,9 @@ int fireMemory(bool miravel) {
     return miravel ? kMiravelFireMemory : kKavrinFireMemory;
 }
 
-GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress) {
-    ShotNumbering numbering = NumberShots(kavrin, progress);
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress,
+                             const std::function<void()>& sorted) {
+    ShotNumbering numbering = NumberShots(kavrin, progress, sorted);
     return {numbering.shots, fireMemory(miravel), std::move(numbering.order)};
 }
 

@@ -2,6 +2,7 @@
 // Group Shots: numbers the shots of a Kavrin show and compares their count
 // with the panel's fire memory.
 
+#include <functional>
 #include <vector>
 
 #include "core/progress.h"
@@ -23,6 +24,8 @@ int fireMemory(bool miravel);
 // Runs NumberShots on the Kavrin table (see there) and reports the count
 // against the fire memory. The numbering stays whatever the outcome.
 // Stops part-way once `progress` asks to, as NumberShots does.
-GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress = {});
+// `sorted` as NumberShots takes it.
+GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress = {},
+                             const std::function<void()>& sorted = {});
 
 }  // namespace fulgor

@@ -4,11 +4,13 @@
 
 namespace fulgor {
 
-ShotNumbering NumberShots(Table& kavrin, const Progress& progress) {
+ShotNumbering NumberShots(Table& kavrin, const Progress& progress,
+                          const std::function<void()>& sorted) {
     ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {kavrin::Time, true}, {kavrin::Mod, true}, {kavrin::Shot, true}};
     ShotNumbering numbering{0, kavrin.sortRows(kKeys)};
+    if (sorted) sorted();
     int& shots = numbering.shots;
     double shotTime = 0;  // Time of the current shot's first row
     for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shot numbering of a Kavrin show: cues fired at one moment share one shot.
 
+#include <functional>
 #include <vector>
 
 #include "core/progress.h"
@@ -20,6 +21,9 @@ struct ShotNumbering {
     std::vector<int> order;  // the sort's, as Table::sortRows gives it, to undo it by
 };
 // Stops part-way, leaving the table part-numbered, once `progress` asks to.
-ShotNumbering NumberShots(Table& kavrin, const Progress& progress = {});
+// `sorted`, when given, runs once the rows stand in their new order and before
+// any cell changes (see RenumberQues).
+ShotNumbering NumberShots(Table& kavrin, const Progress& progress = {},
+                          const std::function<void()>& sorted = {});
 
 }  // namespace fulgor

@@ -27,11 +27,12 @@ void writeAddress(Table& talsen, int row, std::int32_t module, std::int32_t pin,
 }
 
 RenumberOutcome handOutAddresses(Table& talsen, const NumberingScheme& scheme,
-                                 const Progress& progress) {
+                                 const Progress& progress, const std::function<void()>& sorted) {
     ProgressWatch watch(progress);
     static constexpr SortKey kKeys[] = {
         {talsen::Pos, true}, {talsen::Type, false}, {talsen::Size, false}, {talsen::Time, true}};
     RenumberOutcome outcome{0, talsen.sortRows(kKeys)};
+    if (sorted) sorted();
 
     const bool talsenScheme = scheme.kind == SchemeKind::Talsen;
     const bool hex = scheme.kind == SchemeKind::CustomHex;
@@ -81,11 +82,12 @@ RenumberOutcome handOutAddresses(Table& talsen, const NumberingScheme& scheme,
 }  // namespace
 
 Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice,
-                                     const Progress& progress) {
+                                     const Progress& progress,
+                                     const std::function<void()>& sorted) {
     Result<NumberingScheme> scheme = decideNumbering(choice);
     if (!scheme) return Error{scheme.error()};
     if (talsen.rowCount() == 0) return RenumberOutcome{};
-    return handOutAddresses(talsen, scheme.value(), progress);
+    return handOutAddresses(talsen, scheme.value(), progress, sorted);
 }
 
 }  // namespace fulgor

@@ -2,6 +2,7 @@
 // Renumber Cues: gives every cue of the Talsen table a firing address (Mod and
 // Pin) under the chosen numbering scheme, one position after another.
 
+#include <functional>
 #include <vector>
 
 #include "addressing/numbering_scheme.h"
@@ -37,7 +38,11 @@ struct RenumberOutcome {
 // A table without rows is left as it is, with nothing left over.
 // Fails, leaving the table untouched (row order too), when decideNumbering fails.
 // Stops part-way, the table part-addressed, once `progress` asks to.
+// `sorted`, when given, runs once the rows stand in their new order and before
+// any cell changes (not when nothing is sorted): the window keeps the cells it
+// needs for undo then, once the sort's working memory is free again.
 Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice,
-                                     const Progress& progress = {});
+                                     const Progress& progress = {},
+                                     const std::function<void()>& sorted = {});
 
 }  // namespace fulgor

@@ -161,8 +161,9 @@ void KavrinTab::groupShots() {
         LongCommand command(m_prompter, QStringLiteral("Grouping shots"));
         reorderTable(
             QStringLiteral("Group Shots"), {kavrin::Line, kavrin::Shot},
-            [&] {
-                grouping = fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report());
+            [&](const std::function<void()>& sorted) {
+                grouping =
+                    fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report(), sorted);
                 return std::move(grouping.order);
             },
             command);

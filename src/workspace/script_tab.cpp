@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "core/leading_number.h"
 #include "core/number_format.h"
@@ -246,27 +247,33 @@ void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<v
 }
 
 void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
-                             const std::function<std::vector<int>()>& change,
-                             const LongCommand& command) {
+                             const SortedChange& change, const LongCommand& command) {
     Table& table = m_model->table();
-    Table columnsBefore = table.copyColumns(columns);
+    // Kept after the sort, not before: the sort's working memory is free by
+    // then, and a million-row show never holds both at once.
+    std::optional<Table> columnsBefore;
     const int current = m_grid->currentRow();
-    std::vector<int> order = change();
-    if (command.cancelled()) {
-        // Stopped part-way: nothing of the command stays, and the grid, which
-        // was never told of a change, needs only its cells painted again.
-        undoReorder(table, order, columns, columnsBefore);
+    std::vector<int> order = change([&] { columnsBefore = table.copyColumns(columns); });
+    if (!columnsBefore) {
+        // Nothing was sorted, so nothing changed.
         m_model->refresh();
         return;
     }
-    if (order.empty() && table.copyColumns(columns) == columnsBefore) {
+    if (command.cancelled()) {
+        // Stopped part-way: nothing of the command stays, and the grid, which
+        // was never told of a change, needs only its cells painted again.
+        undoReorder(table, order, columns, *columnsBefore);
+        m_model->refresh();
+        return;
+    }
+    if (order.empty() && table.copyColumns(columns) == *columnsBefore) {
         m_model->refresh();
         return;
     }
     m_model->reload();
     m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
     push(new ReorderCommand(text, *m_grid, std::move(order), std::move(columns),
-                            std::move(columnsBefore)));
+                            std::move(*columnsBefore)));
 }
 
 void ScriptTab::replaceWholeTable(const QString& text, Table after,

@@ -69,11 +69,14 @@ public:
     void changeWholeTable(const QString& text, const std::function<void()>& change,
                           const LongCommand& command);
     // For a command under `command`'s progress dialog that sorts the rows and
-    // then rewrites `columns`: `change` runs it and gives the sort's order.
-    // The step keeps that order and the columns' cells from before, not a
-    // copy of the table; a cancel puts the table back and makes no step.
-    void reorderTable(const QString& text, std::vector<int> columns,
-                      const std::function<std::vector<int>()>& change, const LongCommand& command);
+    // then rewrites `columns`: `change` runs it, calling the function it is
+    // given between the sort and the first rewritten cell, and gives the
+    // sort's order. The step keeps that order and the columns' cells from
+    // before the rewrite, not a copy of the table; a cancel puts the table
+    // back and makes no step.
+    using SortedChange = std::function<std::vector<int>(const std::function<void()>& sorted)>;
+    void reorderTable(const QString& text, std::vector<int> columns, const SortedChange& change,
+                      const LongCommand& command);
     // The same for a table made beside the tab's (so that a cancelled command
     // never touched it): `after` takes the table's place as one undoable step.
     void replaceWholeTable(const QString& text, Table after,

@@ -91,8 +91,8 @@ void SortCommand::undo() {
 
 void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
                  Table& otherColumns) {
-    if (!order.empty()) table.unpermuteRows(0, order);
     table.exchangeColumns(columns, otherColumns);
+    if (!order.empty()) table.unpermuteRows(0, order);
 }
 
 ReorderCommand::ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
@@ -113,8 +113,8 @@ void ReorderCommand::redo() {
     // Pushed once the command has run: the first redo finds the table changed already.
     if (m_done) return;
     Table& table = m_grid.scriptModel()->table();
-    table.exchangeColumns(m_columns, m_otherColumns);
     if (!m_order.empty()) table.permuteRows(0, m_order);
+    table.exchangeColumns(m_columns, m_otherColumns);
     show();
     m_done = true;
 }

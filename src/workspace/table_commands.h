@@ -79,8 +79,8 @@ private:
 };
 
 // A command that has already sorted the table and then rewritten some of its
-// columns, kept as the sort's order and those columns' cells from before it
-// (in the order before the sort) rather than as the whole table.
+// columns, kept as the sort's order and those columns' cells from before the
+// rewrite (in the sorted order) rather than as the whole table.
 class ReorderCommand : public QUndoCommand {
 public:
     ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,

@@ -171,8 +171,8 @@ void TalsenTab::renumberCues() {
         LongCommand command(m_prompter, QStringLiteral("Renumbering cues"));
         reorderTable(
             QStringLiteral("Renumber Cues"), {talsen::Mod, talsen::Pin},
-            [&] {
-                outcome = RenumberQues(m_state.talsen, choice, command.report());
+            [&](const std::function<void()>& sorted) {
+                outcome = RenumberQues(m_state.talsen, choice, command.report(), sorted);
                 return *outcome ? std::move(outcome->value().order) : std::vector<int>();
             },
             command);
