@@ -53,9 +53,10 @@ struct Sent {
         const Sent& one = sent[i];
         if (one.bytes.compare(0, one.received.size(), one.received) != 0)
             return ::testing::AssertionFailure()
-                   << "transmission " << i << " of " << sent.size() << " is not a prefix: "
-                   << one.received.size() << " of " << one.bytes.size() << " bytes arrived, "
-                   << (one.cancelled ? "cancelled" : "not cancelled") << ", first difference at "
+                   << "transmission " << i << " of " << sent.size()
+                   << " is not a prefix: " << one.received.size() << " of " << one.bytes.size()
+                   << " bytes arrived, " << (one.cancelled ? "cancelled" : "not cancelled")
+                   << ", first difference at "
                    << (std::mismatch(one.received.begin(), one.received.end(), one.bytes.begin())
                            .first -
                        one.received.begin());
@@ -99,11 +100,13 @@ TEST(TransmissionOverPty, EveryTransmissionArrivesAsAnExactPrefixAndWholeUnlessC
                 one.set;
             one.bytes += static_cast<char>(value);
         }
-        // A tenth run to the end; the rest are cancelled before one of the
-        // first ticks, from before the first byte to after the last. Counted in
-        // ticks, not time, so that a busy machine moves no cancel.
+        // A tenth run to the end; the rest are cancelled once the panel has
+        // read a random share of the text, from none of it on. Counted in
+        // bytes, not time, so that a busy machine moves no cancel.
         bool cancels = std::uniform_int_distribution<int>(0, 9)(random) != 0;
-        const int cancelRound = std::uniform_int_distribution<int>(0, 12)(random);
+        const std::size_t cancelAfter =
+            panel.receivedBytes() +
+            std::uniform_int_distribution<std::size_t>(0, length - 1)(random);
         std::string text = decode1252(one.bytes);
 
         SendStep started = transmission.click(text, port, panel.device());
@@ -111,7 +114,7 @@ TEST(TransmissionOverPty, EveryTransmissionArrivesAsAnExactPrefixAndWholeUnlessC
         SendEnd end = SendEnd::None;
         for (int rounds = 0; end == SendEnd::None; ++rounds) {
             ASSERT_LT(rounds, 1000000) << "transmission " << n << " never ended";
-            if (cancels && !one.cancelled && rounds >= cancelRound) {
+            if (cancels && !one.cancelled && panel.receivedBytes() >= cancelAfter) {
                 transmission.confirmCancel();
                 one.cancelled = true;
             }

@@ -47,6 +47,10 @@ public:
         std::lock_guard lock(m_mutex);
         return m_received;
     }
+    std::size_t receivedBytes() const {
+        std::lock_guard lock(m_mutex);
+        return m_received.size();
+    }
 
     // Waits until `count` bytes have arrived; gives up after half a minute so a
     // broken build cannot hang the suite (a guard, not a measure of speed).
