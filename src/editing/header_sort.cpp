@@ -1,5 +1,8 @@
 #include "editing/header_sort.h"
 
+#include <charconv>
+#include <string>
+
 #include "addressing/renumber_lines.h"
 #include "core/script_columns.h"
 
@@ -69,6 +72,12 @@ std::vector<SortKey> kavrinKeys(int column) {
     }
 }
 
+// Row `row`'s line number as the file writes it.
+std::string lineText(int row) {
+    char digits[16];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, row + 1).ptr);
+}
+
 }  // namespace
 
 std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
@@ -83,8 +92,13 @@ HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
         sort.renumbered = true;
         for (int r = 0; r < rows && linesNumbered; ++r)
             linesNumbered = table.cell(r, 0) == Cell::number(r + 1);
+        // A script just read holds its lines as texts: knowing that they were
+        // 1..n spares a copy of the column, a million cells on a big show.
+        sort.linesWereTexts = !linesNumbered;
+        for (int r = 0; r < rows && sort.linesWereTexts; ++r)
+            sort.linesWereTexts = table.cell(r, 0) == Cell::text(lineText(r));
         static constexpr int kLine[] = {0};
-        if (!linesNumbered) sort.linesBefore = table.copyColumns(kLine);
+        if (!linesNumbered && !sort.linesWereTexts) sort.linesBefore = table.copyColumns(kLine);
     }
     sort.order = table.sortRows(headerSortKeys(grid, column));
     sort.changedAnything = !sort.order.empty() || !linesNumbered;
@@ -95,6 +109,10 @@ HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
 void undoHeaderSort(Table& table, const HeaderSort& sort) {
     if (!sort.order.empty()) table.unpermuteRows(0, sort.order);
     if (!sort.renumbered) return;
+    if (sort.linesWereTexts) {
+        for (int r = 0; r < table.rowCount(); ++r) table.setText(r, 0, lineText(r));
+        return;
+    }
     if (sort.linesBefore.rowCount() == 0) {
         renumberLines(table);
         return;

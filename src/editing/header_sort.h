@@ -19,8 +19,10 @@ struct HeaderSort {
     std::vector<int> order;   // as Table::sortRows gives it; empty when no row moved
     bool renumbered = false;  // the Kavrin table: Line was rewritten after the sort
     // Then the Line column as it was, in the old row order, unless it held each
-    // row's number already (no rows then).
+    // row's number already (no rows then): as a number, or as its decimal text
+    // (`linesWereTexts`), as a script just read holds it.
     Table linesBefore;
+    bool linesWereTexts = false;
     bool changedAnything = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/script_columns.h"
 
 namespace fulgor {
@@ -99,6 +101,28 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
     EXPECT_TRUE(sort.order.empty());
     undoHeaderSort(t, sort);
     EXPECT_EQ(t, lineOff);
+
+    // Lines as a script just read holds them, texts "1".."n": not copied, and
+    // put back as texts. "03" is not "3", so that column is copied.
+    Table read(4, kavrin::ColumnCount);
+    for (int r = 0; r < 4; ++r) {
+        read.setText(r, kavrin::Line, std::to_string(r + 1));
+        read.setText(r, kavrin::Mod, mods[r]);
+    }
+    const Table asRead = read;
+    sort = sortByHeader(ScriptGrid::Kavrin, read, kavrin::Mod);
+    EXPECT_TRUE(sort.linesWereTexts);
+    EXPECT_EQ(sort.linesBefore.rowCount(), 0);
+    EXPECT_TRUE(read.cell(0, kavrin::Line).isNumber());
+    undoHeaderSort(read, sort);
+    EXPECT_EQ(read, asRead);
+    read.setText(2, kavrin::Line, "03");
+    const Table paddedLine = read;
+    sort = sortByHeader(ScriptGrid::Kavrin, read, kavrin::Mod);
+    EXPECT_FALSE(sort.linesWereTexts);
+    EXPECT_EQ(sort.linesBefore.rowCount(), 4);
+    undoHeaderSort(read, sort);
+    EXPECT_EQ(read, paddedLine);
 
     Table talsenTable(2, talsen::ColumnCount);
     talsenTable.setText(0, talsen::Line, "5");
