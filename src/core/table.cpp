@@ -168,13 +168,6 @@ std::uint64_t Table::encodeText(std::string_view text) {
     return recent;
 }
 
-void Table::prefetchRow(int row) const {
-    const std::uint64_t* first = &m_slots[index(row, 0)];
-    const std::uint64_t* last = first + (m_columns - 1);
-    for (const auto* line = first; line <= last; line += 8) __builtin_prefetch(line);
-    __builtin_prefetch(last);
-}
-
 void Table::prefetchLongTexts(int row) const {
     const std::size_t begin = index(row, 0);
     for (std::size_t i = begin; i < begin + static_cast<std::size_t>(m_columns); ++i) {
@@ -350,10 +343,6 @@ private:
 // in the same order) by the remaining keys, then by index. A run's keys are
 // read in one visit to each of its rows and travel with it in a record of
 // fixed size, so comparing two rows reads memory side by side.
-// How far ahead of its reads a pass over rows out of their stored order asks
-// for them.
-constexpr std::size_t kRowsAhead = 16;
-
 template <std::size_t TieKeyCount>
 void breakTies(const Table& table, int first, std::span<int> order,
                std::span<const std::uint64_t> lead, std::span<const SortKey> tieKeys) {
@@ -371,10 +360,6 @@ void breakTies(const Table& table, int first, std::span<int> order,
         if (run.size() < 2) continue;
         records.resize(run.size());
         for (std::size_t i = 0; i < run.size(); ++i) {
-            // The run's rows lie anywhere in the table: ask for them ahead.
-            if (i + kRowsAhead < run.size()) table.prefetchRow(first + run[i + kRowsAhead]);
-            if (i + kRowsAhead / 2 < run.size())
-                table.prefetchLongTexts(first + run[i + kRowsAhead / 2]);
             records[i].row = run[i];
             for (std::size_t k = 0; k < TieKeyCount; ++k)
                 records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));

@@ -93,11 +93,9 @@ public:
     // Undoes permuteRows(first, from).
     void unpermuteRows(int first, std::span<const int> from);
 
-    // Hints that the row's cells (prefetchRow) or its long texts
-    // (prefetchLongTexts, which reads the cells) are read soon. They change
-    // nothing; they pay where rows are visited out of their stored order, after
-    // a sort, and a long text's pool bytes lie far from its row.
-    void prefetchRow(int row) const;
+    // Hints that the row's long texts are read soon (the row's cells are read
+    // now). It changes nothing; it pays where a sort has left the pool bytes of
+    // neighbouring rows far apart.
     void prefetchLongTexts(int row) const;
 
     // Bytes held by the table's storage.
