@@ -88,13 +88,18 @@ void CheckConflictRow(Table& kavrin, int row, const ConflictRules& rules, Confli
     if (mod > 0) walk.previousModule = roundHalfEven(mod);
 }
 
-ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules, const Progress& progress) {
-    for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, kavrin::Err, "");
+ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules, const Progress& progress,
+                              const std::function<void()>& sorted) {
     ConflictReport report;
     // Numbering the shots sorts the table: about half the work.
     const Progress numbering = stageOf(progress, 0, 0.5);
     const Progress checking = stageOf(progress, 0.5, 1);
-    report.grouping = groupShots(kavrin, rules.miravel, numbering);
+    // Err is emptied once the rows are sorted rather than before: the sort
+    // does not read it, and `sorted` then sees every cell as it was.
+    report.grouping = groupShots(kavrin, rules.miravel, numbering, [&] {
+        if (sorted) sorted();
+        for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, kavrin::Err, "");
+    });
     ProgressWatch watch(checking);
     ConflictWalk walk;
     walk.previousTime = firstTime(kavrin);

@@ -3,6 +3,7 @@
 // against the panel's address limits and the rule that cues fired at one
 // moment sit on one module. Offending rows are numbered 1, 2, 3 ... in Err.
 
+#include <functional>
 #include <vector>
 
 #include "addressing/group_shots.h"
@@ -61,7 +62,10 @@ struct ConflictReport {
 // order. Two times that read as the same number, such as "12.1" and "12.10",
 // are the same moment, however single precision holds them.
 // Stops part-way, the table part-checked, once `progress` asks to.
+// `sorted`, when given, runs once the rows stand in their new order and before
+// any cell changes (see NumberShots).
 ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules,
-                              const Progress& progress = {});
+                              const Progress& progress = {},
+                              const std::function<void()>& sorted = {});
 
 }  // namespace fulgor

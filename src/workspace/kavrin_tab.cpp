@@ -130,17 +130,11 @@ void KavrinTab::importTalsen() {
     std::vector<int> untimedRows;
     {
         LongCommand command(m_prompter, QStringLiteral("Importing the Talsen script"));
-        changeWholeTable(
-            QStringLiteral("Import Talsen"),
-            [&] {
-                KavrinImport imported =
-                    talsenToKavrin(m_state.talsen, miravelTiming(), command.report());
-                if (command.cancelled()) return;
-                m_state.kavrin = std::move(imported.table);
-                untimedRows = std::move(imported.untimedRows);
-            },
-            command);
+        // Made beside the tab's table, so that a cancel never touched it.
+        KavrinImport imported = talsenToKavrin(m_state.talsen, miravelTiming(), command.report());
         if (command.cancelled()) return;
+        replaceWholeTable(QStringLiteral("Import Talsen"), std::move(imported.table));
+        untimedRows = std::move(imported.untimedRows);
     }
     m_timeOffset->setValue(0);
     showFirstRow();
@@ -161,10 +155,10 @@ void KavrinTab::groupShots() {
         LongCommand command(m_prompter, QStringLiteral("Grouping shots"));
         reorderTable(
             QStringLiteral("Group Shots"), {kavrin::Line, kavrin::Shot},
-            [&](const std::function<void()>& sorted) {
+            [&](const std::function<void()>& sorted) -> Reordered {
                 grouping =
                     fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report(), sorted);
-                return std::move(grouping.order);
+                return {std::move(grouping.order)};
             },
             command);
         if (command.cancelled()) return;
@@ -187,19 +181,22 @@ void KavrinTab::checkConflicts() {
     ConflictReport report;
     {
         LongCommand command(m_prompter, QStringLiteral("Checking conflicts"));
-        // Checked on a copy first: what the check shows beside the table must
-        // be known when its step is made, so that undo and redo restore it.
-        Table checked = m_state.kavrin;
-        report = fulgor::checkConflicts(checked, {miravelTiming(), m_talsenNumbering()},
-                                        command.report());
+        reorderTable(
+            QStringLiteral("Check Conflicts"), {kavrin::Line, kavrin::Shot, kavrin::Err},
+            [&](const std::function<void()>& sorted) -> Reordered {
+                const ConflictsShown before = conflictsShown();
+                report = fulgor::checkConflicts(
+                    m_state.kavrin, {miravelTiming(), m_talsenNumbering()}, command.report(),
+                    sorted);
+                const ConflictsShown after{report.conflicts,
+                                           toQString(conflictLabelText(report.conflicts)),
+                                           report.conflicts > 0};
+                return {std::move(report.grouping.order),
+                        [this, before, after](bool done) { showConflicts(done ? after : before); },
+                        after != before};
+            },
+            command);
         if (command.cancelled()) return;
-        const ConflictsShown before = conflictsShown();
-        const ConflictsShown after{report.conflicts, toQString(conflictLabelText(report.conflicts)),
-                                   report.conflicts > 0};
-        replaceWholeTable(
-            QStringLiteral("Check Conflicts"), std::move(checked),
-            [this, before, after](bool done) { showConflicts(done ? after : before); },
-            after != before);
     }
     reportFireMemory(report.grouping);
     if (report.conflicts > 0) {

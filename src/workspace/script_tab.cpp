@@ -216,34 +216,11 @@ void ScriptTab::push(QUndoCommand* command) {
 }
 
 void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change) {
-    changeWholeTable(text, change, {}, false);
-}
-
-void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change,
-                                 std::function<void(bool after)> showBeside, bool besideChanged) {
-    changeWholeTableUnder(text, change, std::move(showBeside), besideChanged, nullptr);
-}
-
-void ScriptTab::changeWholeTable(const QString& text, const std::function<void()>& change,
-                                 const LongCommand& command) {
-    changeWholeTableUnder(text, change, {}, false, &command);
-}
-
-void ScriptTab::changeWholeTableUnder(const QString& text, const std::function<void()>& change,
-                                      std::function<void(bool after)> showBeside,
-                                      bool besideChanged, const LongCommand* command) {
     Table& table = m_model->table();
     Table before = table;
-    int current = m_grid->currentRow();
+    const int current = m_grid->currentRow();
     change();
-    if (command && command->cancelled()) {
-        // Stopped part-way: nothing of the command stays, and the grid, which
-        // was never told of a change, needs only its cells painted again.
-        std::swap(table, before);
-        m_model->refresh();
-        return;
-    }
-    recordWholeTableChange(text, std::move(before), current, std::move(showBeside), besideChanged);
+    recordWholeTableChange(text, std::move(before), current);
 }
 
 void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
@@ -253,7 +230,7 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
     // then, and a million-row show never holds both at once.
     std::optional<Table> columnsBefore;
     const int current = m_grid->currentRow();
-    std::vector<int> order = change([&] { columnsBefore = table.copyColumns(columns); });
+    Reordered reordered = change([&] { columnsBefore = table.copyColumns(columns); });
     if (!columnsBefore) {
         // Nothing was sorted, so nothing changed.
         m_model->refresh();
@@ -262,39 +239,37 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
     if (command.cancelled()) {
         // Stopped part-way: nothing of the command stays, and the grid, which
         // was never told of a change, needs only its cells painted again.
-        undoReorder(table, order, columns, *columnsBefore);
+        undoReorder(table, reordered.order, columns, *columnsBefore);
         m_model->refresh();
         return;
     }
-    if (order.empty() && table.copyColumns(columns) == *columnsBefore) {
+    if (reordered.showBeside) reordered.showBeside(true);
+    if (reordered.order.empty() && !reordered.besideChanged &&
+        table.copyColumns(columns) == *columnsBefore) {
         m_model->refresh();
         return;
     }
     m_model->reload();
     m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
-    push(new ReorderCommand(text, *m_grid, std::move(order), std::move(columns),
-                            std::move(*columnsBefore)));
+    push(new ReorderCommand(text, *m_grid, std::move(reordered.order), std::move(columns),
+                            std::move(*columnsBefore), std::move(reordered.showBeside)));
 }
 
-void ScriptTab::replaceWholeTable(const QString& text, Table after,
-                                  std::function<void(bool after)> showBeside, bool besideChanged) {
-    int current = m_grid->currentRow();
+void ScriptTab::replaceWholeTable(const QString& text, Table after) {
+    const int current = m_grid->currentRow();
     std::swap(m_model->table(), after);  // `after` holds the table as it was now
-    recordWholeTableChange(text, std::move(after), current, std::move(showBeside), besideChanged);
+    recordWholeTableChange(text, std::move(after), current);
 }
 
-void ScriptTab::recordWholeTableChange(const QString& text, Table before, int current,
-                                       std::function<void(bool after)> showBeside,
-                                       bool besideChanged) {
+void ScriptTab::recordWholeTableChange(const QString& text, Table before, int current) {
     const Table& table = m_model->table();
-    if (showBeside) showBeside(true);
-    if (table == before && !besideChanged) {
+    if (table == before) {
         m_model->refresh();
         return;
     }
     m_model->reload();
     m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
-    push(new WholeTableCommand(text, *m_grid, std::move(before), std::move(showBeside)));
+    push(new WholeTableCommand(text, *m_grid, std::move(before)));
 }
 
 void ScriptTab::sortByHeader(int column) {

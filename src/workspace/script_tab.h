@@ -56,32 +56,27 @@ public:
     // Runs `change` on the tab's table as one undoable step, kept as the whole
     // table before it; a change that leaves the table as it was is no step.
     void changeWholeTable(const QString& text, const std::function<void()>& change);
-    // The same for a command that also changes what the tab shows beside the
-    // table (a count, a label): `showBeside(after)` shows that as before or
-    // after the command; it is called with true once the table has changed, and
-    // undo and redo call it with the table. The change is a step when the table
-    // or (`besideChanged`) what is shown beside it differs.
-    void changeWholeTable(const QString& text, const std::function<void()>& change,
-                          std::function<void(bool after)> showBeside, bool besideChanged);
-    // The same for a change made under `command`'s progress dialog: once the
-    // user cancels it, whatever the change had done is put back and no step
-    // is made.
-    void changeWholeTable(const QString& text, const std::function<void()>& change,
-                          const LongCommand& command);
+    // What a command that sorts the rows leaves: the sort's order, and, for a
+    // command that also changes what the tab shows beside the table (a count,
+    // a label), `showBeside(after)` to show that as before or after the
+    // command. The change is a step when the table or (`besideChanged`) what
+    // is shown beside it differs.
+    struct Reordered {
+        std::vector<int> order;
+        std::function<void(bool after)> showBeside = {};
+        bool besideChanged = false;
+    };
     // For a command under `command`'s progress dialog that sorts the rows and
     // then rewrites `columns`: `change` runs it, calling the function it is
-    // given between the sort and the first rewritten cell, and gives the
-    // sort's order. The step keeps that order and the columns' cells from
-    // before the rewrite, not a copy of the table; a cancel puts the table
-    // back and makes no step.
-    using SortedChange = std::function<std::vector<int>(const std::function<void()>& sorted)>;
+    // given between the sort and the first rewritten cell. The step keeps the
+    // sort's order and the columns' cells from before the rewrite, not a copy
+    // of the table; a cancel puts the table back and makes no step.
+    using SortedChange = std::function<Reordered(const std::function<void()>& sorted)>;
     void reorderTable(const QString& text, std::vector<int> columns, const SortedChange& change,
                       const LongCommand& command);
     // The same for a table made beside the tab's (so that a cancelled command
     // never touched it): `after` takes the table's place as one undoable step.
-    void replaceWholeTable(const QString& text, Table after,
-                           std::function<void(bool after)> showBeside = {},
-                           bool besideChanged = false);
+    void replaceWholeTable(const QString& text, Table after);
 
     // The value of the tab's time-offset box.
     virtual double timeOffset() const = 0;
@@ -131,14 +126,8 @@ private:
     void sortByHeader(int column);
     void showSortIndicator();
     void push(QUndoCommand* command);
-    // What the three changeWholeTable share; `command` is null for a change
-    // that cannot be cancelled.
-    void changeWholeTableUnder(const QString& text, const std::function<void()>& change,
-                               std::function<void(bool after)> showBeside, bool besideChanged,
-                               const LongCommand* command);
     // Makes the step of a whole-table change, given the table as it was.
-    void recordWholeTableChange(const QString& text, Table before, int current,
-                                std::function<void(bool after)> showBeside, bool besideChanged);
+    void recordWholeTableChange(const QString& text, Table before, int current);
 
     void copyGridSelection();
     void deleteLines();

@@ -96,17 +96,20 @@ void undoReorder(Table& table, std::span<const int> order, std::span<const int> 
 }
 
 ReorderCommand::ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
-                               std::vector<int> columns, Table columnsBefore)
+                               std::vector<int> columns, Table columnsBefore,
+                               ShowBesideTable showBeside)
     : QUndoCommand(text),
       m_grid(grid),
       m_order(std::move(order)),
       m_columns(std::move(columns)),
-      m_otherColumns(std::move(columnsBefore)) {}
+      m_otherColumns(std::move(columnsBefore)),
+      m_showBeside(std::move(showBeside)) {}
 
 void ReorderCommand::show() {
     const int current = m_grid.currentRow();
     m_grid.scriptModel()->reload();
     keepCurrentRow(m_grid, current);
+    if (m_showBeside) m_showBeside(m_done);
 }
 
 void ReorderCommand::redo() {
@@ -115,29 +118,23 @@ void ReorderCommand::redo() {
     Table& table = m_grid.scriptModel()->table();
     if (!m_order.empty()) table.permuteRows(0, m_order);
     table.exchangeColumns(m_columns, m_otherColumns);
-    show();
     m_done = true;
+    show();
 }
 
 void ReorderCommand::undo() {
     undoReorder(m_grid.scriptModel()->table(), m_order, m_columns, m_otherColumns);
-    show();
     m_done = false;
+    show();
 }
 
-WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
-                                     ShowBesideTable showBeside)
-    : QUndoCommand(text),
-      m_grid(grid),
-      m_other(std::move(before)),
-      m_showBeside(std::move(showBeside)) {}
+WholeTableCommand::WholeTableCommand(const QString& text, ScriptGridView& grid, Table before)
+    : QUndoCommand(text), m_grid(grid), m_other(std::move(before)) {}
 
 void WholeTableCommand::exchange() {
     int current = m_grid.currentRow();
     m_grid.scriptModel()->swapTable(m_other);
     keepCurrentRow(m_grid, current);
-    // m_done still tells the side the table has just left.
-    if (m_showBeside) m_showBeside(!m_done);
 }
 
 void WholeTableCommand::redo() {

@@ -80,11 +80,13 @@ private:
 
 // A command that has already sorted the table and then rewritten some of its
 // columns, kept as the sort's order and those columns' cells from before the
-// rewrite (in the sorted order) rather than as the whole table.
+// rewrite (in the sorted order) rather than as the whole table; with what it
+// changed beside the table when `showBeside` is given.
 class ReorderCommand : public QUndoCommand {
 public:
     ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
-                   std::vector<int> columns, Table columnsBefore);
+                   std::vector<int> columns, Table columnsBefore,
+                   ShowBesideTable showBeside = {});
     void redo() override;
     void undo() override;
 
@@ -95,6 +97,7 @@ private:
     std::vector<int> m_order;
     std::vector<int> m_columns;
     Table m_otherColumns;  // the columns' other state: before while done, after while undone
+    ShowBesideTable m_showBeside;
     bool m_done = true;
 };
 
@@ -103,12 +106,10 @@ private:
 void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
                  Table& otherColumns);
 
-// A command that has already changed the table, with the table as it was before,
-// and what it changed beside the table when `showBeside` is given.
+// A command that has already changed the table, with the table as it was before.
 class WholeTableCommand : public QUndoCommand {
 public:
-    WholeTableCommand(const QString& text, ScriptGridView& grid, Table before,
-                      ShowBesideTable showBeside = {});
+    WholeTableCommand(const QString& text, ScriptGridView& grid, Table before);
     void redo() override;
     void undo() override;
 
@@ -117,7 +118,6 @@ private:
 
     ScriptGridView& m_grid;
     Table m_other;  // the table's other state: before while done, after while undone
-    ShowBesideTable m_showBeside;
     bool m_done = true;
 };
 

@@ -171,9 +171,10 @@ void TalsenTab::renumberCues() {
         LongCommand command(m_prompter, QStringLiteral("Renumbering cues"));
         reorderTable(
             QStringLiteral("Renumber Cues"), {talsen::Mod, talsen::Pin},
-            [&](const std::function<void()>& sorted) {
+            [&](const std::function<void()>& sorted) -> Reordered {
                 outcome = RenumberQues(m_state.talsen, choice, command.report(), sorted);
-                return *outcome ? std::move(outcome->value().order) : std::vector<int>();
+                if (!*outcome) return {};
+                return {std::move(outcome->value().order)};
             },
             command);
         if (command.cancelled()) return;
