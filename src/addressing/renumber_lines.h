@@ -8,4 +8,17 @@ namespace fulgor {
 // present row order. Nothing else changes.
 void renumberLines(Table& table);
 
+// The Line column as it was before a command rewrote it. When it held each
+// row's index + 1, in the present row order, only that is kept, and whether as
+// numbers or as decimal texts (as a script just read holds them): a million
+// cells spared on a big show. Any other column is kept as a copy.
+struct KeptLines {
+    enum class Form { Numbers, Texts, Copied };
+    Form form = Form::Numbers;
+    Table copy;  // the column, when Copied
+};
+KeptLines keepLines(const Table& table);
+// Puts the Line column back as `lines` kept it.
+void restoreLines(Table& table, const KeptLines& lines);
+
 }  // namespace fulgor

@@ -1,8 +1,5 @@
 #include "editing/header_sort.h"
 
-#include <charconv>
-#include <string>
-
 #include "addressing/renumber_lines.h"
 #include "core/script_columns.h"
 
@@ -72,12 +69,6 @@ std::vector<SortKey> kavrinKeys(int column) {
     }
 }
 
-// Row `row`'s line number as the file writes it.
-std::string lineText(int row) {
-    char digits[16];
-    return std::string(digits, std::to_chars(digits, digits + sizeof digits, row + 1).ptr);
-}
-
 }  // namespace
 
 std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
@@ -86,39 +77,18 @@ std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column) {
 
 HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
     HeaderSort sort;
-    const int rows = table.rowCount();
-    bool linesNumbered = true;  // Line is each row's number already
-    if (grid == ScriptGrid::Kavrin) {
-        sort.renumbered = true;
-        for (int r = 0; r < rows && linesNumbered; ++r)
-            linesNumbered = table.cell(r, 0) == Cell::number(r + 1);
-        // A script just read holds its lines as texts: knowing that they were
-        // 1..n spares a copy of the column, a million cells on a big show.
-        sort.linesWereTexts = !linesNumbered;
-        for (int r = 0; r < rows && sort.linesWereTexts; ++r)
-            sort.linesWereTexts = table.cell(r, 0) == Cell::text(lineText(r));
-        static constexpr int kLine[] = {0};
-        if (!linesNumbered && !sort.linesWereTexts) sort.linesBefore = table.copyColumns(kLine);
-    }
+    sort.renumbered = grid == ScriptGrid::Kavrin;
+    if (sort.renumbered) sort.linesBefore = keepLines(table);
     sort.order = table.sortRows(headerSortKeys(grid, column));
-    sort.changedAnything = !sort.order.empty() || !linesNumbered;
+    sort.changedAnything =
+        !sort.order.empty() || sort.linesBefore.form != KeptLines::Form::Numbers;
     if (sort.renumbered) renumberLines(table);
     return sort;
 }
 
 void undoHeaderSort(Table& table, const HeaderSort& sort) {
     if (!sort.order.empty()) table.unpermuteRows(0, sort.order);
-    if (!sort.renumbered) return;
-    if (sort.linesWereTexts) {
-        for (int r = 0; r < table.rowCount(); ++r) table.setText(r, 0, lineText(r));
-        return;
-    }
-    if (sort.linesBefore.rowCount() == 0) {
-        renumberLines(table);
-        return;
-    }
-    for (int r = 0; r < sort.linesBefore.rowCount(); ++r)
-        table.setCell(r, 0, sort.linesBefore.cell(r, 0));
+    if (sort.renumbered) restoreLines(table, sort.linesBefore);
 }
 
 void redoHeaderSort(Table& table, const HeaderSort& sort) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "addressing/renumber_lines.h"
 #include "core/table.h"
 #include "editing/cell_rules.h"
 
@@ -18,11 +19,7 @@ std::vector<SortKey> headerSortKeys(ScriptGrid grid, int column);
 struct HeaderSort {
     std::vector<int> order;   // as Table::sortRows gives it; empty when no row moved
     bool renumbered = false;  // the Kavrin table: Line was rewritten after the sort
-    // Then the Line column as it was, in the old row order, unless it held each
-    // row's number already (no rows then): as a number, or as its decimal text
-    // (`linesWereTexts`), as a script just read holds it.
-    Table linesBefore;
-    bool linesWereTexts = false;
+    KeptLines linesBefore;    // then the Line column as it was, in the old row order
     bool changedAnything = false;
 };
 

@@ -154,7 +154,7 @@ void KavrinTab::groupShots() {
     {
         LongCommand command(m_prompter, QStringLiteral("Grouping shots"));
         reorderTable(
-            QStringLiteral("Group Shots"), {kavrin::Line, kavrin::Shot},
+            QStringLiteral("Group Shots"), {kavrin::Shot}, Lines::Renumbered,
             [&](const std::function<void()>& sorted) -> Reordered {
                 grouping =
                     fulgor::groupShots(m_state.kavrin, miravelTiming(), command.report(), sorted);
@@ -182,7 +182,7 @@ void KavrinTab::checkConflicts() {
     {
         LongCommand command(m_prompter, QStringLiteral("Checking conflicts"));
         reorderTable(
-            QStringLiteral("Check Conflicts"), {kavrin::Line, kavrin::Shot, kavrin::Err},
+            QStringLiteral("Check Conflicts"), {kavrin::Shot, kavrin::Err}, Lines::Renumbered,
             [&](const std::function<void()>& sorted) -> Reordered {
                 const ConflictsShown before = conflictsShown();
                 report = fulgor::checkConflicts(

@@ -223,9 +223,11 @@ void ScriptTab::changeWholeTable(const QString& text, const std::function<void()
     recordWholeTableChange(text, std::move(before), current);
 }
 
-void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
+void ScriptTab::reorderTable(const QString& text, std::vector<int> columns, Lines lines,
                              const SortedChange& change, const LongCommand& command) {
     Table& table = m_model->table();
+    std::optional<KeptLines> linesBefore;
+    if (lines == Lines::Renumbered) linesBefore = keepLines(table);
     // Kept after the sort, not before: the sort's working memory is free by
     // then, and a million-row show never holds both at once.
     std::optional<Table> columnsBefore;
@@ -236,23 +238,26 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns,
         m_model->refresh();
         return;
     }
+    Reorder reorder{std::move(reordered.order), std::move(columns), std::move(*columnsBefore),
+                    std::move(linesBefore)};
     if (command.cancelled()) {
         // Stopped part-way: nothing of the command stays, and the grid, which
         // was never told of a change, needs only its cells painted again.
-        undoReorder(table, reordered.order, columns, *columnsBefore);
+        undoReorder(table, reorder);
         m_model->refresh();
         return;
     }
     if (reordered.showBeside) reordered.showBeside(true);
-    if (reordered.order.empty() && !reordered.besideChanged &&
-        table.copyColumns(columns) == *columnsBefore) {
+    const bool linesChanged =
+        reorder.linesBefore && reorder.linesBefore->form != KeptLines::Form::Numbers;
+    if (reorder.order.empty() && !reordered.besideChanged && !linesChanged &&
+        table.copyColumns(reorder.columns) == reorder.otherColumns) {
         m_model->refresh();
         return;
     }
     m_model->reload();
     m_grid->setCurrentRow(std::min(current, table.rowCount() - 1));
-    push(new ReorderCommand(text, *m_grid, std::move(reordered.order), std::move(columns),
-                            std::move(*columnsBefore), std::move(reordered.showBeside)));
+    push(new ReorderCommand(text, *m_grid, std::move(reorder), std::move(reordered.showBeside)));
 }
 
 void ScriptTab::replaceWholeTable(const QString& text, Table after) {

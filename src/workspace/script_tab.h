@@ -67,13 +67,15 @@ public:
         bool besideChanged = false;
     };
     // For a command under `command`'s progress dialog that sorts the rows and
-    // then rewrites `columns`: `change` runs it, calling the function it is
-    // given between the sort and the first rewritten cell. The step keeps the
-    // sort's order and the columns' cells from before the rewrite, not a copy
+    // then rewrites `columns`, and with Lines::Renumbered numbers Line 1..n
+    // too: `change` runs it, calling the function it is given between the sort
+    // and the first rewritten cell. The step keeps the sort's order, the
+    // columns' cells from before the rewrite and Line as KeptLines, not a copy
     // of the table; a cancel puts the table back and makes no step.
+    enum class Lines { Untouched, Renumbered };
     using SortedChange = std::function<Reordered(const std::function<void()>& sorted)>;
-    void reorderTable(const QString& text, std::vector<int> columns, const SortedChange& change,
-                      const LongCommand& command);
+    void reorderTable(const QString& text, std::vector<int> columns, Lines lines,
+                      const SortedChange& change, const LongCommand& command);
     // The same for a table made beside the tab's (so that a cancelled command
     // never touched it): `after` takes the table's place as one undoable step.
     void replaceWholeTable(const QString& text, Table after);

@@ -89,20 +89,23 @@ void SortCommand::undo() {
     show(false);
 }
 
-void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
-                 Table& otherColumns) {
-    table.exchangeColumns(columns, otherColumns);
-    if (!order.empty()) table.unpermuteRows(0, order);
+void undoReorder(Table& table, Reorder& reorder) {
+    table.exchangeColumns(reorder.columns, reorder.otherColumns);
+    if (!reorder.order.empty()) table.unpermuteRows(0, reorder.order);
+    if (reorder.linesBefore) restoreLines(table, *reorder.linesBefore);
 }
 
-ReorderCommand::ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
-                               std::vector<int> columns, Table columnsBefore,
+void redoReorder(Table& table, Reorder& reorder) {
+    if (!reorder.order.empty()) table.permuteRows(0, reorder.order);
+    table.exchangeColumns(reorder.columns, reorder.otherColumns);
+    if (reorder.linesBefore) renumberLines(table);
+}
+
+ReorderCommand::ReorderCommand(const QString& text, ScriptGridView& grid, Reorder reorder,
                                ShowBesideTable showBeside)
     : QUndoCommand(text),
       m_grid(grid),
-      m_order(std::move(order)),
-      m_columns(std::move(columns)),
-      m_otherColumns(std::move(columnsBefore)),
+      m_reorder(std::move(reorder)),
       m_showBeside(std::move(showBeside)) {}
 
 void ReorderCommand::show() {
@@ -115,15 +118,13 @@ void ReorderCommand::show() {
 void ReorderCommand::redo() {
     // Pushed once the command has run: the first redo finds the table changed already.
     if (m_done) return;
-    Table& table = m_grid.scriptModel()->table();
-    if (!m_order.empty()) table.permuteRows(0, m_order);
-    table.exchangeColumns(m_columns, m_otherColumns);
+    redoReorder(m_grid.scriptModel()->table(), m_reorder);
     m_done = true;
     show();
 }
 
 void ReorderCommand::undo() {
-    undoReorder(m_grid.scriptModel()->table(), m_order, m_columns, m_otherColumns);
+    undoReorder(m_grid.scriptModel()->table(), m_reorder);
     m_done = false;
     show();
 }

@@ -6,9 +6,11 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "addressing/renumber_lines.h"
 #include "core/table.h"
 #include "editing/cell_patch.h"
 #include "editing/header_sort.h"
@@ -78,14 +80,26 @@ private:
     bool m_done = true;
 };
 
-// A command that has already sorted the table and then rewritten some of its
-// columns, kept as the sort's order and those columns' cells from before the
-// rewrite (in the sorted order) rather than as the whole table; with what it
-// changed beside the table when `showBeside` is given.
+// What a command that sorted the table and then rewrote some of its columns
+// keeps to undo it by: the sort's order, those columns' cells from before the
+// rewrite (in the sorted order), and Line as it was when the command numbered
+// it 1..n; while undone, `otherColumns` holds the columns as they were after.
+struct Reorder {
+    std::vector<int> order;
+    std::vector<int> columns;
+    Table otherColumns;
+    std::optional<KeptLines> linesBefore;
+};
+
+// Puts a sorted and rewritten table back as it was before, and sorts and
+// rewrites it again, exchanging the columns' cells with `otherColumns`.
+void undoReorder(Table& table, Reorder& reorder);
+void redoReorder(Table& table, Reorder& reorder);
+
+// Such a command, with what it changed beside the table when `showBeside` is given.
 class ReorderCommand : public QUndoCommand {
 public:
-    ReorderCommand(const QString& text, ScriptGridView& grid, std::vector<int> order,
-                   std::vector<int> columns, Table columnsBefore,
+    ReorderCommand(const QString& text, ScriptGridView& grid, Reorder reorder,
                    ShowBesideTable showBeside = {});
     void redo() override;
     void undo() override;
@@ -94,17 +108,10 @@ private:
     void show();
 
     ScriptGridView& m_grid;
-    std::vector<int> m_order;
-    std::vector<int> m_columns;
-    Table m_otherColumns;  // the columns' other state: before while done, after while undone
+    Reorder m_reorder;
     ShowBesideTable m_showBeside;
     bool m_done = true;
 };
-
-// Puts a sorted and rewritten table back as it was before (see ReorderCommand);
-// `columns` then holds the columns as they were after.
-void undoReorder(Table& table, std::span<const int> order, std::span<const int> columns,
-                 Table& otherColumns);
 
 // A command that has already changed the table, with the table as it was before.
 class WholeTableCommand : public QUndoCommand {

@@ -170,7 +170,7 @@ void TalsenTab::renumberCues() {
     {
         LongCommand command(m_prompter, QStringLiteral("Renumbering cues"));
         reorderTable(
-            QStringLiteral("Renumber Cues"), {talsen::Mod, talsen::Pin},
+            QStringLiteral("Renumber Cues"), {talsen::Mod, talsen::Pin}, Lines::Untouched,
             [&](const std::function<void()>& sorted) -> Reordered {
                 outcome = RenumberQues(m_state.talsen, choice, command.report(), sorted);
                 if (!*outcome) return {};

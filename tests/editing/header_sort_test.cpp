@@ -87,7 +87,7 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
     // Line numbered 1..n already is not kept: undo numbers the old order again.
     HeaderSort byPin = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Pin);
     ASSERT_TRUE(byPin.changedAnything);
-    EXPECT_EQ(byPin.linesBefore.rowCount(), 0);
+    EXPECT_EQ(byPin.linesBefore.form, KeptLines::Form::Numbers);
     undoHeaderSort(t, byPin);
     EXPECT_EQ(t, sorted);
 
@@ -111,16 +111,15 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
     }
     const Table asRead = read;
     sort = sortByHeader(ScriptGrid::Kavrin, read, kavrin::Mod);
-    EXPECT_TRUE(sort.linesWereTexts);
-    EXPECT_EQ(sort.linesBefore.rowCount(), 0);
+    EXPECT_EQ(sort.linesBefore.form, KeptLines::Form::Texts);
     EXPECT_TRUE(read.cell(0, kavrin::Line).isNumber());
     undoHeaderSort(read, sort);
     EXPECT_EQ(read, asRead);
     read.setText(2, kavrin::Line, "03");
     const Table paddedLine = read;
     sort = sortByHeader(ScriptGrid::Kavrin, read, kavrin::Mod);
-    EXPECT_FALSE(sort.linesWereTexts);
-    EXPECT_EQ(sort.linesBefore.rowCount(), 4);
+    EXPECT_EQ(sort.linesBefore.form, KeptLines::Form::Copied);
+    EXPECT_EQ(sort.linesBefore.copy.rowCount(), 4);
     undoHeaderSort(read, sort);
     EXPECT_EQ(read, paddedLine);
 

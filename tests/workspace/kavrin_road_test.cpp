@@ -180,9 +180,11 @@ private slots:
                 .arg(kavrinCell(1, 8));
         };
         const QString checkedShows = QStringLiteral("1|%1|1|1").arg(oneConflict);
+        const Table opened = window->state().kavrin;  // Line as read: the texts "1", "2"
 
         find<QPushButton>("cmdCheckConflicts")->click();
         QCOMPARE(shown(), checkedShows);
+        const Table checked = window->state().kavrin;
         QVERIFY(model->setData(model->index(1, 4), QStringLiteral("3")));
         find<QPushButton>("cmdCheckConflicts")->click();
         QCOMPARE(shown(), QStringLiteral("0||0|"));
@@ -196,9 +198,11 @@ private slots:
         QCOMPARE(kavrinCell(1, 4), QStringLiteral("04"));
         trigger("mnuEditUndo");
         QCOMPARE(shown(), QStringLiteral("0||0|"));
+        QVERIFY(window->state().kavrin == opened);
         QVERIFY(!find<QAction>("mnuEditUndo")->isEnabled());
         trigger("mnuEditRedo");
         QCOMPARE(shown(), checkedShows);
+        QVERIFY(window->state().kavrin == checked);
         trigger("mnuEditRedo");
         trigger("mnuEditRedo");
         QCOMPARE(shown(), QStringLiteral("0||0|"));
