@@ -55,8 +55,9 @@ struct ConflictReport {
     std::vector<int> markedRows;
 };
 
-// The whole check on a Kavrin table: empties every Err, runs groupShots (which
-// sorts and renumbers Line and Shot), starts the previous time at the first
+// The whole check on a Kavrin table: runs groupShots (which sorts and
+// renumbers Line and Shot), emptying every Err once the rows are sorted and
+// before the shots are numbered; then starts the previous time at the first
 // row whose Time holds a number (taken to single precision; 0 when none does)
 // and the previous module at 0, then runs CheckConflictRow on every row in
 // order. Two times that read as the same number, such as "12.1" and "12.10",

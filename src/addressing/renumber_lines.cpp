@@ -6,8 +6,6 @@
 namespace fulgor {
 namespace {
 
-constexpr int kLine[] = {0};
-
 // The decimal text of row + 1, in `digits`.
 std::string_view lineText(int row, char (&digits)[16]) {
     return {digits, std::to_chars(digits, digits + sizeof digits, row + 1).ptr};
@@ -16,25 +14,27 @@ std::string_view lineText(int row, char (&digits)[16]) {
 }  // namespace
 
 void renumberLines(Table& table) {
-    for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, 0, r + 1);
+    for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, kLineColumn, r + 1);
+}
+
+KeptLines::Form lineForm(const Table& table) {
+    const int rows = table.rowCount();
+    bool numbers = true;
+    for (int r = 0; r < rows && numbers; ++r)
+        numbers = table.cell(r, kLineColumn) == Cell::number(r + 1);
+    if (numbers) return KeptLines::Form::Numbers;
+    char digits[16];
+    for (int r = 0; r < rows; ++r) {
+        if (!(table.cell(r, kLineColumn) == Cell::text(lineText(r, digits))))
+            return KeptLines::Form::Copied;
+    }
+    return KeptLines::Form::Texts;
 }
 
 KeptLines keepLines(const Table& table) {
-    KeptLines lines;
-    const int rows = table.rowCount();
-    bool numbers = true;
-    for (int r = 0; r < rows && numbers; ++r) numbers = table.cell(r, 0) == Cell::number(r + 1);
-    if (numbers) return lines;
-    bool texts = true;
-    char digits[16];
-    for (int r = 0; r < rows && texts; ++r)
-        texts = table.cell(r, 0) == Cell::text(lineText(r, digits));
-    if (texts) {
-        lines.form = KeptLines::Form::Texts;
-        return lines;
-    }
-    lines.form = KeptLines::Form::Copied;
-    lines.copy = table.copyColumns(kLine);
+    static constexpr int kLine[] = {kLineColumn};
+    KeptLines lines{lineForm(table), {}};
+    if (lines.form == KeptLines::Form::Copied) lines.copy = table.copyColumns(kLine);
     return lines;
 }
 
@@ -45,10 +45,11 @@ void restoreLines(Table& table, const KeptLines& lines) {
             renumberLines(table);
             return;
         case KeptLines::Form::Texts:
-            for (int r = 0; r < table.rowCount(); ++r) table.setText(r, 0, lineText(r, digits));
+            for (int r = 0; r < table.rowCount(); ++r) table.setText(r, kLineColumn, lineText(r, digits));
             return;
         case KeptLines::Form::Copied:
-            for (int r = 0; r < lines.copy.rowCount(); ++r) table.setCell(r, 0, lines.copy.cell(r, 0));
+            for (int r = 0; r < lines.copy.rowCount(); ++r)
+                table.setCell(r, kLineColumn, lines.copy.cell(r, 0));
             return;
     }
 }

@@ -4,8 +4,11 @@
 
 namespace fulgor {
 
-// Writes each row's index + 1, as a number, into column 0 (Line), in the
-// present row order. Nothing else changes.
+// Line is the first column of every script table.
+inline constexpr int kLineColumn = 0;
+
+// Writes each row's index + 1, as a number, into Line, in the present row
+// order. Nothing else changes.
 void renumberLines(Table& table);
 
 // The Line column as it was before a command rewrote it. When it held each
@@ -17,6 +20,7 @@ struct KeptLines {
     Form form = Form::Numbers;
     Table copy;  // the column, when Copied
 };
+KeptLines::Form lineForm(const Table& table);
 KeptLines keepLines(const Table& table);
 // Puts the Line column back as `lines` kept it.
 void restoreLines(Table& table, const KeptLines& lines);

@@ -142,7 +142,7 @@ std::uint64_t Table::encodeText(std::string_view text) {
     if (text.size() <= kInlineMax) {
         std::uint64_t slot = kEmptyText | (static_cast<std::uint64_t>(text.size()) << 48);
         // Gathered in a register: a copy of a varying length into a word that
-        // is then loaded whole stalls the processor on every cell read.
+        // is then loaded whole stalls the processor on every short text stored.
         for (std::size_t i = 0; i < text.size(); ++i)
             slot |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
         return slot;

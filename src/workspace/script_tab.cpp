@@ -227,7 +227,16 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns, Line
                              const SortedChange& change, const LongCommand& command) {
     Table& table = m_model->table();
     std::optional<KeptLines> linesBefore;
-    if (lines == Lines::Renumbered) linesBefore = keepLines(table);
+    if (lines == Lines::Renumbered) {
+        // Line holding 1..n is kept as that alone; any other Line is copied
+        // with the rewritten columns, after the sort.
+        const KeptLines::Form form = lineForm(table);
+        if (form == KeptLines::Form::Copied) {
+            columns.push_back(kLineColumn);
+        } else {
+            linesBefore = KeptLines{form, {}};
+        }
+    }
     // Kept after the sort, not before: the sort's working memory is free by
     // then, and a million-row show never holds both at once.
     std::optional<Table> columnsBefore;

@@ -70,8 +70,9 @@ public:
     // then rewrites `columns`, and with Lines::Renumbered numbers Line 1..n
     // too: `change` runs it, calling the function it is given between the sort
     // and the first rewritten cell. The step keeps the sort's order, the
-    // columns' cells from before the rewrite and Line as KeptLines, not a copy
-    // of the table; a cancel puts the table back and makes no step.
+    // columns' cells from before the rewrite and Line (as KeptLines when it
+    // held 1..n, else with the columns), not a copy of the table; a cancel
+    // puts the table back and makes no step.
     enum class Lines { Untouched, Renumbered };
     using SortedChange = std::function<Reordered(const std::function<void()>& sorted)>;
     void reorderTable(const QString& text, std::vector<int> columns, Lines lines,

@@ -7,7 +7,6 @@
 #include <QUndoCommand>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "addressing/renumber_lines.h"
@@ -82,8 +81,9 @@ private:
 
 // What a command that sorted the table and then rewrote some of its columns
 // keeps to undo it by: the sort's order, those columns' cells from before the
-// rewrite (in the sorted order), and Line as it was when the command numbered
-// it 1..n; while undone, `otherColumns` holds the columns as they were after.
+// rewrite (in the sorted order), and, where the command numbered Line 1..n,
+// the form of 1..n that Line held before; while undone, `otherColumns` holds
+// the columns as they were after.
 struct Reorder {
     std::vector<int> order;
     std::vector<int> columns;

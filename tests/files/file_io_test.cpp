@@ -172,6 +172,7 @@ std::string saveWithoutFileOverrides(const std::string& path, const std::string&
     int pipe[2];
     if (::pipe(pipe) != 0) return "no pipe";
     const pid_t child = ::fork();
+    if (child < 0) return "no child";
     if (child == 0) {
         ::close(pipe[0]);
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};

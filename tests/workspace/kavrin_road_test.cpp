@@ -162,6 +162,31 @@ private slots:
         QVERIFY(prompter->messages.empty());
     }
 
+    // Group Shots moves rows and numbers Line: undo puts back the rows and Line
+    // as they were, texts as read or a typed line, and redo groups them again.
+    void undoingGroupShotsPutsBackRowsAndLines() {
+        writeBytes(dir->path("three.kvn"),
+                   "Show\r\n1,,,30,01,01,,,,,,,\r\n2,,,10,01,02,,,,,,,\r\n3,,,20,01,03,,,,,,,\r\n");
+        showTab(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(path("three.kvn"));
+        trigger("mnuFileOpen");
+        auto groupUndoRedo = [&] {
+            const Table before = window->state().kavrin;
+            find<QPushButton>("cmdGroupShots")->click();
+            QCOMPARE(kavrinCell(0, 5) + kavrinCell(1, 5) + kavrinCell(2, 5), QStringLiteral("020301"));
+            const Table grouped = window->state().kavrin;
+            trigger("mnuEditUndo");
+            QVERIFY(window->state().kavrin == before);
+            trigger("mnuEditRedo");
+            QVERIFY(window->state().kavrin == grouped);
+            trigger("mnuEditUndo");
+        };
+        groupUndoRedo();  // Line as read: the texts "1", "2", "3"
+        auto* model = static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
+        QVERIFY(model->setData(model->index(1, 0), QStringLiteral("7")));
+        groupUndoRedo();  // a typed Line, kept as a copy
+    }
+
     // Undo and redo of Check Conflicts put back the count, the label and the
     // highlighting with the Err cells, step by step.
     void undoingACheckRestoresWhatItShowed() {
