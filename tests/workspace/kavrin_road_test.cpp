@@ -30,6 +30,14 @@ private:
         prompter->fileAnswers.push_back(path);
         find<QAction>("mnuFileOpen")->trigger();
     }
+    // Writes a Kavrin script and opens it; the grid's model.
+    ScriptTableModel* openKavrin(const char* name, const std::string& bytes) {
+        writeBytes(dir->path(name), bytes);
+        showTab(MainWindow::KavrinIndex);
+        prompter->fileAnswers.push_back(path(name));
+        trigger("mnuFileOpen");
+        return static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
+    }
     void renumberCues(bool answer) {
         prompter->yesNoAnswers.push_back(answer);
         find<QPushButton>("cmdRenumCues")->click();
@@ -148,10 +156,7 @@ private slots:
         std::string show = "Long show\r\n";
         for (int i = 1; i <= 551; ++i)
             show += std::to_string(i) + ",," + "1," + std::to_string(i) + ",01,01,,,,,,,\r\n";
-        writeBytes(dir->path("long.kvn"), show);
-        showTab(MainWindow::KavrinIndex);
-        prompter->fileAnswers.push_back(QString::fromStdString(dir->path("long.kvn")));
-        find<QAction>("mnuFileOpen")->trigger();
+        openKavrin("long.kvn", show);
         find<QPushButton>("cmdGroupShots")->click();
         QCOMPARE(prompter->messages.back().title, QStringLiteral("Renumber Aborted"));
         QCOMPARE(prompter->messages.back().text, QStringLiteral("Exceeded Kavrin Fire Memory!"));
@@ -165,11 +170,8 @@ private slots:
     // Group Shots moves rows and numbers Line: undo puts back the rows and Line
     // as they were, texts as read or a typed line, and redo groups them again.
     void undoingGroupShotsPutsBackRowsAndLines() {
-        writeBytes(dir->path("three.kvn"),
-                   "Show\r\n1,,,30,01,01,,,,,,,\r\n2,,,10,01,02,,,,,,,\r\n3,,,20,01,03,,,,,,,\r\n");
-        showTab(MainWindow::KavrinIndex);
-        prompter->fileAnswers.push_back(path("three.kvn"));
-        trigger("mnuFileOpen");
+        ScriptTableModel* model = openKavrin(
+            "three.kvn", "Show\r\n1,,,30,01,01,,,,,,,\r\n2,,,10,01,02,,,,,,,\r\n3,,,20,01,03,,,,,,,\r\n");
         auto groupUndoRedo = [&] {
             const Table before = window->state().kavrin;
             find<QPushButton>("cmdGroupShots")->click();
@@ -182,7 +184,6 @@ private slots:
             trigger("mnuEditUndo");
         };
         groupUndoRedo();  // Line as read: the texts "1", "2", "3"
-        auto* model = static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
         QVERIFY(model->setData(model->index(1, 0), QStringLiteral("7")));
         groupUndoRedo();  // a typed Line, kept as a copy
     }
@@ -190,12 +191,8 @@ private slots:
     // Undo and redo of Check Conflicts put back the count, the label and the
     // highlighting with the Err cells, step by step.
     void undoingACheckRestoresWhatItShowed() {
-        writeBytes(dir->path("two.kvn"),
-                   "Show\r\n1,1,1,10,03,01,,,,,,,\r\n2,1,1,10,04,01,,,,,,,\r\n");
-        showTab(MainWindow::KavrinIndex);
-        prompter->fileAnswers.push_back(path("two.kvn"));
-        trigger("mnuFileOpen");
-        auto* model = static_cast<ScriptTableModel*>(find<ScriptGridView>("TDBGrid2")->model());
+        ScriptTableModel* model =
+            openKavrin("two.kvn", "Show\r\n1,1,1,10,03,01,,,,,,,\r\n2,1,1,10,04,01,,,,,,,\r\n");
         const QString oneConflict = QStringLiteral("1 Time/Module Conflicts present!");
         auto shown = [&] {
             return QStringLiteral("%1|%2|%3|%4")
