@@ -3,7 +3,13 @@
 #include <charconv>
 #include <string_view>
 
+#include "core/script_columns.h"
+
 namespace fulgor {
+
+// Both tables put Line first, so one column number serves them.
+static_assert(talsen::Line == kLineColumn && kavrin::Line == kLineColumn);
+
 namespace {
 
 // The decimal text of row + 1, in `digits`.
@@ -45,7 +51,8 @@ void restoreLines(Table& table, const KeptLines& lines) {
             renumberLines(table);
             return;
         case KeptLines::Form::Texts:
-            for (int r = 0; r < table.rowCount(); ++r) table.setText(r, kLineColumn, lineText(r, digits));
+            for (int r = 0; r < table.rowCount(); ++r)
+                table.setText(r, kLineColumn, lineText(r, digits));
             return;
         case KeptLines::Form::Copied:
             for (int r = 0; r < lines.copy.rowCount(); ++r)

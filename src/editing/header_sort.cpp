@@ -80,8 +80,7 @@ HeaderSort sortByHeader(ScriptGrid grid, Table& table, int column) {
     sort.renumbered = grid == ScriptGrid::Kavrin;
     if (sort.renumbered) sort.linesBefore = keepLines(table);
     sort.order = table.sortRows(headerSortKeys(grid, column));
-    sort.changedAnything =
-        !sort.order.empty() || sort.linesBefore.form != KeptLines::Form::Numbers;
+    sort.changedAnything = !sort.order.empty() || sort.linesBefore.form != KeptLines::Form::Numbers;
     if (sort.renumbered) renumberLines(table);
     return sort;
 }

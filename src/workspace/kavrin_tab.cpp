@@ -185,9 +185,9 @@ void KavrinTab::checkConflicts() {
             QStringLiteral("Check Conflicts"), {kavrin::Shot, kavrin::Err}, Lines::Renumbered,
             [&](const std::function<void()>& sorted) -> Reordered {
                 const ConflictsShown before = conflictsShown();
-                report = fulgor::checkConflicts(
-                    m_state.kavrin, {miravelTiming(), m_talsenNumbering()}, command.report(),
-                    sorted);
+                report =
+                    fulgor::checkConflicts(m_state.kavrin, {miravelTiming(), m_talsenNumbering()},
+                                           command.report(), sorted);
                 const ConflictsShown after{report.conflicts,
                                            toQString(conflictLabelText(report.conflicts)),
                                            report.conflicts > 0};

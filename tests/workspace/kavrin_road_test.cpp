@@ -171,11 +171,13 @@ private slots:
     // as they were, texts as read or a typed line, and redo groups them again.
     void undoingGroupShotsPutsBackRowsAndLines() {
         ScriptTableModel* model = openKavrin(
-            "three.kvn", "Show\r\n1,,,30,01,01,,,,,,,\r\n2,,,10,01,02,,,,,,,\r\n3,,,20,01,03,,,,,,,\r\n");
+            "three.kvn",
+            "Show\r\n1,,,30,01,01,,,,,,,\r\n2,,,10,01,02,,,,,,,\r\n3,,,20,01,03,,,,,,,\r\n");
         auto groupUndoRedo = [&] {
             const Table before = window->state().kavrin;
             find<QPushButton>("cmdGroupShots")->click();
-            QCOMPARE(kavrinCell(0, 5) + kavrinCell(1, 5) + kavrinCell(2, 5), QStringLiteral("020301"));
+            QCOMPARE(kavrinCell(0, 5) + kavrinCell(1, 5) + kavrinCell(2, 5),
+                     QStringLiteral("020301"));
             const Table grouped = window->state().kavrin;
             trigger("mnuEditUndo");
             QVERIFY(window->state().kavrin == before);
