@@ -20,31 +20,62 @@ constexpr std::string_view kEndRecord = "S\t0\t0\r\n";
 constexpr std::array<kavrin::Column, 6> kSentColumns = {kavrin::Line, kavrin::Shot, kavrin::Pos,
                                                         kavrin::Time, kavrin::Mod,  kavrin::Pin};
 
-std::optional<std::string> fieldText(double value) {
-    if (!std::isfinite(value)) return std::nullopt;
-    return value < 0 ? std::string("0") : shortestText(value);
+// Puts the value's text into `field`, a negative value going out as 0; false
+// for a value too large to send.
+bool setFieldText(double value, std::string& field) {
+    if (!std::isfinite(value)) return false;
+    field.clear();
+    if (value < 0) {
+        field.push_back('0');
+    } else {
+        appendShortestText(value, field);
+    }
+    return true;
 }
 
-// An empty cell, or a text with no leading number, which goes out as 0.
-bool holdsNoNumber(const Cell& cell) {
-    return cell.isText() && !hasLeadingNumber(cell.text());
-}
+// The cue fields' places in a record.
+constexpr std::size_t kTimeField = 3;
+constexpr std::size_t kModField = 4;
+constexpr std::size_t kPinField = 5;
+static_assert(kSentColumns[kTimeField] == kavrin::Time && kSentColumns[kModField] == kavrin::Mod &&
+              kSentColumns[kPinField] == kavrin::Pin);
 
-double sentValue(const Table& table, int row, kavrin::Column column, bool miravel) {
-    double value = cellNumber(table.cell(row, column));
-    if (column != kavrin::Time) return value;
-    return miravel ? value * 100 : roundHalfEven(value * 10);
+// A field's number as it goes out, and whether its cell held none: an empty
+// cell, or a text with no leading number, goes out as 0.
+struct SentNumber {
+    double value = 0;
+    bool none = false;
+};
+
+SentNumber sentNumber(const Table& table, int row, kavrin::Column column, bool miravel) {
+    const Cell cell = table.cell(row, column);
+    SentNumber sent;
+    if (cell.isNumber()) {
+        sent.value = cell.number();
+    } else if (std::optional<double> number = foundLeadingNumber(cell.text())) {
+        sent.value = *number;
+    } else {
+        sent.none = true;
+    }
+    if (column == kavrin::Time)
+        sent.value = miravel ? sent.value * 100 : roundHalfEven(sent.value * 10);
+    return sent;
 }
 
 }  // namespace
 
-std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel) {
-    std::string record = miravel ? "s" : "S";
+void appendShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out) {
+    out += miravel ? 's' : 'S';
     for (const std::string& field : fields) {
-        record += '\t';
-        record += field;
+        out += '\t';
+        out += field;
     }
-    record += kRecordEnd;
+    out += kRecordEnd;
+}
+
+std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel) {
+    std::string record;
+    appendShowLine(fields, miravel, record);
     return record;
 }
 
@@ -62,6 +93,7 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
         panel.text = "N\t" + std::string(showName) + std::string(kRecordEnd);
         panel.lines = 1;
     }
+    std::array<std::string, 6> fields;  // one record's, their room kept from row to row
     for (int row = 0; row < table.rowCount(); ++row) {
         if (!reportRow(watch, row, table.rowCount())) return Error{"the formatting was cancelled"};
         if (!table.cell(row, kavrin::Err).isEmpty()) {
@@ -73,24 +105,21 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
             panel.untimedRows.push_back(row);
             continue;
         }
-        if (holdsNoNumber(time)) panel.zeroTimeRows.push_back(row);
-        if (holdsNoNumber(table.cell(row, kavrin::Mod)) ||
-            holdsNoNumber(table.cell(row, kavrin::Pin))) {
-            panel.unaddressedRows.push_back(row);
-        }
-        std::array<std::string, 6> fields;
+        std::array<SentNumber, kSentColumns.size()> sent;
+        for (std::size_t i = 0; i < kSentColumns.size(); ++i)
+            sent[i] = sentNumber(table, row, kSentColumns[i], miravel);
+        if (sent[kTimeField].none) panel.zeroTimeRows.push_back(row);
+        if (sent[kModField].none || sent[kPinField].none) panel.unaddressedRows.push_back(row);
         for (std::size_t i = 0; i < kSentColumns.size(); ++i) {
-            kavrin::Column column = kSentColumns[i];
-            std::optional<std::string> text = fieldText(sentValue(table, row, column, miravel));
-            if (!text) {
+            if (!setFieldText(sent[i].value, fields[i])) {
+                kavrin::Column column = kSentColumns[i];
                 return Error{"Line " + std::to_string(row + 1) + ", " +
                              std::string(kavrin::kCaptions[column]) + ": the value \"" +
                              shortened(cellText(table.cell(row, column))) +
                              "\" is too large to send"};
             }
-            fields[i] = std::move(*text);
         }
-        panel.text += FormatShowLine(fields, miravel);
+        appendShowLine(fields, miravel, panel.text);
         ++panel.lines;
         if (lineCounted) lineCounted(panel.lines);
     }

@@ -32,6 +32,8 @@ inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines",
 // One cue record: "S" (or "s" with Miravel timing), then the six fields Line,
 // Shot, Pos, Time, Mod, Pin as given, all joined by TABs, then CR LF.
 std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel);
+// The same record appended to `out`.
+void appendShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out);
 
 struct PanelText {
     std::string text;                  // UTF-8; one Windows-1252 byte per character on the line

@@ -223,8 +223,10 @@ double leadingNumber(std::string_view text) {
     return scanNumber(text).value;
 }
 
-bool hasLeadingNumber(std::string_view text) {
-    return scanNumber(text).anyDigit;
+std::optional<double> foundLeadingNumber(std::string_view text) {
+    Scan scan = scanNumber(text);
+    if (!scan.anyDigit) return std::nullopt;
+    return scan.value;
 }
 
 bool isDecimalNumber(std::string_view text) {

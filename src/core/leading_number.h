@@ -24,9 +24,9 @@ double leadingNumber(std::string_view text);
 // exponent), with at least one digit and nothing after it.
 bool isDecimalNumber(std::string_view text);
 
-// True when leadingNumber finds a number at all (at least one digit), so that
-// "12abc" has one and "", "abc" and "&H" have none.
-bool hasLeadingNumber(std::string_view text);
+// The leading number of `text` when leadingNumber finds one at all (at least
+// one digit), so that "12abc" gives 12 and "", "abc" and "&H" give nothing.
+std::optional<double> foundLeadingNumber(std::string_view text);
 
 // The leading number of `text` when isDecimalNumber(text), read in one pass;
 // nothing otherwise. Like leadingNumber it may be infinite.

@@ -6,18 +6,9 @@
 namespace fulgor {
 
 double roundHalfEven(double x) {
-    if (!std::isfinite(x)) return x;
-    double floor = std::floor(x);
-    double fraction = x - floor;  // exact for doubles
-    double result;
-    if (fraction > 0.5) {
-        result = floor + 1;
-    } else if (fraction < 0.5) {
-        result = floor;
-    } else {
-        result = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-    }
-    return result + 0.0;  // no -0
+    // The processor's own rounding: to nearest, ties to even, as the program
+    // never changes the rounding mode. The "+ 0.0" turns -0 into 0.
+    return std::nearbyint(x) + 0.0;
 }
 
 double roundToDecimals(double x, int decimals) {

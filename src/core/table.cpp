@@ -39,6 +39,22 @@ bool isTextSlot(std::uint64_t slot) {
     return (slot & kTagMask) == kTagMask;
 }
 
+// Where a long text is remembered among the recent ones. Texts of up to 16
+// bytes, most of a show's, are mixed from two words that between them hold
+// every byte, in a few instructions; longer ones take the library's hash.
+std::size_t recentIndex(std::string_view text) {
+    static_assert(kRecentLongTexts == 1 << 12 && kInlineMax >= 3);
+    if (text.size() > 16) return std::hash<std::string_view>{}(text) % kRecentLongTexts;
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    const std::size_t half = text.size() >= 8 ? 8 : 4;  // long texts have at least 7 bytes
+    std::memcpy(&head, text.data(), half);
+    std::memcpy(&tail, text.data() + text.size() - half, half);
+    const std::uint64_t mixed =
+        head * 0x9E37'79B9'7F4A'7C15ULL ^ (tail + text.size()) * 0xC2B2'AE3D'27D4'EB4FULL;
+    return static_cast<std::size_t>((mixed ^ (mixed >> 29)) >> 52);
+}
+
 // Ranks the texts of one sort key in byte order, equal texts sharing a rank,
 // so that a sort compares small numbers instead of texts. Each distinct text
 // gets a slot as it is first met; only the few distinct ones are compared.
@@ -150,8 +166,7 @@ std::uint64_t Table::encodeText(std::string_view text) {
     // A show repeats its effects' sizes and notes over and over: a long text
     // met again lately takes the pool's copy instead of adding another.
     if (m_recentLongTexts.empty()) m_recentLongTexts.assign(kRecentLongTexts, kEmptyText);
-    std::uint64_t& recent =
-        m_recentLongTexts[std::hash<std::string_view>{}(text) % kRecentLongTexts];
+    std::uint64_t& recent = m_recentLongTexts[recentIndex(text)];
     if (recent != kEmptyText && decodeText(recent) == text) return recent;
     // A text viewing this pool would dangle once the pool grows: copy it first.
     if (text.data() >= m_pool.data() && text.data() < m_pool.data() + m_pool.size()) {
@@ -172,11 +187,22 @@ std::uint64_t Table::encodeText(std::string_view text) {
 
 void Table::prefetchLongTexts(int row) const {
     const std::size_t begin = index(row, 0);
+    const auto pool = reinterpret_cast<std::uintptr_t>(m_pool.data());
     for (std::size_t i = begin; i < begin + static_cast<std::size_t>(m_columns); ++i) {
         const std::uint64_t slot = m_slots[i];
-        if (isTextSlot(slot) && !(slot & kInlineBit))
-            __builtin_prefetch(m_pool.data() + (slot & kOffsetMask));
+        // Worked out without a branch: a row's mix of numbers, short texts
+        // and long ones would be mispredicted cell after cell. A cell without
+        // a pooled text asks for the pool's start, which costs nothing.
+        const std::uint64_t pooled =
+            static_cast<std::uint64_t>(isTextSlot(slot)) & ~(slot >> 51) & 1;
+        __builtin_prefetch(reinterpret_cast<const char*>(pool + ((slot & kOffsetMask) & -pooled)));
     }
+}
+
+void Table::prefetchRow(int row) const {
+    const std::uint64_t* first = m_slots.data() + index(row, 0);
+    __builtin_prefetch(first);
+    __builtin_prefetch(first + m_columns - 1);
 }
 
 Cell Table::cell(int row, int column) const {
@@ -211,6 +237,13 @@ void Table::reserveRows(int rows) {
 
 void Table::appendRows(int count) {
     insertRows(m_rows, count);
+}
+
+void Table::appendTextRow(std::span<const std::string_view> texts) {
+    assert(texts.size() <= static_cast<std::size_t>(m_columns));
+    for (std::string_view text : texts) m_slots.push_back(encodeText(text));
+    m_slots.resize(m_slots.size() + static_cast<std::size_t>(m_columns) - texts.size(), kEmptyText);
+    ++m_rows;
 }
 
 void Table::insertRows(int before, int count) {
@@ -361,7 +394,11 @@ void breakTies(const Table& table, int first, std::span<int> order,
         begin = end;
         if (run.size() < 2) continue;
         records.resize(run.size());
+        // The run's rows lie scattered over the table: asking for each a few
+        // rows ahead lets their reads from memory overlap.
+        constexpr std::size_t kRowsAhead = 16;
         for (std::size_t i = 0; i < run.size(); ++i) {
+            if (i + kRowsAhead < run.size()) table.prefetchRow(first + run[i + kRowsAhead]);
             records[i].row = run[i];
             for (std::size_t k = 0; k < TieKeyCount; ++k)
                 records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
@@ -447,8 +484,20 @@ void Table::permuteRows(int first, std::span<const int> from) {
     };
     std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
     std::vector<bool> placed(count);
+    // A cycle visits rows scattered over the table: a walk some rows ahead of
+    // the moves asks for each row early, so that their reads overlap.
+    constexpr int kRowsAhead = 8;
     for (std::size_t start = 0; start < count; ++start) {
         if (placed[start] || static_cast<std::size_t>(from[start]) == start) continue;
+        std::size_t ahead = start;
+        bool aheadDone = false;
+        auto walkAhead = [&] {
+            if (aheadDone) return;
+            ahead = static_cast<std::size_t>(from[ahead]);
+            aheadDone = ahead == start;
+            if (!aheadDone) prefetchRow(first + static_cast<int>(ahead));
+        };
+        for (int i = 0; i < kRowsAhead; ++i) walkAhead();
         std::copy_n(rowAt(start), m_columns, held.begin());
         std::size_t to = start;
         for (;;) {
@@ -458,6 +507,7 @@ void Table::permuteRows(int first, std::span<const int> from) {
                 std::copy(held.begin(), held.end(), rowAt(to));
                 break;
             }
+            walkAhead();
             std::copy_n(rowAt(source), m_columns, rowAt(to));
             to = source;
         }

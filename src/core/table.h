@@ -56,6 +56,9 @@ public:
     void reserveRows(int rows);
     // New rows are empty; later rows move down (insert) or up (delete).
     void appendRows(int count = 1);
+    // Appends one row whose first cells hold `texts` (at most columnCount()),
+    // the others empty: how a file's rows are read in.
+    void appendTextRow(std::span<const std::string_view> texts);
     // Precondition: 0 <= before <= rowCount().
     void insertRows(int before, int count = 1);
     // Precondition: 0 <= first, first + count <= rowCount().
@@ -97,6 +100,9 @@ public:
     // now). It changes nothing; it pays where a sort has left the pool bytes of
     // neighbouring rows far apart.
     void prefetchLongTexts(int row) const;
+    // Hints that the row's cells are read soon, for a pass that visits rows
+    // out of their stored order.
+    void prefetchRow(int row) const;
 
     // Bytes held by the table's storage.
     std::size_t memoryBytes() const;

@@ -1,6 +1,7 @@
 #include "files/script_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -81,10 +82,10 @@ void ScriptTextReader::feed(std::string_view bytes) {
             m_partial.clear();
             std::string_view joined = whole;
             if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
-            addLine(joined, isAscii(joined));
+            addLine(joined, isAscii(joined), joined.data() + joined.size());
         } else {
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            addLine(line, ascii);
+            addLine(line, ascii, end);
         }
         if (m_stopped) return;
         p = lineEnd + 1;
@@ -96,13 +97,38 @@ Table ScriptTextReader::finish() {
     // A last line without a line end keeps everything it holds, even a CR.
     if (!m_partial.empty() && !m_stopped) {
         std::string last = std::move(m_partial);
-        addLine(last, isAscii(last));
+        addLine(last, isAscii(last), last.data() + last.size());
     }
     m_partial.clear();
     return std::move(m_table);
 }
 
-void ScriptTextReader::addLine(std::string_view line, bool ascii) {
+namespace {
+
+// Where the field that starts at `p` ends: at its first "," before `end`, or
+// at `end`. Eight bytes are looked at together wherever they can be read
+// (up to `readable`), so a field costs a step or two rather than one a byte.
+const char* fieldEnd(const char* p, const char* end, const char* readable) {
+    constexpr std::uint64_t kOnes = 0x0101'0101'0101'0101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080ULL;
+    constexpr std::uint64_t kCommas = kOnes * ',';
+    while (end - p > 0 && readable - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t x = word ^ kCommas;  // a zero byte where a comma stands
+        // The lowest set bit marks the first zero byte exactly.
+        const std::uint64_t zeros = (x - kOnes) & ~x & kHighBits;
+        if (zeros) return std::min(p + std::countr_zero(zeros) / 8, end);
+        p += 8;
+    }
+    if (p > end) return end;
+    while (p < end && *p != ',') ++p;
+    return p;
+}
+
+}  // namespace
+
+void ScriptTextReader::addLine(std::string_view line, bool ascii, const char* readable) {
     if (m_wantHeader) {
         m_header.assign(line);
         m_wantHeader = false;
@@ -117,23 +143,24 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
             return;
         }
     }
-    m_table.appendRows(1);
+    if (!ascii && !isAscii(line)) {
+        // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
+        // decoded line keeps its commas where they were.
+        m_decoded.clear();
+        appendDecoded1252(line, m_decoded);
+        line = m_decoded;
+        readable = line.data() + line.size();
+    }
+    m_fields.clear();
     const char* field = line.data();
     const char* end = line.data() + line.size();
-    for (int column = 0; column < m_columns; ++column) {
-        const char* comma = field;
-        while (comma < end && *comma != ',') ++comma;
-        std::string_view text(field, static_cast<std::size_t>(comma - field));
-        if (ascii || isAscii(text)) {
-            m_table.setText(row, column, text);
-        } else {
-            m_decoded.clear();
-            appendDecoded1252(text, m_decoded);
-            m_table.setText(row, column, m_decoded);
-        }
+    while (m_fields.size() < static_cast<std::size_t>(m_columns)) {
+        const char* comma = fieldEnd(field, end, readable);
+        m_fields.emplace_back(field, static_cast<std::size_t>(comma - field));
         if (comma == end) break;
         field = comma + 1;
     }
+    m_table.appendTextRow(m_fields);
 }
 
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
@@ -179,27 +206,34 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
     constexpr int kRowsAhead = 8;
     std::string piece;
     piece.reserve(kPieceBytes + (std::size_t{1} << 16));
+    int pieceFirst = 0;  // the row `piece` begins with
+    // Cells go out as they are and a whole piece is checked for ASCII at
+    // once; only a piece that holds other characters is made again, encoded.
+    auto send = [&](int pieceEnd) -> Status {
+        if (!isAscii(piece)) {
+            piece.clear();
+            for (int row = pieceFirst; row < pieceEnd; ++row) {
+                if (Status status = appendRowCells(table, row, firstRow, true, piece); !status)
+                    return status;
+            }
+        }
+        Status sent = sink(piece);
+        piece.clear();
+        pieceFirst = pieceEnd;
+        return sent;
+    };
     for (int row = 0; row < table.rowCount(); ++row) {
         if (!reportRow(watch, row, table.rowCount())) return Error{std::string(kSaveCancelled)};
-        // Cells go out as they are and the row is checked for ASCII once; only
-        // a row that holds other characters is written again, encoded.
         // After a sort the long texts of neighbouring rows lie far apart.
         if (row + kRowsAhead < table.rowCount()) table.prefetchLongTexts(row + kRowsAhead);
-        const std::size_t rowStart = piece.size();
-        if (Status status = appendRowCells(table, row, firstRow, false, piece); !status)
-            return status;
-        if (!isAscii(std::string_view(piece).substr(rowStart))) {
-            piece.resize(rowStart);
-            if (Status status = appendRowCells(table, row, firstRow, true, piece); !status)
-                return status;
-        }
+        // Unencoded, a row cannot fail.
+        static_cast<void>(appendRowCells(table, row, firstRow, false, piece));
         if (piece.size() >= kPieceBytes) {
-            if (Status status = sink(piece); !status) return status;
-            piece.clear();
+            if (Status status = send(row + 1); !status) return status;
         }
     }
     if (piece.empty()) return {};
-    return sink(piece);
+    return send(table.rowCount());
 }
 
 Result<std::string> gatherBytes(const ByteProducer& produce) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/progress.h"
 #include "core/result.h"
@@ -40,7 +41,9 @@ public:
     std::uint64_t bytesRead() const { return m_bytesRead; }
 
 private:
-    void addLine(std::string_view line, bool ascii);
+    // `readable`: the end of the bytes the line views, which may read on
+    // past the line's own end.
+    void addLine(std::string_view line, bool ascii, const char* readable);
     void makeRoom(std::string_view firstBytes);
 
     int m_columns;
@@ -53,6 +56,7 @@ private:
     std::string m_header;
     std::string m_partial;  // a line begun in one piece and not yet ended
     std::string m_decoded;
+    std::vector<std::string_view> m_fields;  // the line being read, one text a cell
     Table m_table;
 };
 

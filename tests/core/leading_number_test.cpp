@@ -101,11 +101,12 @@ TEST(LeadingNumber, PlainDecimalsAgreeWithStrtodAtEveryLength) {
     EXPECT_EQ(leadingNumber("0.1234567890123456789012"), 0.1234567890123456789012);
 }
 
-TEST(HasLeadingNumber, TellsWhetherAnyDigitWasRead) {
-    for (const char* yes : {"12abc", " -3", "&H1F", ".5x", "0"})
-        EXPECT_TRUE(hasLeadingNumber(yes)) << yes;
-    for (const char* no : {"", " ", "abc", "&H", "-", ".", "e5"})
-        EXPECT_FALSE(hasLeadingNumber(no)) << no;
+TEST(FoundLeadingNumber, GivesTheNumberOnlyWhereADigitWasRead) {
+    const std::pair<const char*, double> found[] = {
+        {"12abc", 12}, {" -3", -3}, {"&H1F", 31}, {".5x", 0.5}, {"0", 0}};
+    for (const auto& [text, value] : found) EXPECT_EQ(foundLeadingNumber(text), value) << text;
+    for (const char* none : {"", " ", "abc", "&H", "-", ".", "e5"})
+        EXPECT_EQ(foundLeadingNumber(none), std::nullopt) << none;
 }
 
 TEST(IsDecimalNumber, AcceptsOnlyAWholeDecimalNumber) {
