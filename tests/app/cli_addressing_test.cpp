@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
-#include <algorithm>
-#include <iterator>
 #include <sys/wait.h>
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
 
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -15,11 +16,18 @@ using test::runCli;
 using test::TempDir;
 using test::writeBytes;
 
-constexpr const char* kTalsen =
-    "show.wav,0.00,Wave File\r\n"
-    "1,Shell,75mm,12.50,2.25,1,2,,,3.10,Red\r\n"
-    "2,Comet,30mm,5.00,,2,1,,,1.00,Blue\r\n"
-    "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n";
+const std::string kHeader = "show.wav,0.00,Wave File\r\n";
+const std::string kTalsen = kHeader +
+                            "1,Shell,75mm,12.50,2.25,1,2,,,3.10,Red\r\n"
+                            "2,Comet,30mm,5.00,,2,1,,,1.00,Blue\r\n"
+                            "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n";
+
+// The Talsen show in firing order, the spare without a position first, with
+// the Mod,Pin given to the comet and the shell.
+std::string renumbered(const std::string& comet, const std::string& shell) {
+    return kHeader + "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n2,Comet,30mm,5.00,,2,1," + comet +
+           ",1.00,Blue\r\n1,Shell,75mm,12.50,2.25,1,2," + shell + ",3.10,Red\r\n";
+}
 
 // A Kavrin show of one cue at each of the times 0, 1, 2 ...
 std::string kavrinShow(int times) {
@@ -33,29 +41,16 @@ TEST(CliRenumber, WritesAddressesAndReportsLeftOverLines) {
     writeBytes(dir.path("in.csv"), kTalsen);
     Outcome done = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("out.csv")});
     EXPECT_EQ(done.status, 0) << done.err;
-    EXPECT_EQ(readBytes(dir.path("out.csv")),
-              "show.wav,0.00,Wave File\r\n"
-              "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n"
-              "2,Comet,30mm,5.00,,2,1,01,01,1.00,Blue\r\n"
-              "1,Shell,75mm,12.50,2.25,1,2,02,01,3.10,Red\r\n");
+    EXPECT_EQ(readBytes(dir.path("out.csv")), renumbered("01,01", "02,01"));
     // The custom range defaults to 0 to F.
     Outcome hex = runCli({"renumber", dir.path("in.csv"), "--numbering", "custom"});
     EXPECT_EQ(hex.status, 0) << hex.err;
-    EXPECT_EQ(hex.out,
-              "show.wav,0.00,Wave File\r\n"
-              "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n"
-              "2,Comet,30mm,5.00,,2,1,01,0,1.00,Blue\r\n"
-              "1,Shell,75mm,12.50,2.25,1,2,02,0,3.10,Red\r\n");
-
+    EXPECT_EQ(hex.out, renumbered("01,0", "02,0"));
     Outcome none = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("none.csv"),
                            "--numbering=custom", "--custom-hi", "1F"});
     EXPECT_EQ(none.status, 3);
     EXPECT_EQ(none.err, "Out of Modules!\r\n2 Lines left!\n");
-    EXPECT_EQ(readBytes(dir.path("none.csv")),
-              "show.wav,0.00,Wave File\r\n"
-              "3,Mine,50mm,6.00,,1,,,,2.00,Spare\r\n"
-              "2,Comet,30mm,5.00,,2,1,,,1.00,Blue\r\n"
-              "1,Shell,75mm,12.50,2.25,1,2,,,3.10,Red\r\n");
+    EXPECT_EQ(readBytes(dir.path("none.csv")), renumbered(",", ","));
 
     Outcome badLow = runCli({"renumber", dir.path("in.csv"), "-o", dir.path("bad.csv"),
                              "--numbering", "custom", "--custom-lo", "abc"});
@@ -101,7 +96,8 @@ TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
     std::string kavrin = "\r\n";
     for (int line = 1; line <= kRows; ++line) {
         const std::string n = std::to_string(line);
-        const bool late = std::find(std::begin(untimed), std::end(untimed), line) != std::end(untimed);
+        const bool late =
+            std::find(std::begin(untimed), std::end(untimed), line) != std::end(untimed);
         talsen += n + ",Shell,75mm,1.00," + (late ? "2.00" : "") + ",1,1,01,01,,\r\n";
         kavrin += n + "," + n + ",1," + (late ? "" : "1") + ",01,01," + (late ? "" : "0:00:01.00") +
                   "," + n + ",,75mm,1,Shell,\r\n";
@@ -142,10 +138,12 @@ TEST(CliGroupAndCheck, ExitStatusTellsConflictsFromAFullFireMemory) {
               0);
 }
 
-// The example Kavrin show is what the two commands make of the example Talsen show.
+// The example Kavrin show is what the two commands make of the example Talsen
+// show, run by the real binary with no display at all.
 TEST(CliBinary, ExampleKavrinShowComesFromRenumberAndImport) {
     TempDir dir;
-    const std::string exe = FULGOR_EXE;
+    const std::string exe =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= ") + FULGOR_EXE;
     const std::string examples = FULGOR_EXAMPLES;
     auto run = [](const std::string& command) {
         int status = std::system(command.c_str());
@@ -159,6 +157,86 @@ TEST(CliBinary, ExampleKavrinShowComesFromRenumberAndImport) {
               0);
     EXPECT_EQ(readBytes(dir.path("show.kvn")), readBytes(examples + "/midsummer_finale.kvn"));
     EXPECT_EQ(run(exe + " check " + dir.path("show.kvn") + " 2>/dev/null >/dev/null"), 4);
+}
+
+// Rows already in firing order and numbered, so sorting and numbering them
+// first changes nothing.
+const std::string kFiringOrderShow =
+    "Midsummer Finale\r\n"
+    "1,1,4,0.25,01,01,0:00:00.2,,,3in,1,Comet,\r\n"
+    "2,,5,0.35,02,01,0:00:00.4,,1,3in,1,Comet,\r\n"
+    "3,2,6,1.15,03,01,0:00:01.2,,,4in,1,Mine,\r\n";
+
+class CliFormatKv : public ::testing::Test {
+protected:
+    Outcome formatKv(const std::string& show, std::vector<std::string> options = {}) {
+        writeBytes(path, show);
+        options.insert(options.begin(), {"format-kv", path});
+        return runCli(options);
+    }
+    TempDir dir;
+    const std::string path = dir.path("show.kvn");
+};
+
+TEST_F(CliFormatKv, WritesThePanelTextAndItsStatistics) {
+    Outcome tenths = formatKv(kFiringOrderShow, {"-o", dir.path("panel.txt")});
+    EXPECT_EQ(tenths.status, 0) << tenths.err;
+    const std::string expected =
+        "N\tMidsummer Finale\r\nS\t1\t1\t4\t2\t1\t1\r\nS\t3\t2\t6\t12\t3\t1\r\nS\t0\t0\r\n";
+    EXPECT_EQ(readBytes(dir.path("panel.txt")), expected);
+    EXPECT_EQ(tenths.err,
+              " Lines: 4\nCharacters: " + std::to_string(expected.size()) + "\nConflicts: 1\n");
+
+    Outcome miravel = formatKv(kFiringOrderShow, {"--miravel"});
+    EXPECT_EQ(miravel.status, 0) << miravel.err;
+    EXPECT_EQ(
+        miravel.out,
+        "N\tMidsummer Finale\r\ns\t1\t1\t4\t25\t1\t1\r\ns\t3\t2\t6\t115\t3\t1\r\nS\t0\t0\r\n");
+
+    // The show is put in firing order and its shots numbered first.
+    Outcome sorted =
+        formatKv("\r\n9,7,1,5,02,01,,,,,,,\r\n9,7,2,1,01,02,,,,,,,\r\n9,7,3,1,01,01,,,,,,,\r\n");
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    EXPECT_EQ(
+        sorted.out,
+        "S\t1\t1\t2\t10\t1\t2\r\nS\t2\t1\t3\t10\t1\t1\r\nS\t3\t2\t1\t50\t2\t1\r\nS\t0\t0\r\n");
+}
+
+// Rows without a Time are held back (status 3); a Time, Mod or Pin with no
+// number goes out as 0, as the panel expects, with a warning naming the Lines.
+TEST_F(CliFormatKv, HeldBackAndSentAsZeroRowsAreReported) {
+    Outcome untimed = formatKv("\r\n1,,1,,01,01,,,,,,,\r\n2,1,1,2,01,02,,,,,,,\r\n");
+    EXPECT_EQ(untimed.status, 3);
+    EXPECT_EQ(untimed.out, "S\t2\t1\t1\t20\t1\t2\r\nS\t0\t0\r\n");
+    EXPECT_EQ(untimed.err, " Lines: 2\nCharacters: 23\nConflicts: 0\nNo Time, not sent: Line 1\n");
+
+    Outcome zero =
+        formatKv("\r\n1,,1,2,,03,,,,,,,\r\n2,,1,tbd,01,01,,,,,,,\r\n3,,1,3,02,x,,,,,,,\r\n");
+    EXPECT_EQ(zero.status, 0);
+    EXPECT_EQ(zero.out,
+              "S\t1\t1\t1\t0\t1\t1\r\nS\t2\t2\t1\t20\t0\t3\r\nS\t3\t3\t1\t30\t2\t0\r\nS\t0\t0\r\n");
+    EXPECT_EQ(zero.err,
+              " Lines: 4\nCharacters: 54\nConflicts: 0\n"
+              "Time is not a number, sent as 0 (fires at the start of the show): Line 1\n"
+              "Module or pin missing, sent as 0: Lines 2, 3\n");
+}
+
+// A value too large to send refuses the show: the message names the file and
+// the Line, and quotes a long value only in part.
+TEST_F(CliFormatKv, ValueTooLargeToSendNamesTheFileAndLine) {
+    Outcome outcome = formatKv("Show\r\n1,,1e999,1,01,01,,,,,,,\r\n2,,1,2,01,02,,,,,,,\r\n",
+                               {"-o", dir.path("panel.txt")});
+    EXPECT_EQ(outcome.status, 3);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "fulgor format-kv: \"" + path +
+                               "\": Line 1, Pos: the value \"1e999\" is too large to send\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path("panel.txt")));
+
+    Outcome huge = formatKv("Show\r\n1,,1,2,01,01,,,,,,,\r\n2,,1,3,01," +
+                            std::string(1000000, '9') + ",,,,,,,\r\n");
+    EXPECT_EQ(huge.status, 3);
+    EXPECT_EQ(huge.err, "fulgor format-kv: \"" + path + "\": Line 2, Pin: the value \"" +
+                            std::string(40, '9') + "...\" is too large to send\n");
 }
 
 }  // namespace

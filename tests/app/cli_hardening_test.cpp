@@ -57,19 +57,13 @@ TEST(CliFailedSave, EveryOutputKeepsTheOldFileAndLeavesNoTemporaryFile) {
         std::string target;
         std::string reason;
     };
+    const std::string full = "No space left on device";
     const Fault faults[] = {
-        {"disk full at byte 5",
-         {.failAfterBytes = 5, .writeError = ENOSPC},
-         out,
-         "No space left on device"},
-        {"disk full at once",
-         {.failAfterBytes = 0, .writeError = ENOSPC},
-         out,
-         "No space left on device"},
+        {"disk full at byte 5", {.failAfterBytes = 5, .writeError = ENOSPC}, out, full},
+        {"disk full at once", {.failAfterBytes = 0, .writeError = ENOSPC}, out, full},
         {"rename refused", {.renameError = EACCES}, out, "Permission denied"},
         {"target is a folder", {}, dir.path("folder"), "Is a directory"},
-        {"a full device", {}, "/dev/full", "No space left on device"},
-    };
+        {"a full device", {}, "/dev/full", full}};
     for (const Writer& writer : writers(dir)) {
         for (const Fault& f : faults) {
             writeBytes(out, "the old output");
@@ -105,47 +99,16 @@ TEST(CliArguments, GeneratedArgumentListsGiveAStatusAndNeverAbort) {
     ::setenv("FULGOR_PORT_1", dir.path("no-such-port").c_str(), 1);
     const fs::path previousFolder = fs::current_path();
     fs::current_path(dir.root());
-    std::vector<std::string> words = {"help",
-                                      "--help",
-                                      "-h",
-                                      "--version",
-                                      "-o",
-                                      "-",
-                                      "--",
-                                      "-x",
-                                      "--o",
-                                      "",
-                                      " ",
-                                      "=",
-                                      "\xFF\xFE",
-                                      std::string(5000, 'a'),
-                                      "kavrin",
-                                      "talsen",
-                                      "custom",
-                                      "fsk",
-                                      "pd",
-                                      "cal",
-                                      "cghz",
-                                      "1",
-                                      "0",
-                                      "-1",
-                                      "1e999",
-                                      "&H",
-                                      "&HFF",
-                                      "[CUE] DESC",
-                                      "[NOPE]",
-                                      "QTY=>2",
-                                      "CUE=",
-                                      "=1",
-                                      "Gala\nNight",
-                                      "TalsenScript",
-                                      dir.path("show.csv"),
-                                      dir.path("show.kvn"),
-                                      dir.path("show.scx"),
-                                      dir.path("missing.csv"),
-                                      dir.path("folder"),
-                                      dir.path("out.txt"),
-                                      dir.path("out.pdf")};
+    std::vector<std::string> words = {
+        "help",   "--help", "-h",    "--version",   "-o",          "-",          "--",
+        "-x",     "--o",    "",      " ",           "=",           "\xFF\xFE",   "kavrin",
+        "talsen", "custom", "fsk",   "pd",          "cal",         "cghz",       "1",
+        "0",      "-1",     "1e999", "&H",          "&HFF",        "[CUE] DESC", "[NOPE]",
+        "QTY=>2", "CUE=",   "=1",    "Gala\nNight", "TalsenScript"};
+    words.emplace_back(5000, 'a');
+    for (const char* name :
+         {"show.csv", "show.kvn", "show.scx", "missing.csv", "folder", "out.txt", "out.pdf"})
+        words.push_back(dir.path(name));
     for (const cli::Command& command : cli::commands()) {
         words.emplace_back(command.name);
         for (const cli::OptionSpec& option : command.options) {

@@ -17,17 +17,12 @@ using test::writeBytes;
 class CliSdTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::SdShowEvent comet{
+            .cue = 1, .m = 1, .s = 30, .f = 15, .addr = 163, .pft = 25, .qty = 2};
+        comet.event = "Open";
+        comet.angle = "45";
         test::writeSdShow(show,
-                          {{.cue = 1,
-                            .m = 1,
-                            .s = 30,
-                            .f = 15,
-                            .addr = 163,
-                            .pft = 25,
-                            .qty = 2,
-                            .effect = "Comet",
-                            .event = "Open",
-                            .angle = "45"},
+                          {comet,
                            {.cue = 2, .s = 5, .pft = 10, .qty = 3, .effect = "O'Brien"},
                            {.cue = 3, .s = 2, .addr = 17, .cghz = 4, .qty = 5, .effect = "Mine"}});
         before = readBytes(show);
@@ -57,7 +52,7 @@ TEST_F(CliSdTest, Sd2TalsenWritesTheViewAndCountsWhatItSkipped) {
     EXPECT_EQ(sorted.err, "Visible Lines: 1\n");
 }
 
-TEST_F(CliSdTest, Sd2PdWritesFiredEventsInViewOrder) {
+TEST_F(CliSdTest, Sd2PdWritesFiredEventsInViewOrderUpToAFailure) {
     Outcome outcome = runCli({"sd2pd", show, "--sort", "[CUE] DESC"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
@@ -70,15 +65,14 @@ TEST_F(CliSdTest, Sd2PdWritesFiredEventsInViewOrder) {
     EXPECT_EQ(quoted.status, 0) << quoted.err;
     EXPECT_EQ(quoted.out, "N900FF\r\n");
     EXPECT_EQ(quoted.err, "Visible Lines: 1\n Lines: 1\nCharacters: 8\nConflicts: 1\n");
-}
 
-TEST_F(CliSdTest, Sd2PdFailureKeepsWhatWasFormed) {
+    // A failure keeps what was formed before it.
     test::execSql(show, "UPDATE Events SET HH = 300 WHERE CUE = 3");
     before = readBytes(show);
-    Outcome outcome = runCli({"sd2pd", show, "-o", dir.path("pd.txt")});
-    EXPECT_EQ(outcome.status, 3);
+    Outcome failed = runCli({"sd2pd", show, "-o", dir.path("pd.txt")});
+    EXPECT_EQ(failed.status, 3);
     EXPECT_EQ(readBytes(dir.path("pd.txt")), "N3000000011E0F1900A300010311\r\n");
-    EXPECT_EQ(outcome.err,
+    EXPECT_EQ(failed.err,
               "Visible Lines: 3\nFormat SD as PD Script:\nEvent 3 (CUE 3): the field \"HH\" "
               "holds 300, outside 0 to 255.\n");
 

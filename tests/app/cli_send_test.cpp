@@ -48,6 +48,18 @@ std::string withoutTime(const std::string& line) {
     return line.size() < 29 ? line : line.substr(29);
 }
 
+std::string crcText(const std::string& bytes) {
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", crc32Of(bytes));
+    return crc;
+}
+
+// The byte count after `ending` in a record ("cancelled at byte 123"), or -1.
+long bytesAt(const std::string& record, const std::string& ending) {
+    std::size_t at = record.find(" | " + ending + " at byte ");
+    return at == std::string::npos ? -1 : std::stol(record.substr(at + ending.size() + 12));
+}
+
 TEST(CliSend, DeliversEveryByteAndExitsZero) {
     PtyPanel panel;
     ASSERT_TRUE(panel.ok());
@@ -62,10 +74,8 @@ TEST(CliSend, DeliversEveryByteAndExitsZero) {
     EXPECT_TRUE(panel.received() == show) << "received " << panel.received().size() << " bytes";
 
     // The record printed at the end is the line appended to the log.
-    char crc[9];
-    std::snprintf(crc, sizeof crc, "%08X", crc32Of(show));
-    EXPECT_EQ(withoutTime(run.out), panel.device() + " | 9600,N,8,1 | 40000 bytes | CRC-32 " + crc +
-                                        " | \"\\x00\" | complete\n");
+    EXPECT_EQ(withoutTime(run.out), panel.device() + " | 9600,N,8,1 | 40000 bytes | CRC-32 " +
+                                        crcText(show) + " | \"\\x00\" | complete\n");
     EXPECT_EQ(run.log, run.out);
 
     // A second transmission adds its line; the first stays.
@@ -87,10 +97,8 @@ TEST(CliSend, PanelHangingUpMidWayFailsWithTheReason) {
         << run.err;
     // The record says how far the show got, and that the port was lost.
     EXPECT_EQ(run.log, run.out);
-    std::size_t at = run.out.find(" | port lost at byte ");
-    ASSERT_NE(at, std::string::npos) << run.out;
-    std::size_t sentBytes = std::stoul(run.out.substr(at + 21));
-    EXPECT_LE(sentBytes, 40000u);
+    long sentBytes = bytesAt(run.out, "port lost");
+    ASSERT_TRUE(sentBytes >= 0 && sentBytes <= 40000) << run.out;
     EXPECT_NE(run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | "),
               std::string::npos)
         << run.out;
@@ -117,15 +125,11 @@ TEST(CliSend, InterruptCancelsAndRecordsHowFarItGot) {
     EXPECT_NE(run.err.find("Interrupted: the transmission is cancelled\n"), std::string::npos)
         << run.err;
     EXPECT_EQ(run.log, run.out);
-    std::size_t at = run.out.find(" | cancelled at byte ");
-    ASSERT_NE(at, std::string::npos) << run.out;
-    std::size_t sentBytes = std::stoul(run.out.substr(at + 21));
-    EXPECT_LT(sentBytes, show.size());
-    char crc[9];
-    std::snprintf(crc, sizeof crc, "%08X", crc32Of(show.substr(0, sentBytes)));
-    EXPECT_NE(
-        run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | CRC-32 " + crc + " | "),
-        std::string::npos)
+    long sentBytes = bytesAt(run.out, "cancelled");
+    ASSERT_TRUE(sentBytes >= 0 && sentBytes < 40000) << run.out;
+    EXPECT_NE(run.out.find(" | " + std::to_string(sentBytes) + " of 40000 bytes | CRC-32 " +
+                           crcText(show.substr(0, static_cast<std::size_t>(sentBytes))) + " | "),
+              std::string::npos)
         << run.out;
 }
 
@@ -147,7 +151,7 @@ TEST(CliSend, PanelThatStopsReadingFailsAfterTheStallTime) {
 
 // Ports that cannot be used at all: the message names the port and the cause,
 // and nothing is sent.
-TEST(CliSend, PortThatIsNotASerialDeviceOrIsInUseIsNotAvailable) {
+TEST(CliSend, PortThatIsMissingNotASerialDeviceOrInUseIsNotAvailable) {
     TempDir dir;
     writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
     writeBytes(dir.path("plain-file"), "");
@@ -156,6 +160,14 @@ TEST(CliSend, PortThatIsNotASerialDeviceOrIsInUseIsNotAvailable) {
     EXPECT_EQ(plain.err.rfind("Comm Port: " + dir.path("plain-file") + " not available!\n", 0), 0u)
         << plain.err;
     EXPECT_EQ(readBytes(dir.path("plain-file")), "");
+
+    SendRun missing =
+        send(dir, dir.path("show.txt") + " --port 7", "FULGOR_PORT_7=" + dir.path("no-such-port"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind("Comm Port: 7 not available!\n", 0), 0u) << missing.err;
+    EXPECT_NE(missing.err.find("no-such-port: No such file or directory"), std::string::npos)
+        << missing.err;
+    EXPECT_EQ(missing.out + missing.log, "");  // nothing went out, so there is nothing to record
 
     SendRun folder = send(dir, dir.path("show.txt") + " --port " + dir.path(""));
     EXPECT_EQ(folder.status, 1);
@@ -173,19 +185,6 @@ TEST(CliSend, PortThatIsNotASerialDeviceOrIsInUseIsNotAvailable) {
     EXPECT_EQ(busy.status, 1);
     EXPECT_EQ(busy.err.rfind("Comm Port: " + panel.device() + " not available!\n", 0), 0u)
         << busy.err;
-}
-
-TEST(CliSend, MissingPortIsNotAvailable) {
-    TempDir dir;
-    writeBytes(dir.path("show.txt"), "S\t0\t0\r\n");
-    SendRun run =
-        send(dir, dir.path("show.txt") + " --port 7", "FULGOR_PORT_7=" + dir.path("no-such-port"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.rfind("Comm Port: 7 not available!\n", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("no-such-port: No such file or directory"), std::string::npos)
-        << run.err;
-    EXPECT_EQ(run.out, "");  // nothing went out, so there is nothing to record
-    EXPECT_EQ(run.log, "");
 }
 
 }  // namespace

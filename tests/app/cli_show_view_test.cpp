@@ -45,7 +45,7 @@ const char kShow[] =
     "3,3,2,30,01,,,,,,,,\r\n"
     "4,4,1,40,1,2,,,1,,,,\r\n";
 
-TEST(CliAddressUsage, DoubleUseIsNamedAndGivesStatusFour) {
+TEST(CliAddressUsage, DoubleUseGivesStatusFourACleanScriptZeroAndBadInputOne) {
     TempDir dir;
     writeBytes(dir.path("show.kvn"), kShow);
     test::CliOutcome text = runCli({"usage", dir.path("show.kvn")});
@@ -63,10 +63,7 @@ TEST(CliAddressUsage, DoubleUseIsNamedAndGivesStatusFour) {
     EXPECT_EQ(test::readBytes(dir.path("usage.csv")),
               "Module,Cues,First,Last,Pins,Used twice\n"
               "01,3,10,40,01 02,02 (lines 2 4)\n");
-}
 
-TEST(CliAddressUsage, CleanTalsenScriptAndBadInput) {
-    TempDir dir;
     writeBytes(dir.path("show.csv"),
                "show.wav,0.00,Wave File\r\n1,,,5.5,,,1,02,07,,\r\n2,,,6,,,1,02,08,,\r\n");
     test::CliOutcome clean = runCli({"usage", dir.path("show.csv"), "--format", "csv"});
@@ -85,7 +82,7 @@ TEST(CliAddressUsage, CleanTalsenScriptAndBadInput) {
                              "(.kvn)\n");
 }
 
-TEST(CliTimeline, DrawsTheMarksWhereTheWindowWould) {
+TEST(CliTimeline, DrawsTheMarksWhereTheWindowWouldAtSizesWithinTheLimits) {
     ScopedApplication application;
     TempDir dir;
     writeBytes(dir.path("show.kvn"), kShow);
@@ -108,12 +105,8 @@ TEST(CliTimeline, DrawsTheMarksWhereTheWindowWould) {
     EXPECT_EQ(centre(1), moduleColour(0).rgb());
     EXPECT_EQ(centre(2), QColor(Qt::white).rgb());  // no pin: hollow
     EXPECT_EQ(centre(3), kFlaggedColour);
-}
 
-TEST(CliTimeline, SizesAtTheirLimitsAndAFolderThatIsNotThere) {
-    ScopedApplication application;
-    TempDir dir;
-    writeBytes(dir.path("show.kvn"), kShow);
+    // Sizes at their limits, and a folder that is not there.
     const std::string png = dir.path("t.png");
     for (const char* bad : {"199", "8001", "12x", ""}) {
         test::CliOutcome outcome =

@@ -19,32 +19,46 @@ using test::writeBytes;
 
 const char kHint[] = "Run 'fulgor help' for the list of commands.\n";
 const char kScript[] = "w,0,t\r\n9,a,,,,,,,,,\r\n";
-const char kRenumbered[] = "w,0.00,t\r\n1,a,,,,,,,,,\r\n";
 
+TEST(Cli, HelpVersionAndRenumberLines) {
+    Outcome help = runCli({"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("renumber-lines"), std::string::npos);
+    Outcome commandHelp = runCli({"renumber-lines", "--help"});
+    EXPECT_EQ(commandHelp.status, 0);
+    EXPECT_NE(commandHelp.out.find("-o OUT.csv"), std::string::npos);
+    Outcome version = runCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("fulgor ", 0), 0u);
+
+    TempDir dir;
+    writeBytes(dir.path("in.csv"), "w.wav,1.5,FSK\n7,a,,,,,,,,,\n2,b,,,,,,,,,\n,c,,,,,,,,,\n");
+    Outcome toFile = runCli({"renumber-lines", dir.path("in.csv"), "-o", dir.path("out.csv")});
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    const std::string expected =
+        "w.wav,1.50,FSK\r\n1,a,,,,,,,,,\r\n2,b,,,,,,,,,\r\n3,c,,,,,,,,,\r\n";
+    EXPECT_EQ(readBytes(dir.path("out.csv")), expected);
+    EXPECT_EQ(runCli({"renumber-lines", dir.path("in.csv")}).out, expected);
+    // "-" as the output is standard output, not a file of that name.
+    Outcome dash = runCli({"renumber-lines", dir.path("in.csv"), "-o", "-"});
+    EXPECT_EQ(dash.status, 0) << dash.err;
+    EXPECT_EQ(dash.out, expected);
+    EXPECT_FALSE(std::filesystem::exists(dir.path("-")) || std::filesystem::exists("-"));
+}
+
+// Two neighbours swapped count as one edit; "grp" is two edits from a
+// five-letter name, too far for a suggestion.
 TEST(CliUsage, UnknownWordsSuggestTheNearestCommandOnlyWhenClose) {
-    struct Case {
-        const char* word;
-        const char* suggestion;  // nullptr: none
-    };
-    const Case cases[] = {
-        {"chek", "check"},       {"Check", "check"},
-        {"sned", "send"},  // two neighbours swapped count as one edit
-        {"hlep", "help"},        {"renumber-line", "renumber-lines"},
-        {"renumbr", "renumber"}, {"formatkv", "format-kv"},
-        {"imprt", "import"},     {"grp", nullptr},  // two edits from a five-letter name
-        {"chck-it", nullptr},    {"frobnicate", nullptr},
-        {"x", nullptr},
-    };
-    for (const Case& c : cases) {
-        std::string expected = std::string("fulgor: unknown command '") + c.word + "'";
-        if (c.suggestion) expected += std::string(" (did you mean '") + c.suggestion + "'?)";
-        expected += std::string("\n") + kHint;
-        EXPECT_EQ(cli::unknownCommandMessage(c.word), expected);
+    using Case = std::pair<const char*, const char*>;  // the word, and the suggestion or nullptr
+    for (auto [word, suggestion] :
+         {Case{"chek", "check"}, Case{"Check", "check"}, Case{"sned", "send"}, Case{"hlep", "help"},
+          Case{"renumber-line", "renumber-lines"}, Case{"renumbr", "renumber"},
+          Case{"formatkv", "format-kv"}, Case{"imprt", "import"}, Case{"grp", nullptr},
+          Case{"chck-it", nullptr}, Case{"frobnicate", nullptr}, Case{"x", nullptr}}) {
+        std::string expected = std::string("fulgor: unknown command '") + word + "'";
+        if (suggestion) expected += std::string(" (did you mean '") + suggestion + "'?)";
+        EXPECT_EQ(cli::unknownCommandMessage(word), expected + "\n" + kHint);
     }
-    Outcome run = runCli({"chek", "x.kvn"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              std::string("fulgor: unknown command 'chek' (did you mean 'check'?)\n") + kHint);
     Outcome help = runCli({"help", "grup"});
     EXPECT_EQ(help.status, 1);
     EXPECT_EQ(help.err,
@@ -75,10 +89,7 @@ TEST(CliUsage, OnlyScriptFilesStartTheWindowAndOnlyWithADisplay) {
         {{"chek", "x.kvn"}, true, Kind::Refused, cli::unknownCommandMessage("chek")},
         {{"x.kvn", "frobnicate"}, true, Kind::Refused, cli::unknownCommandMessage("frobnicate")},
         {{dir.path("shows")}, true, Kind::Refused, cli::unknownCommandMessage(dir.path("shows"))},
-        {{dir.path("missing")},
-         true,
-         Kind::Refused,
-         cli::unknownCommandMessage(dir.path("missing"))},
+        {{dir.path("none")}, true, Kind::Refused, cli::unknownCommandMessage(dir.path("none"))},
         {{"frobnicate"}, false, Kind::Refused, cli::unknownCommandMessage("frobnicate")},
     };
     for (const Case& c : cases) {
@@ -115,8 +126,6 @@ TEST(CliUsage, UsageMessagesNameTheSubcommand) {
         {{"renumber-lines", dir.path("none.csv")},
          "fulgor renumber-lines: Cannot open \"" + dir.path("none.csv") +
              "\": No such file or directory\n"},
-        {{"renumber-lines", in, "-o", "/dev/full"},
-         "fulgor renumber-lines: Cannot save \"/dev/full\": No space left on device\n"},
     };
     for (const Case& c : cases) {
         Outcome outcome = runCli(c.args);
@@ -126,16 +135,6 @@ TEST(CliUsage, UsageMessagesNameTheSubcommand) {
     }
     EXPECT_FALSE(std::filesystem::exists("a.csv"));
     EXPECT_FALSE(std::filesystem::exists("b.csv"));
-}
-
-TEST(CliUsage, DashAsOutputIsStandardOutput) {
-    TempDir dir;
-    writeBytes(dir.path("in.csv"), kScript);
-    Outcome outcome = runCli({"renumber-lines", dir.path("in.csv"), "-o", "-"});
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, kRenumbered);
-    EXPECT_FALSE(std::filesystem::exists(dir.path("-")));
-    EXPECT_FALSE(std::filesystem::exists("-"));
 }
 
 struct BinaryRun {
@@ -178,7 +177,7 @@ TEST(CliBinary, WritesThroughStandardOutputAndPipes) {
     // /dev/stdout is a link to the pipe popen reads: the script goes down the pipe.
     BinaryRun toStdout = runBinary("renumber-lines " + dir.path("in.csv") + " -o /dev/stdout");
     EXPECT_EQ(toStdout.status, 0) << toStdout.out;
-    EXPECT_EQ(toStdout.out, kRenumbered);
+    EXPECT_EQ(toStdout.out, "w,0.00,t\r\n1,a,,,,,,,,,\r\n");
     EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status("/dev/stdout")));
 
     BinaryRun full = runBinary("renumber-lines " + dir.path("in.csv") + " -o /dev/full");

@@ -26,7 +26,7 @@ KavrinRow cue(std::string line, std::string shot, std::string pos, std::string t
         .time = time, .mod = mod, .pin = pin, .shot = shot, .pos = pos, .err = err, .line = line};
 }
 
-TEST(PanelText, WholeShowWithHeaderCuesAndEndRecord) {
+TEST(PanelText, WholeOrEmptyShowWithHeaderCuesAndEndRecord) {
     Table table =
         kavrinTable({cue("1", "1", "4", "1.0", "01", "01"), cue("2", "1", "5", "1.0", "02", "01"),
                      cue("3", "2", "4", "2.5", "01", "02"), cue("4", "3", "6", "3.0", "03", "01"),
@@ -48,19 +48,17 @@ TEST(PanelText, WholeShowWithHeaderCuesAndEndRecord) {
     EXPECT_EQ(panel.value().characters, static_cast<std::int64_t>(expected.size()));
     EXPECT_EQ(counts, (std::vector<std::int64_t>{2, 3, 4, 5, 6}));
     EXPECT_TRUE(sentAsZeroWarnings(panel.value()).empty());
-}
 
-TEST(PanelText, EmptyShowNameOrTable) {
-    PanelText onlyEnd = format(Table(0, kavrin::ColumnCount), "", false);
+    const Table none(0, kavrin::ColumnCount);
+    PanelText onlyEnd = format(none, "", false);
     EXPECT_EQ(onlyEnd.text, "S\t0\t0\r\n");
     EXPECT_EQ(onlyEnd.lines, 1);
     EXPECT_EQ(onlyEnd.characters, 7);  // CR and LF count one each
-    EXPECT_EQ(format(Table(0, kavrin::ColumnCount), "Show", false).text, "N\tShow\r\nS\t0\t0\r\n");
+    EXPECT_EQ(format(none, "Show", false).text, "N\tShow\r\nS\t0\t0\r\n");
     EXPECT_EQ(format(kavrinTable({cue("1", "1", "1", "1", "1", "1")}), "", true).text,
               "s\t1\t1\t1\t100\t1\t1\r\nS\t0\t0\r\n");
     // Characters, not bytes: "N", TAB, "Fête €", CR LF, then the end record.
-    EXPECT_EQ(format(Table(0, kavrin::ColumnCount), "F\xC3\xAAte \xE2\x82\xAC", false).characters,
-              17);
+    EXPECT_EQ(format(none, "F\xC3\xAAte \xE2\x82\xAC", false).characters, 17);
 }
 
 TEST(PanelText, FieldsByTheirLeadingNumberAndTimeInTenthsOrHundredths) {
@@ -127,8 +125,8 @@ TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheLine) {
 
 // The holding pen gives its text back with lone LFs.
 TEST(PanelText, SurvivesTheHoldingPen) {
-    EXPECT_EQ(withCrLf("N\tShow\nS\t1\r\nS\t0\t0\n"), "N\tShow\r\nS\t1\r\nS\t0\t0\r\n");
-    EXPECT_EQ(withCrLf("\n\nx"), "\r\n\r\nx");
+    EXPECT_EQ(withCrLf("N\tShow\nS\t1\r\nS\t0\t0\n\n\nx"),
+              "N\tShow\r\nS\t1\r\nS\t0\t0\r\n\r\n\r\nx");
 }
 
 }  // namespace

@@ -30,6 +30,13 @@ Table talsenRows(std::initializer_list<Row> rows) {
     return t;
 }
 
+// One column's texts, joined by "|".
+std::string columnText(const Table& t, int column) {
+    std::string text;
+    for (int r = 0; r < t.rowCount(); ++r) text += (r ? "|" : "") + cellText(t.cell(r, column));
+    return text;
+}
+
 TEST(TalsenToPd, SortsIntoFiringOrderNumbersAndWritesRecords) {
     Table t = talsenRows({{"90.5", "2.5", "0A", "3", "3in"},
                           {"12", "1.5", "01", "1"},
@@ -38,13 +45,10 @@ TEST(TalsenToPd, SortsIntoFiringOrderNumbersAndWritesRecords) {
                           {"5", "1", "02", ""}});
     auto pd = TalsenToPd(t);
     ASSERT_TRUE(pd.ok()) << pd.error();
-    EXPECT_EQ(cellText(t.cell(0, talsen::Time)), "");  // the untimed row sorts first
-    EXPECT_EQ(cellText(t.cell(2, talsen::Prefire)), "3.0");
-    EXPECT_EQ(cellText(t.cell(2, talsen::Line)), "1");
-    EXPECT_EQ(cellText(t.cell(3, talsen::Line)), "2");
-    EXPECT_EQ(cellText(t.cell(4, talsen::Line)), "3");
-    EXPECT_EQ(cellText(t.cell(0, talsen::Line)), "");
-    EXPECT_EQ(cellText(t.cell(1, talsen::Line)), "");
+    // The untimed row sorts first; rows without an address get no Line.
+    EXPECT_EQ(columnText(t, talsen::Time), "|5|12|12|90.5");
+    EXPECT_EQ(columnText(t, talsen::Prefire), "1|1|3.0|1.5|2.5");
+    EXPECT_EQ(columnText(t, talsen::Line), "||1|2|3");
     const std::string& text = pd.value().text;
     EXPECT_EQ(text.substr(0, 6), "N30000");
     EXPECT_EQ(text.substr(30, 6), "N30001");
@@ -54,17 +58,15 @@ TEST(TalsenToPd, SortsIntoFiringOrderNumbersAndWritesRecords) {
     EXPECT_EQ(pd.value().skipped, 2);
 }
 
-TEST(TalsenToPd, TimesBecomeFramesRoundedToEven) {
-    Table t = talsenRows(
+TEST(TalsenToPd, TimesBecomeFramesRoundedToEvenAndIncompleteRowsAreLeftOut) {
+    Table frames = talsenRows(
         {{"12.99", "0", "00", "1"}, {"13.05", "0", "00", "2"}, {"13.15", "0", "00", "3"}});
-    auto pd = TalsenToPd(t);
-    ASSERT_TRUE(pd.ok());
-    EXPECT_EQ(pd.value().text.substr(6, 8), "00000C1E");
-    EXPECT_EQ(pd.value().text.substr(36, 8), "00000D02");
-    EXPECT_EQ(pd.value().text.substr(66, 8), "00000D04");
-}
+    auto timed = TalsenToPd(frames);
+    ASSERT_TRUE(timed.ok());
+    EXPECT_EQ(timed.value().text.substr(6, 8), "00000C1E");
+    EXPECT_EQ(timed.value().text.substr(36, 8), "00000D02");
+    EXPECT_EQ(timed.value().text.substr(66, 8), "00000D04");
 
-TEST(TalsenToPd, WithoutCompleteRowsOnlyTheEndRecord) {
     Table t = talsenRows({{"", "", "", ""}, {"1", "1", "01", ""}});
     auto pd = TalsenToPd(t);
     ASSERT_TRUE(pd.ok());

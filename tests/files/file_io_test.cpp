@@ -27,69 +27,76 @@ using test::namesIn;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
+using Names = std::set<std::string>;
 
-TEST(FileWriter, ReplacesARegularFileKeepingItsPermissionsAndNothingElse) {
+bool isLink(const fs::path& path) {
+    return fs::is_symlink(fs::symlink_status(path));
+}
+
+// Everything a descriptor gives until its end.
+std::string drain(int fd) {
+    std::string bytes;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    return bytes;
+}
+
+// The bytes read, or the error when the read failed.
+std::string sizeOrError(const Result<std::string>& read) {
+    return read.ok() ? std::to_string(read.value().size()) + " bytes" : read.error();
+}
+
+TEST(FileWriter, ReplacesOrCreatesARegularFileKeepingItsPermissionsAndNothingElse) {
     TempDir dir;
     const std::string path = dir.path("show.csv");
+    const std::string longName = std::string(250, 'n') + ".csv";  // too long for a temporary name
     writeBytes(path, "old");
     ::chmod(path.c_str(), 0640);
     ASSERT_TRUE(writeFileAtomically(path, "new bytes").ok());
     EXPECT_EQ(readBytes(path), "new bytes");
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
-    EXPECT_EQ(namesIn(dir.root()), std::set<std::string>{"show.csv"});
-
-    const std::string fresh = dir.path("fresh.csv");
-    ASSERT_TRUE(writeFileAtomically(fresh, "").ok());
-    EXPECT_TRUE(fs::is_regular_file(fresh));
-    EXPECT_EQ(fs::file_size(fresh), 0u);
-}
-
-TEST(FileWriter, ANameTooLongForTheUsualTemporaryNameStillSaves) {
-    TempDir dir;
-    const std::string path = dir.path(std::string(250, 'n') + ".csv");
-    ASSERT_TRUE(writeFileAtomically(path, "x").ok());
-    EXPECT_EQ(readBytes(path), "x");
-    EXPECT_EQ(namesIn(dir.root()).size(), 1u);
+    ASSERT_TRUE(writeFileAtomically(dir.path(longName), "").ok());
+    EXPECT_TRUE(fs::is_regular_file(dir.path(longName)));
+    EXPECT_EQ(fs::file_size(dir.path(longName)), 0u);
+    EXPECT_EQ(namesIn(dir.root()), (Names{"show.csv", longName}));
 }
 
 TEST(FileWriter, SymbolicLinksStayAndTheirFinalTargetIsWritten) {
     TempDir dir;
-    fs::create_directory(dir.root() / "shows");
+    const fs::path& root = dir.root();
+    fs::create_directory(root / "shows");
     writeBytes(dir.path("shows/v3.csv"), "version 3");
     // show.csv -> current.csv -> shows/v3.csv, both relative to their own folder.
-    fs::create_symlink("shows/v3.csv", dir.root() / "current.csv");
-    fs::create_symlink("current.csv", dir.root() / "show.csv");
-
+    fs::create_symlink("shows/v3.csv", root / "current.csv");
+    fs::create_symlink("current.csv", root / "show.csv");
     ASSERT_TRUE(writeFileAtomically(dir.path("show.csv"), "version 4").ok());
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.root() / "show.csv")));
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.root() / "current.csv")));
+    EXPECT_TRUE(isLink(root / "show.csv") && isLink(root / "current.csv"));
     EXPECT_EQ(readBytes(dir.path("shows/v3.csv")), "version 4");
-    EXPECT_EQ(namesIn(dir.root() / "shows"), std::set<std::string>{"v3.csv"});
+    EXPECT_EQ(namesIn(root / "shows"), Names{"v3.csv"});
 
     // A link whose target does not exist yet creates it.
-    fs::create_symlink(dir.root() / "shows" / "v5.csv", dir.root() / "next.csv");
+    fs::create_symlink(root / "shows" / "v5.csv", root / "next.csv");
     ASSERT_TRUE(writeFileAtomically(dir.path("next.csv"), "version 5").ok());
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.root() / "next.csv")));
+    EXPECT_TRUE(isLink(root / "next.csv"));
     EXPECT_EQ(readBytes(dir.path("shows/v5.csv")), "version 5");
 
     // A link to a folder is refused like the folder itself.
-    fs::create_directory_symlink("shows", dir.root() / "folder.csv");
-    Status toFolder = writeFileAtomically(dir.path("folder.csv"), "x");
-    ASSERT_FALSE(toFolder.ok());
-    EXPECT_EQ(toFolder.error(), "Cannot save \"" + dir.path("folder.csv") + "\": Is a directory");
+    fs::create_directory_symlink("shows", root / "folder.csv");
+    EXPECT_EQ(writeFileAtomically(dir.path("folder.csv"), "x").error(),
+              "Cannot save \"" + dir.path("folder.csv") + "\": Is a directory");
 }
 
-TEST(FileWriter, PipesAndSocketsAreWrittenInPlace) {
+TEST(FileWriter, PipesSocketsAndDevicesAreWrittenInPlace) {
     TempDir dir;
     const std::string bytes(200000, 'p');  // more than a pipe holds at once
-
     const std::string fifo = dir.path("panel.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string fromFifo;
     std::thread fifoReader([&] { fromFifo = readBytes(fifo); });
     Status toFifo = writeFileAtomically(fifo, bytes);
     fifoReader.join();
-    ASSERT_TRUE(toFifo.ok()) << toFifo.error();
+    EXPECT_EQ(toFifo.error(), "");
     EXPECT_EQ(fromFifo, bytes);
     EXPECT_TRUE(fs::is_fifo(fifo));
 
@@ -103,66 +110,20 @@ TEST(FileWriter, PipesAndSocketsAreWrittenInPlace) {
     std::string fromSocket;
     std::thread socketReader([&] {
         int connection = ::accept(listener, nullptr, nullptr);
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(connection, buffer, sizeof buffer)) > 0;)
-            fromSocket.append(buffer, static_cast<std::size_t>(n));
+        fromSocket = drain(connection);
         ::close(connection);
     });
     Status toSocket = writeFileAtomically(socketPath, bytes);
     socketReader.join();
     ::close(listener);
-    ASSERT_TRUE(toSocket.ok()) << toSocket.error();
+    EXPECT_EQ(toSocket.error(), "");
     EXPECT_EQ(fromSocket, bytes);
+    EXPECT_EQ(namesIn(dir.root()), (Names{"panel.fifo", "panel.sock"}));
 
-    EXPECT_EQ(namesIn(dir.root()), (std::set<std::string>{"panel.fifo", "panel.sock"}));
-}
-
-TEST(FileWriter, ADeviceIsWrittenInPlaceAndItsErrorReported) {
-    ASSERT_TRUE(writeFileAtomically("/dev/null", "discarded").ok());
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-
-    Status full = writeFileAtomically("/dev/full", "x");
-    ASSERT_FALSE(full.ok());
-    EXPECT_EQ(full.error(), "Cannot save \"/dev/full\": No space left on device");
-    EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
-
-TEST(FileWriter, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
-    TempDir dir;
-    const std::string path = dir.path("show.csv");
-    const std::string message = "Cannot save \"" + path + "\": ";
-    struct Case {
-        const char* what;
-        WriteFault fault;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"disk full part way",
-         {.failAfterBytes = 4, .writeError = ENOSPC},
-         "No space left on device"},
-        {"disk full at once", {.failAfterBytes = 0, .writeError = EIO}, "Input/output error"},
-        {"rename refused", {.renameError = EACCES}, "Permission denied"},
-    };
-    for (const Case& c : cases) {
-        writeBytes(path, "old show");
-        Status status = [&] {
-            ScopedWriteFault fault(c.fault);
-            return writeFileAtomically(path, "the new show");
-        }();
-        ASSERT_FALSE(status.ok()) << c.what;
-        EXPECT_EQ(status.error(), message + c.reason) << c.what;
-        EXPECT_EQ(readBytes(path), "old show") << c.what;
-        EXPECT_EQ(namesIn(dir.root()), std::set<std::string>{"show.csv"}) << c.what;
-    }
-    // Exactly as many bytes as the fault allows is no failure.
-    {
-        ScopedWriteFault fault({.failAfterBytes = 3, .writeError = ENOSPC});
-        ASSERT_TRUE(writeFileAtomically(path, "new").ok());
-    }
-    EXPECT_EQ(readBytes(path), "new");
-    // Once the fault is gone, saves work again.
-    ASSERT_TRUE(writeFileAtomically(path, "the new show").ok());
-    EXPECT_EQ(readBytes(path), "the new show");
+    EXPECT_TRUE(writeFileAtomically("/dev/null", "discarded").ok());
+    EXPECT_EQ(writeFileAtomically("/dev/full", "x").error(),
+              "Cannot save \"/dev/full\": No space left on device");
+    EXPECT_TRUE(fs::is_character_file("/dev/null") && fs::is_character_file("/dev/full"));
 }
 
 // The save's message, from a child process that first gives up the file
@@ -181,37 +142,60 @@ std::string saveWithoutFileOverrides(const std::string& path, const std::string&
         for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
             caps[0].effective &= ~(1u << cap);
         if (::syscall(SYS_capset, &header, caps) != 0) ::_exit(2);
-        const Status status = writeFileAtomically(path, bytes);
-        const std::string message = status.ok() ? "" : status.error();
+        const std::string message = writeFileAtomically(path, bytes).error();
         const bool sent = ::write(pipe[1], message.data(), message.size()) ==
                           static_cast<ssize_t>(message.size());
         ::_exit(sent ? 0 : 2);
     }
     ::close(pipe[1]);
-    std::string message;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, static_cast<std::size_t>(n));
+    const std::string message = drain(pipe[0]);
     ::close(pipe[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "the child failed";
-    return message;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? message : "the child failed";
 }
 
-TEST(FileWriter, AReadOnlyFolderKeepsTheOldFile) {
+TEST(FileWriter, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.path("show.csv");
-    writeBytes(path, "old show");
+    const struct {
+        WriteFault fault;
+        const char* reason;
+    } cases[] = {
+        {{.failAfterBytes = 4, .writeError = ENOSPC}, "No space left on device"},
+        {{.failAfterBytes = 0, .writeError = EIO}, "Input/output error"},
+        {{.renameError = EACCES}, "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(path, "old show");
+        Status status = [&] {
+            ScopedWriteFault fault(c.fault);
+            return writeFileAtomically(path, "the new show");
+        }();
+        EXPECT_EQ(status.error(), "Cannot save \"" + path + "\": " + c.reason);
+        EXPECT_EQ(readBytes(path), "old show") << c.reason;
+        EXPECT_EQ(namesIn(dir.root()), Names{"show.csv"}) << c.reason;
+    }
+    // Exactly as many bytes as the fault allows is no failure.
+    {
+        ScopedWriteFault fault({.failAfterBytes = 3, .writeError = ENOSPC});
+        ASSERT_TRUE(writeFileAtomically(path, "new").ok());
+    }
+    EXPECT_EQ(readBytes(path), "new");
+    // Once the fault is gone, saves work again.
+    ASSERT_TRUE(writeFileAtomically(path, "the new show").ok());
+    EXPECT_EQ(readBytes(path), "the new show");
+
+    // A read-only folder refuses the temporary file; the same child saves
+    // where the folder allows it.
     fs::permissions(dir.root(), fs::perms(0555));
-    const std::string refused = saveWithoutFileOverrides(path, "new show");
+    const std::string refused = saveWithoutFileOverrides(path, "newer show");
     fs::permissions(dir.root(), fs::perms::owner_all);
     EXPECT_EQ(refused, "Cannot save \"" + path + "\": Permission denied");
-    EXPECT_EQ(readBytes(path), "old show");
-    EXPECT_EQ(namesIn(dir.root()), std::set<std::string>{"show.csv"});
-    // The same child saves where the folder allows it.
-    EXPECT_EQ(saveWithoutFileOverrides(path, "new show"), "");
-    EXPECT_EQ(readBytes(path), "new show");
+    EXPECT_EQ(readBytes(path), "the new show");
+    EXPECT_EQ(namesIn(dir.root()), Names{"show.csv"});
+    EXPECT_EQ(saveWithoutFileOverrides(path, "newer show"), "");
+    EXPECT_EQ(readBytes(path), "newer show");
 }
 
 // A save stopped by a signal in a child process: the child dies of the signal,
@@ -233,32 +217,12 @@ TEST(FileWriter, StoppingTheProcessMidSaveRemovesTheTemporaryFile) {
         ASSERT_TRUE(WIFSIGNALED(status)) << strsignal(signal);
         EXPECT_EQ(WTERMSIG(status), signal);
         EXPECT_EQ(readBytes(path), "old show");
-        EXPECT_EQ(namesIn(dir.root()), std::set<std::string>{"show.csv"}) << strsignal(signal);
+        EXPECT_EQ(namesIn(dir.root()), Names{"show.csv"}) << strsignal(signal);
     }
     // The save put the default action back: it leaves no handler behind.
     struct sigaction current {};
     ::sigaction(SIGTERM, nullptr, &current);
     EXPECT_EQ(current.sa_handler, SIG_DFL);
-}
-
-// What `bytes` gives when read back through a named pipe, with `limit`.
-Result<std::string> readThroughPipe(const TempDir& dir, const std::string& bytes,
-                                    std::uint64_t limit) {
-    const std::string fifo = dir.path("input.fifo");
-    ::unlink(fifo.c_str());
-    ::mkfifo(fifo.c_str(), 0600);
-    std::thread writer([&] {
-        int fd = ::open(fifo.c_str(), O_WRONLY);
-        for (std::size_t done = 0; done < bytes.size();) {
-            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) break;  // the reader stopped at its limit
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-    });
-    Result<std::string> read = readFileBytes(fifo, limit);
-    writer.join();
-    return read;
 }
 
 // A log only ever grows: what was there stays, whatever fails.
@@ -268,9 +232,8 @@ TEST(FileAppender, AddsToTheEndCreatesWhenMissingAndNamesTheFileOnFailure) {
     ASSERT_TRUE(appendToFile(log, "first\n"));
     ASSERT_TRUE(appendToFile(log, "second\n"));
     EXPECT_EQ(readBytes(log), "first\nsecond\n");
-
-    Status folder = appendToFile(dir.path(""), "x");
-    EXPECT_EQ(folder.error(), "Cannot append to \"" + dir.path("") + "\": Is a directory");
+    EXPECT_EQ(appendToFile(dir.path(""), "x").error(),
+              "Cannot append to \"" + dir.path("") + "\": Is a directory");
     EXPECT_EQ(appendToFile("/dev/full", "x").error(),
               "Cannot append to \"/dev/full\": No space left on device");
     {
@@ -290,47 +253,50 @@ TEST(FileAppender, AddsToTheEndCreatesWhenMissingAndNamesTheFileOnFailure) {
               "Cannot append to \"" + dir.path("gone.log") + "\": No such file or directory");
 }
 
-TEST(FileReader, APipeIsReadWholeAcrossManyBlocks) {
-    TempDir dir;
-    std::string bytes(40 << 20, '\0');  // more than two of the reader's blocks
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
-    Result<std::string> whole = readThroughPipe(dir, bytes, kInputLimitBytes);
-    ASSERT_TRUE(whole.ok()) << whole.error();
-    EXPECT_TRUE(whole.value() == bytes);
-
-    Result<std::string> atLimit = readThroughPipe(dir, bytes, bytes.size());
-    ASSERT_TRUE(atLimit.ok()) << atLimit.error();
-    EXPECT_EQ(atLimit.value().size(), bytes.size());
-    Result<std::string> over = readThroughPipe(dir, bytes, bytes.size() - 1);
-    ASSERT_FALSE(over.ok());
-    EXPECT_EQ(over.error(), "Cannot read \"" + dir.path("input.fifo") + "\": it holds more than " +
-                                std::to_string(bytes.size() - 1) + " bytes");
+// What `bytes` gives when read back through a named pipe, with `limit`.
+Result<std::string> readThroughPipe(const std::string& fifo, const std::string& bytes,
+                                    std::uint64_t limit) {
+    ::unlink(fifo.c_str());
+    ::mkfifo(fifo.c_str(), 0600);
+    std::thread writer([&] {
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        for (std::size_t done = 0; done < bytes.size();) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;  // the reader stopped at its limit
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+    });
+    Result<std::string> read = readFileBytes(fifo, limit);
+    writer.join();
+    return read;
 }
 
 TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
     TempDir dir;
-    const std::string path = dir.path("show.csv");
+    const std::string fifo = dir.path("input.fifo"), path = dir.path("show.csv");
+    std::string bytes(40 << 20, '\0');  // more than two of the reader's blocks
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    Result<std::string> whole = readThroughPipe(fifo, bytes, kInputLimitBytes);
+    ASSERT_TRUE(whole.ok()) << whole.error();
+    EXPECT_TRUE(whole.value() == bytes);
+    const std::string size = std::to_string(bytes.size());
+    EXPECT_EQ(sizeOrError(readThroughPipe(fifo, bytes, bytes.size())), size + " bytes");
+    EXPECT_EQ(sizeOrError(readThroughPipe(fifo, bytes, bytes.size() - 1)),
+              "Cannot read \"" + fifo + "\": it holds more than " +
+                  std::to_string(bytes.size() - 1) + " bytes");
+
     writeBytes(path, std::string(1024, 'a'));
-    Result<std::string> atLimit = readFileBytes(path, 1024);
-    ASSERT_TRUE(atLimit.ok()) << atLimit.error();
-    EXPECT_EQ(atLimit.value().size(), 1024u);
-
-    Result<std::string> over = readFileBytes(path, 1023);
-    ASSERT_FALSE(over.ok());
-    EXPECT_EQ(over.error(), "Cannot read \"" + path + "\": it holds more than 1023 bytes");
-
+    EXPECT_EQ(sizeOrError(readFileBytes(path, 1024)), "1024 bytes");
+    EXPECT_EQ(sizeOrError(readFileBytes(path, 1023)),
+              "Cannot read \"" + path + "\": it holds more than 1023 bytes");
     // An input without end stops at the limit.
-    Result<std::string> endless = readFileBytes("/dev/zero", 1 << 20);
-    ASSERT_FALSE(endless.ok());
-    EXPECT_EQ(endless.error(), "Cannot read \"/dev/zero\": it holds more than 1048576 bytes");
-
+    EXPECT_EQ(sizeOrError(readFileBytes("/dev/zero", 1 << 20)),
+              "Cannot read \"/dev/zero\": it holds more than 1048576 bytes");
     // A file beyond the usual limit is refused before a byte of it is read.
-    const std::string huge = dir.path("huge.csv");
-    writeBytes(huge, "");
-    fs::resize_file(huge, kInputLimitBytes + 1);  // sparse: takes no room on disk
-    Result<std::string> tooLarge = readFileBytes(huge);
-    ASSERT_FALSE(tooLarge.ok());
-    EXPECT_EQ(tooLarge.error(), "Cannot read \"" + huge + "\": it holds more than 2 GiB");
+    fs::resize_file(path, kInputLimitBytes + 1);  // sparse: takes no room on disk
+    EXPECT_EQ(sizeOrError(readFileBytes(path)),
+              "Cannot read \"" + path + "\": it holds more than 2 GiB");
 }
 
 }  // namespace

@@ -28,22 +28,6 @@ std::string message(const Result<T>& result) {
     return result ? std::string("(succeeded)") : result.error();
 }
 
-// Saving one layout keeps the others, and each comes back as it was saved.
-TEST(GridLayoutFile, LayoutsRoundTripByName) {
-    TempDir dir;
-    const QString path = QString::fromStdString(dir.path("Pellor.grx"));
-    const GridLayout changed = {{"Line", 70, true}};
-    ASSERT_TRUE(saveGridLayout(path, kKavrinLayoutName, kKavrin));
-    ASSERT_TRUE(saveGridLayout(path, kTalsenLayoutName, changed));
-    ASSERT_TRUE(saveGridLayout(path, kTalsenLayoutName, kTalsen));
-
-    Result<GridLayout> kavrin = loadGridLayout(path, kKavrinLayoutName);
-    Result<GridLayout> talsen = loadGridLayout(path, kTalsenLayoutName);
-    ASSERT_TRUE(kavrin && talsen);
-    EXPECT_EQ(kavrin.value(), kKavrin);
-    EXPECT_EQ(talsen.value(), kTalsen);
-}
-
 TEST(GridLayoutFile, LoadFailuresNameTheFileAndTheCause) {
     TempDir dir;
     const QString path = QString::fromStdString(dir.path("Pellor.grx"));

@@ -13,7 +13,6 @@
 #include "comms/capture.h"
 #include "comms/terminal.h"
 #include "comms/transmission.h"
-#include "core/cp1252.h"
 #include "support/pty_panel.h"
 #include "support/temp_dir.h"
 
@@ -52,34 +51,6 @@ bool processUntil(Done done) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return done();
-}
-
-// All 256 byte values, over and over, as the program's text.
-std::string everyByte(std::size_t length) {
-    std::string bytes(length, '\0');
-    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 7 % 256);
-    return bytes;
-}
-
-TEST(QtSerialLink, DeliversAShowToThePanelInOrder) {
-    ensureApplication();
-    PtyPanel panel;
-    ASSERT_TRUE(panel.ok());
-    QtSerialLink link;
-    Transmission transmission(link);
-    PortState port;
-    port.PortPath = panel.device();
-    std::string bytes = everyByte(40000);
-    std::string text = decode1252(bytes);
-
-    SendStep started = transmission.click(text, port, panel.device());
-    ASSERT_TRUE(started.messages.empty()) << started.messages[0];
-    EXPECT_EQ(started.portLabel, "[Comm settings are 19200,N,8,1]");
-    SendStep ended = runToEnd(transmission, text);
-    EXPECT_EQ(ended.end, SendEnd::Completed);
-    EXPECT_EQ(link.outputCount(), 0);
-    ASSERT_TRUE(panel.waitFor(bytes.size()));
-    EXPECT_TRUE(panel.received() == bytes) << "received " << panel.received().size() << " bytes";
 }
 
 TEST(QtSerialLink, PanelHangingUpStopsTheTransmissionWithTheReason) {

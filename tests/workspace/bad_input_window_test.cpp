@@ -17,6 +17,7 @@
 #include "support/sd_show_file.h"
 
 using namespace fulgor;
+using namespace Qt::StringLiterals;
 using test::namesIn;
 using test::readBytes;
 using test::writeBytes;
@@ -59,17 +60,14 @@ private:
     const Table& tableOf(int tab) const {
         return tab == MainWindow::TalsenIndex ? window->state().talsen : window->state().kavrin;
     }
-    const char* gridOf(int tab) const {
-        return tab == MainWindow::TalsenIndex ? "TDBGrid1" : "TDBGrid2";
+    QString pathOf(int tab) const {
+        return tab == MainWindow::TalsenIndex ? window->state().talsenPath
+                                              : window->state().kavrinPath;
     }
     void open(int tab, const QString& file) {
         showTab(tab);
         prompter->fileAnswers.push_back(file);
         trigger("mnuFileOpen");
-    }
-    void edit(int tab) {
-        QAbstractItemModel* model = find<ScriptGridView>(gridOf(tab))->model();
-        QVERIFY(model->setData(model->index(0, 1), QStringLiteral("Edited")));
     }
 
 private slots:
@@ -106,8 +104,11 @@ private slots:
                 open(c.tab, path(r.file));
                 QCOMPARE(prompter->messages.size(), size_t(1));
                 QCOMPARE(prompter->lastMessage(), r.message);
+                QVERIFY(prompter->messages[0].title == "Fulgor" &&
+                        prompter->messages[0].icon == Prompter::Icon::None);
                 QCOMPARE(tableOf(c.tab).rowCount(), c.rows);
                 QCOMPARE(window->windowTitle(), title);
+                QCOMPARE(pathOf(c.tab), path(c.file));
             }
 
             std::string wide = "head\r\n" + std::string(100000, ',') + "last\r\n";
@@ -159,7 +160,9 @@ private slots:
         for (const ScriptTabCase& c : kScriptTabs) {
             writeBytes(dir->path(c.file), c.bytes);
             open(c.tab, path(c.file));
-            edit(c.tab);
+            auto* grid =
+                find<ScriptGridView>(c.tab == MainWindow::TalsenIndex ? "TDBGrid1" : "TDBGrid2");
+            QVERIFY(grid->model()->setData(grid->model()->index(0, 1), u"Edited"_s));
             const QString title = window->windowTitle();
             QVERIFY2(title.endsWith(QLatin1Char('*')), qPrintable(title));
             const std::set<std::string> names = namesIn(dir->root());

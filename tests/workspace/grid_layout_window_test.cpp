@@ -4,9 +4,6 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -23,6 +20,7 @@
 #include "workspace/grid_commands.h"
 
 using namespace fulgor;
+using namespace Qt::StringLiterals;
 using test::readBytes;
 using test::writeBytes;
 
@@ -31,16 +29,24 @@ class GridLayoutWindowTest : public test::WindowTestBase {
 
 private:
     QHeaderView* header(const char* grid) { return find<ScriptGridView>(grid)->horizontalHeader(); }
-    // The text of each page of the preview's PDF.
-    QStringList previewPages() {
+    // Previews the tab showing: the first lines of its one page, simplified,
+    // and a note when the page has no page number or more pages follow.
+    QStringList previewLines(int count) {
+        prompter->previewPdf = path("preview.pdf");
+        trigger("mnuFilePreview");
         QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"),
-                        {QStringLiteral("-layout"), path("preview.pdf"), QStringLiteral("-")});
+        pdftotext.start(u"pdftotext"_s, {u"-layout"_s, path("preview.pdf"), u"-"_s});
         pdftotext.waitForFinished();
         QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput())
                                 .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
         if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-        return pages;
+        if (pages.isEmpty()) return {u"(no page)"_s};
+        QStringList lines;
+        for (const QString& line : pages[0].split(QLatin1Char('\n')).mid(0, count))
+            lines << line.simplified();
+        if (!pages[0].contains(u"Page: 1"_s)) lines << u"(no page number)"_s;
+        if (pages.size() > 1) lines << u"(%1 pages)"_s.arg(pages.size());
+        return lines;
     }
 
 private slots:
@@ -54,35 +60,11 @@ private slots:
         closeWindow();
     }
 
-    void eachTabRestoresOnlyItsOwnLayout() {
-        showTab(MainWindow::KavrinIndex);
-        header("TDBGrid2")->resizeSection(3, 123);
-        trigger("mnuConfigGridSave");
-        showTab(MainWindow::TalsenIndex);
-        header("TDBGrid1")->resizeSection(1, 45);
-        trigger("mnuConfigGridSave");
-        QVERIFY(prompter->messages.empty());
-        const QByteArray file =
-            QByteArray::fromStdString(readBytes(layoutFilePath().toStdString()));
-        QVERIFY(file.contains("\"KavrinScript\"") && file.contains("\"TalsenScript\""));
-
-        header("TDBGrid1")->resizeSection(1, 200);
-        header("TDBGrid2")->resizeSection(3, 30);
-        trigger("mnuConfigGridLoad");
-        QCOMPARE(header("TDBGrid1")->sectionSize(1), 45);
-        QCOMPARE(header("TDBGrid2")->sectionSize(3), 30);
-        showTab(MainWindow::KavrinIndex);
-        trigger("mnuConfigGridLoad");
-        QCOMPARE(header("TDBGrid2")->sectionSize(3), 123);
-        QVERIFY(prompter->messages.empty());
-    }
-
     void failedLoadsReportAndLeaveTheGridAsItWas() {
         QHeaderView* grid = header("TDBGrid1");
         grid->resizeSection(2, 77);
         trigger("mnuConfigGridLoad");
         QCOMPARE(prompter->messages.size(), std::size_t(1));
-        QCOMPARE(prompter->messages.back().title, QStringLiteral("Fulgor"));
         QCOMPARE(prompter->lastMessage(),
                  QStringLiteral("There is no layout file \"%1\" yet: save a grid layout first.")
                      .arg(layoutFilePath()));
@@ -96,9 +78,8 @@ private slots:
                  QStringLiteral("The layout \"TalsenScript\" names a column \"Shot\" that this "
                                 "grid does not have."));
         QCOMPARE(prompter->messages.size(), std::size_t(2));
-        QCOMPARE(grid->sectionSize(1), 110);
-        QCOMPARE(grid->sectionSize(2), 77);
-        QCOMPARE(grid->visualIndex(1), 1);
+        QCOMPARE(std::tuple(grid->sectionSize(1), grid->sectionSize(2), grid->visualIndex(1)),
+                 std::tuple(110, 77, 1));
     }
 
     // A layout can move and hide columns; the preview prints the grid as it shows,
@@ -117,22 +98,13 @@ private slots:
         trigger("mnuConfigGridLoad");
         QVERIFY2(prompter->messages.empty(), qPrintable(prompter->lastMessage()));
         QHeaderView* grid = header("TDBGrid2");
-        QCOMPARE(grid->logicalIndex(0), 12);
-        QCOMPARE(grid->logicalIndex(1), 3);
+        QCOMPARE(std::pair(grid->logicalIndex(0), grid->logicalIndex(1)), std::pair(12, 3));
         QVERIFY(grid->isSectionHidden(6));
 
-        prompter->previewPdf = path("preview.pdf");
-        trigger("mnuFilePreview");
-        QStringList pages = previewPages();
-        QCOMPARE(pages.size(), 1);
-        QStringList lines = pages[0].split(QLatin1Char('\n'));
-        QCOMPARE(lines[0],
-                 QStringLiteral("Kavrin Script Table - %1Grand Finale").arg(path("show.kvn")));
-        QCOMPARE(lines[1].simplified(),
-                 QStringLiteral("Notes Time Line Shot Pos Mod Pin TS Ref Err Size Qty Type"));
-        QCOMPARE(lines[2].simplified(),
-                 QStringLiteral("Red comet 12.50 1 1 3 01 01 1 50mm 2 Comet"));
-        QVERIFY(pages[0].contains(QStringLiteral("Page: 1")));
+        QCOMPARE(previewLines(3),
+                 (QStringList{u"Kavrin Script Table - %1Grand Finale"_s.arg(path("show.kvn")),
+                              "Notes Time Line Shot Pos Mod Pin TS Ref Err Size Qty Type",
+                              "Red comet 12.50 1 1 3 01 01 1 50mm 2 Comet"}));
 
         trigger("mnuConfigGridSave");
         QVERIFY(QByteArray::fromStdString(readBytes(layoutFilePath().toStdString()))
@@ -140,8 +112,8 @@ private slots:
                               "                \"width\": 99"));
     }
 
-    // The SD grid keeps its layout beside the script grids' in one file, its
-    // filter bar follows the layout, and the preview prints the view as shown:
+    // Each grid keeps its layout beside the others' in one file; the SD grid's
+    // filter bar follows its layout, and the preview prints the view as shown:
     // its layout, its filter and its sort.
     void sdGridLayoutAndItsPrintedView() {
         header("TDBGrid1")->resizeSection(1, 45);
@@ -151,10 +123,9 @@ private slots:
         trigger("mnuConfigGridSave");
 
         showTab(MainWindow::SdIndex);
-        const QString noShow = QStringLiteral("No show is open: the grid has no columns yet.");
         for (const char* command : {"mnuConfigGridSave", "mnuConfigGridLoad", "mnuFilePreview"}) {
             trigger(command);
-            QCOMPARE(prompter->lastMessage(), noShow);
+            QCOMPARE(prompter->lastMessage(), u"No show is open: the grid has no columns yet."_s);
         }
         QCOMPARE(prompter->messages.size(), std::size_t(3));
         test::writeSdShow(dir->path("show.scx"), {{.cue = 1, .addr = 163, .effect = "Comet Red"},
@@ -166,23 +137,17 @@ private slots:
         QHeaderView* sd = grid->horizontalHeader();
         QHeaderView* bar = find<QTableView>("TDBGrid3FilterBar")->horizontalHeader();
         const QStringList captions = columnNames(*grid->model());
-        const int effect = static_cast<int>(captions.indexOf(QStringLiteral("Effect Description")));
+        const int effect = static_cast<int>(captions.indexOf(u"Effect Description"_s));
 
-        // Effect Description, CUE and Haddr, every other column hidden.
-        QJsonArray columns{QJsonObject{{"column", "Effect Description"}, {"width", 150}},
-                           QJsonObject{{"column", "CUE"}, {"width", 40}},
-                           QJsonObject{{"column", "Haddr"}, {"width", 50}}};
+        // Effect Description, CUE and Haddr, every other column hidden, saved
+        // beside the script grids' layouts.
+        GridLayout layout = {
+            {"Effect Description", 150, false}, {"CUE", 40, false}, {"Haddr", 50, false}};
         for (const QString& caption : captions) {
             if (caption != "Effect Description" && caption != "CUE" && caption != "Haddr")
-                columns.append(QJsonObject{{"column", caption}, {"width", 60}, {"hidden", true}});
+                layout.push_back({caption, 60, true});
         }
-        QJsonObject file = QJsonDocument::fromJson(
-                               QByteArray::fromStdString(readBytes(layoutFilePath().toStdString())))
-                               .object();
-        QJsonObject layouts = file["layouts"].toObject();
-        layouts["DirectorScript"] = columns;
-        file["layouts"] = layouts;
-        writeBytes(layoutFilePath().toStdString(), QJsonDocument(file).toJson().toStdString());
+        QVERIFY(saveGridLayout(layoutFilePath(), kDirectorLayoutName, layout));
         trigger("mnuConfigGridLoad");
         QCOMPARE(prompter->messages.size(), std::size_t(3));
         auto followed = [&] {
@@ -195,30 +160,22 @@ private slots:
             }
             return true;
         };
-        QCOMPARE(sd->logicalIndex(0), effect);
-        QCOMPARE(sd->sectionSize(effect), 150);
+        QCOMPARE(std::pair(sd->logicalIndex(0), sd->sectionSize(effect)), std::pair(effect, 150));
         QVERIFY(sd->isSectionHidden(1));
         QVERIFY(followed());
 
         auto* filters =
             static_cast<QStandardItemModel*>(find<QTableView>("TDBGrid3FilterBar")->model());
-        filters->setItem(0, effect, new QStandardItem(QStringLiteral("Com")));
-        find<QLineEdit>("txtSortOrderField")->setText(QStringLiteral("[CUE] DESC"));
+        filters->setItem(0, effect, new QStandardItem(u"Com"_s));
+        find<QLineEdit>("txtSortOrderField")->setText(u"[CUE] DESC"_s);
         find<QPushButton>("cmdSortSD")->click();
-        QCOMPARE(find<QLabel>("lblNumOfLines")->text(), QStringLiteral("2"));
+        QCOMPARE(find<QLabel>("lblNumOfLines")->text(), u"2"_s);
         QCOMPARE(sd->logicalIndex(0), effect);  // the view changed, the layout stayed
         QVERIFY(followed());
 
-        prompter->previewPdf = path("preview.pdf");
-        trigger("mnuFilePreview");
-        QStringList pages = previewPages();
-        QCOMPARE(pages.size(), 1);
-        QStringList lines = pages[0].split(QLatin1Char('\n'));
-        QCOMPARE(lines[0], QStringLiteral("SD Show Script Table - %1").arg(path("show.scx")));
-        QCOMPARE(lines[1].simplified(), QStringLiteral("Effect Description CUE Haddr"));
-        QCOMPARE(lines[2].simplified(), QStringLiteral("comet blue 2"));
-        QCOMPARE(lines[3].simplified(), QStringLiteral("Comet Red 1 A3"));
-        QVERIFY(pages[0].contains(QStringLiteral("Page: 1")));
+        QCOMPARE(previewLines(4),
+                 (QStringList{u"SD Show Script Table - %1"_s.arg(path("show.scx")),
+                              "Effect Description CUE Haddr", "comet blue 2", "Comet Red 1 A3"}));
 
         // Saved by the window, the layout comes back; the other grids' stay beside it.
         sd->resizeSection(effect, 300);
@@ -231,8 +188,10 @@ private slots:
         QVERIFY(followed());
         showTab(MainWindow::TalsenIndex);
         header("TDBGrid1")->resizeSection(1, 200);
-        trigger("mnuConfigGridLoad");
+        header("TDBGrid2")->resizeSection(3, 30);
+        trigger("mnuConfigGridLoad");  // restores only the Talsen grid
         QCOMPARE(header("TDBGrid1")->sectionSize(1), 45);
+        QCOMPARE(header("TDBGrid2")->sectionSize(3), 30);
         showTab(MainWindow::KavrinIndex);
         trigger("mnuConfigGridLoad");
         QCOMPARE(header("TDBGrid2")->sectionSize(3), 123);

@@ -11,6 +11,7 @@
 #include "support/window_test_base.h"
 
 using namespace fulgor;
+using namespace Qt::StringLiterals;
 using test::writeBytes;
 
 class RecentFilesTest : public test::WindowTestBase {
@@ -46,12 +47,12 @@ private slots:
     void keepsTheLastEightMostRecentFirst() {
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
-            opened.prepend(talsen(qPrintable(QStringLiteral("show%1.csv").arg(i))));
+            opened.prepend(talsen(qPrintable(u"show%1.csv"_s.arg(i))));
             window->openFiles({opened.front()});
         }
         QCOMPARE(recentEntries(), opened.mid(0, 8));  // the first one opened has gone
-        QCOMPARE(find<QAction>("mnuRecent0")->text(), QStringLiteral("&1 ") + opened[0]);
-        QCOMPARE(find<QAction>("mnuRecent7")->text(), QStringLiteral("&8 ") + opened[7]);
+        QCOMPARE(find<QAction>("mnuRecent0")->text() + '|' + find<QAction>("mnuRecent7")->text(),
+                 "&1 " + opened[0] + "|&8 " + opened[7]);
 
         // Opening one again moves it to the top instead of listing it twice.
         window->openFiles({opened[5]});
@@ -60,10 +61,9 @@ private slots:
         QCOMPARE(recentEntries(), expected);
 
         // A save records the name saved under.
-        const QString saved = path("saved.csv");
-        prompter->fileAnswers.push_back(saved);
+        prompter->fileAnswers.push_back(path("saved.csv"));
         trigger("mnuFileSave");
-        QCOMPARE(recentEntries().front(), saved);
+        QCOMPARE(recentEntries().front(), path("saved.csv"));
         QCOMPARE(recentEntries().size(), 8);
     }
 
@@ -82,54 +82,45 @@ private slots:
         }
     }
 
-    void pickingAnEntryOpensItAfterAskingAboutChanges() {
+    // Picking an entry asks about unsaved changes first; an entry whose file
+    // is gone leaves the list.
+    void pickingAnEntryOpensItOrDropsItWhenItsFileIsGone() {
         const QString first = talsen("first.csv", "first");
         const QString second = talsen("second.csv", "second");
-        window->openFiles({first, second});
+        const QString gone = talsen("gone.csv");
+        window->openFiles({gone, first, second});
         trigger("mnuEditAddLine");  // an unsaved change
 
         prompter->saveAnswers = {Prompter::SaveChoice::Cancel};
         trigger("mnuRecent1");
-        QCOMPARE(talsenCell(0, 1), QStringLiteral("second"));
-        QCOMPARE(recentEntries(), (QStringList{second, first}));
+        QCOMPARE(talsenCell(0, 1), u"second"_s);
+        QCOMPARE(recentEntries(), (QStringList{second, first, gone}));
 
         prompter->saveAnswers = {Prompter::SaveChoice::Discard};
         trigger("mnuRecent1");
-        QCOMPARE(talsenCell(0, 1), QStringLiteral("first"));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Corvane Fulgor - first.csv"));
-        QCOMPARE(recentEntries(), (QStringList{first, second}));
+        QCOMPARE(talsenCell(0, 1), u"first"_s);
+        QCOMPARE(window->windowTitle(), u"Corvane Fulgor - first.csv"_s);
+        QCOMPARE(recentEntries(), (QStringList{first, second, gone}));
         QCOMPARE(prompter->questions.size(), size_t(2));
-    }
 
-    void anEntryWhoseFileIsGoneLeavesTheList() {
-        const QString gone = talsen("gone.csv");
-        const QString kept = talsen("kept.csv", "kept");
-        window->openFiles({gone, kept});
         QVERIFY(QFile::remove(gone));
-        trigger("mnuRecent1");
+        trigger("mnuRecent2");
         QCOMPARE(prompter->messages.size(), size_t(1));
-        QCOMPARE(prompter->lastMessage(),
-                 QStringLiteral("Cannot open \"%1\": it no longer exists, so it leaves the "
-                                "recent files")
-                     .arg(gone));
-        QCOMPARE(recentEntries(), QStringList{kept});
-        QCOMPARE(talsenCell(0, 1), QStringLiteral("kept"));
+        QCOMPARE(
+            prompter->lastMessage(),
+            u"Cannot open \"%1\": it no longer exists, so it leaves the recent files"_s.arg(gone));
+        QCOMPARE(recentEntries(), (QStringList{first, second}));
+        QCOMPARE(talsenCell(0, 1), u"first"_s);
     }
 
-    void listsOutliveTheWindowInTheProgramFolder() {
+    // The lists, the window's size, the splitter and the column widths come
+    // back at the next start, kept in the program folder.
+    void whatTheWindowRemembersOutlivesIt() {
         const QString script = talsen("show.csv");
         window->openFiles({script});
-        window.reset();
-        QVERIFY(QFile::exists(settingsFile()));
-        window = std::make_unique<MainWindow>(*prompter);
-        QCOMPARE(recentEntries(), QStringList{script});
-    }
-
-    void sizeSplitterAndColumnWidthsAreRemembered() {
         window->show();
         window->resize(1250, 810);  // not the size a window starts with
-        auto* grid = find<ScriptGridView>("TDBGrid1");
-        grid->setColumnWidth(3, 151);
+        find<ScriptGridView>("TDBGrid1")->setColumnWidth(3, 151);
         find<ScriptGridView>("TDBGrid2")->setColumnWidth(0, 77);
         showTab(MainWindow::CommunicationsIndex);
         auto* panes = find<QSplitter>("splCommunications");
@@ -138,6 +129,8 @@ private slots:
         const QList<int> sizes = panes->sizes();
         QCOMPARE(sizes.size(), 2);
         QVERIFY(window->close());
+        window.reset();
+        QVERIFY(QFile::exists(settingsFile()));
 
         window = std::make_unique<MainWindow>(*prompter);
         window->show();
@@ -145,6 +138,7 @@ private slots:
         QCOMPARE(window->size(), QSize(1250, 810));
         QCOMPARE(find<ScriptGridView>("TDBGrid1")->columnWidth(3), 151);
         QCOMPARE(find<ScriptGridView>("TDBGrid2")->columnWidth(0), 77);
+        QCOMPARE(recentEntries(), QStringList{script});  // the Talsen tab shows at the start
         showTab(MainWindow::CommunicationsIndex);
         QCoreApplication::processEvents();
         QCOMPARE(find<QSplitter>("splCommunications")->sizes(), sizes);

@@ -14,6 +14,7 @@
 
 namespace fulgor {
 
+using namespace Qt::StringLiterals;
 using test::SdShowEvent;
 
 class SdTabTest : public test::WindowTestBase {
@@ -25,6 +26,16 @@ class SdTabTest : public test::WindowTestBase {
     QTableView* grid() { return find<QTableView>("TDBGrid3"); }
     QString cell(int row, int column) {
         return grid()->model()->index(row, column).data().toString();
+    }
+    // CUE of each row shown, and the row count the tab shows agrees.
+    QStringList cues() {
+        QStringList shown;
+        for (int row = 0; row < grid()->model()->rowCount(); ++row) shown << cell(row, 0);
+        if (text("lblNumOfLines") != QString::number(shown.size())) shown << text("lblNumOfLines");
+        return shown;
+    }
+    QStringList stats() {
+        return {text("lblShowStats0"), text("lblShowStats1"), text("lblShowStats2")};
     }
     int columnOf(const QString& caption) {
         for (int c = 0; c < grid()->model()->columnCount(); ++c)
@@ -78,27 +89,24 @@ private slots:
 
     void openingShowsTheEventsWithTheComputedColumn() {
         openShow(show);
-        QCOMPARE(prompter->fileDialogs.back().title, QStringLiteral("Open SD Show Script File"));
-        QCOMPARE(prompter->fileDialogs.back().filter,
-                 QStringLiteral("All Files (*.*)|*.*|Show Files (*.scx)|*.scx"));
-        QCOMPARE(prompter->fileDialogs.back().filterIndex, 2);
-        QCOMPARE(text("lblSDscriptFile"), show);
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("4"));
+        const FileDialogRequest& request = prompter->fileDialogs.back();
+        QCOMPARE((QStringList{request.title, request.filter, QString::number(request.filterIndex)}),
+                 (QStringList{"Open SD Show Script File",
+                              "All Files (*.*)|*.*|Show Files (*.scx)|*.scx", "2"}));
+        QCOMPARE((QStringList{text("lblSDscriptFile"), text("lblNumOfLines")}),
+                 (QStringList{show, "4"}));
         QVERIFY(!find<QLabel>("lblSDReadOnly")->isVisible());
         QCOMPARE(grid()->model()->columnCount(), 27);
-        QCOMPARE(grid()->model()->headerData(10, Qt::Horizontal).toString(),
-                 QStringLiteral("Haddr"));
-        QCOMPARE(grid()->model()->headerData(11, Qt::Horizontal).toString(),
-                 QStringLiteral("CGHZ"));
-        QCOMPARE(cell(0, 10), QStringLiteral("A3"));
-        QCOMPARE(cell(1, 10), QString());
-        QCOMPARE(cell(2, 10), QStringLiteral("11"));
+        QCOMPARE(columnOf(u"Haddr"_s), 10);  // computed, after ADDR
+        QCOMPARE(columnOf(u"CGHZ"_s), 11);
+        QCOMPARE((QStringList{cell(0, 10), cell(1, 10), cell(2, 10)}),
+                 (QStringList{"A3", "", "11"}));
         QVERIFY(grid()->model()->index(0, 10).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         QCOMPARE(grid()->currentIndex().row(), 0);
-        int description = columnOf(QStringLiteral("Event Description"));
-        QVERIFY(grid()->columnWidth(description) >=
-                grid()->horizontalHeader()->fontMetrics().horizontalAdvance(
-                    QStringLiteral("Event Description")));
+        int description = columnOf(u"Event Description"_s);
+        QVERIFY(
+            grid()->columnWidth(description) >=
+            grid()->horizontalHeader()->fontMetrics().horizontalAdvance(u"Event Description"_s));
         QVERIFY(!(grid()->model()->flags(grid()->model()->index(0, 10)) & Qt::ItemIsEditable));
         QVERIFY(grid()->model()->flags(grid()->model()->index(0, 0)) & Qt::ItemIsEditable);
         QVERIFY(!find<QAction>("mnuFileSave")->isEnabled());
@@ -112,109 +120,92 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(editor.get())->maxLength(), 52);
     }
 
-    void aCancelledOrFailedOpenKeepsTheShowShown() {
+    void aCancelledOpenKeepsTheShowShownAndAnEmptyOneShowsNoRows() {
         openShow(show);
         openShow(QString());
-        QCOMPARE(text("lblSDscriptFile"), QString());
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("4"));
-        QCOMPARE(grid()->model()->rowCount(), 4);
-
-        QString notes = path("notes.scx");
-        test::writeBytes(dir->path("notes.scx"), "not a database");
-        openShow(notes);
-        QCOMPARE(prompter->lastMessage(),
-                 QStringLiteral("Cannot open \"%1\": it is not an SD show database (neither a "
-                                "SQLite nor a Jet database).")
-                     .arg(notes));
-        QCOMPARE(text("lblSDscriptFile"), show);
+        QCOMPARE((QStringList{text("lblSDscriptFile"), text("lblNumOfLines")}),
+                 (QStringList{"", "4"}));
         QCOMPARE(grid()->model()->rowCount(), 4);
 
         QString empty = path("empty.scx");
         test::execSql(dir->path("empty.scx"), test::kSdShowTable);
         openShow(empty);
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("0"));
+        QCOMPARE(text("lblNumOfLines"), u"0"_s);
         QCOMPARE(grid()->model()->rowCount(), 0);
     }
 
     void headerClicksBuildTheSortTextAndSortByAppliesIt() {
         openShow(show);
         auto* sortOrder = find<QLineEdit>("txtSortOrderField");
-        clickHeader(QStringLiteral("TIME"), Qt::NoModifier);
-        QCOMPARE(sortOrder->text(), QStringLiteral("[TIME]"));
-        clickHeader(QStringLiteral("CUE"), Qt::ControlModifier);
-        QCOMPARE(sortOrder->text(), QStringLiteral("[TIME],[CUE]"));
-        clickHeader(QStringLiteral("Haddr"), Qt::ControlModifier);
-        QCOMPARE(sortOrder->text(), QStringLiteral("[TIME],[CUE]"));
-        clickHeader(QStringLiteral("CUE"), Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(sortOrder->text(), QStringLiteral("[CUE]"));
+        clickHeader(u"TIME"_s, Qt::NoModifier);
+        QCOMPARE(sortOrder->text(), u"[TIME]"_s);
+        clickHeader(u"CUE"_s, Qt::ControlModifier);
+        QCOMPARE(sortOrder->text(), u"[TIME],[CUE]"_s);
+        clickHeader(u"Haddr"_s, Qt::ControlModifier);
+        QCOMPARE(sortOrder->text(), u"[TIME],[CUE]"_s);
+        clickHeader(u"CUE"_s, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(sortOrder->text(), u"[CUE]"_s);
 
-        sortOrder->setText(QStringLiteral("[TIME] DESC"));
+        sortOrder->setText(u"[TIME] DESC"_s);
         find<QPushButton>("cmdSortSD")->click();
-        QCOMPARE(cell(0, 0), QStringLiteral("1"));
-        QCOMPARE(cell(1, 0), QStringLiteral("4"));
-        QCOMPARE(cell(3, 0), QStringLiteral("3"));
+        QCOMPARE(cues(), (QStringList{"1", "4", "2", "3"}));
 
-        sortOrder->setText(QStringLiteral("[TIME]; DROP TABLE Events"));
+        sortOrder->setText(u"[TIME]; DROP TABLE Events"_s);
         find<QPushButton>("cmdSortSD")->click();
-        QVERIFY(prompter->lastMessage().startsWith(QStringLiteral("Sorting Order:\n")));
-        QCOMPARE(cell(0, 0), QStringLiteral("1"));  // the sort stays as it was
+        QVERIFY(prompter->lastMessage().startsWith(u"Sorting Order:\n"_s));
+        QCOMPARE(cell(0, 0), u"1"_s);  // the sort stays as it was
     }
 
     void filtersNarrowTheViewAndARefusedOneClearsEverything() {
         openShow(show);
-        typeFilter(QStringLiteral("Effect Description"), QStringLiteral("com"));
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("2"));
-        QCOMPARE(cell(1, 0), QStringLiteral("2"));
+        typeFilter(u"Effect Description"_s, u"com"_s);
+        QCOMPARE(cues(), (QStringList{"1", "2"}));
 
-        prompter->inputAnswers.push_back(QStringLiteral("> 2"));
-        typeFilter(QStringLiteral("QTY"), QStringLiteral(">1"));
-        QCOMPARE(prompter->questions.back().title, QStringLiteral("QTY Filter"));
-        QCOMPARE(prompter->questions.back().text, QStringLiteral("Enter filter arguments"));
-        QCOMPARE(prompter->questions.back().proposed, QStringLiteral(">1"));
-        QCOMPARE(filterText(QStringLiteral("QTY")), QStringLiteral("> 2"));
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("1"));
-        QCOMPARE(cell(0, 0), QStringLiteral("2"));
+        prompter->inputAnswers.push_back(u"> 2"_s);
+        typeFilter(u"QTY"_s, u">1"_s);
+        const auto& asked = prompter->questions.back();
+        QCOMPARE((QStringList{asked.title, asked.text, asked.proposed}),
+                 (QStringList{"QTY Filter", "Enter filter arguments", ">1"}));
+        QCOMPARE(filterText(u"QTY"_s), u"> 2"_s);
+        QCOMPARE(cues(), QStringList{"2"});
 
-        typeFilter(QStringLiteral("Haddr"), QStringLiteral("A3"));
-        QCOMPARE(filterText(QStringLiteral("Haddr")), QString());
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("1"));
-        typeFilter(QStringLiteral("Event Description"), QStringLiteral("   "));
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("1"));
+        typeFilter(u"Haddr"_s, u"A3"_s);
+        QCOMPARE(filterText(u"Haddr"_s), QString());
+        typeFilter(u"Event Description"_s, u"   "_s);
+        QCOMPARE(cues(), QStringList{"2"});
 
-        find<QLineEdit>("txtSortOrderField")->setText(QStringLiteral("[CUE]"));
-        prompter->inputAnswers.push_back(QStringLiteral("two"));
-        typeFilter(QStringLiteral("PFT"), QStringLiteral("x"));
+        find<QLineEdit>("txtSortOrderField")->setText(u"[CUE]"_s);
+        prompter->inputAnswers.push_back(u"two"_s);
+        typeFilter(u"PFT"_s, u"x"_s);
         QCOMPARE(prompter->lastMessage(),
                  QStringLiteral("PFT Filter:\n\"two\" is not a filter for a number field: type "
                                 "one comparison (=, <>, <, >, <= or >=) and one number, such as "
                                 "> 2."));
-        QCOMPARE(filterText(QStringLiteral("Effect Description")), QString());
+        QCOMPARE(filterText(u"Effect Description"_s), QString());
         QCOMPARE(find<QLineEdit>("txtSortOrderField")->text(), QString());
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("4"));
+        QCOMPARE(text("lblNumOfLines"), u"4"_s);
 
         prompter->inputAnswers.push_back(QString());
-        typeFilter(QStringLiteral("QTY"), QStringLiteral("1"));
-        QVERIFY(prompter->lastMessage().startsWith(QStringLiteral("QTY Filter:\n\"\" is not")));
-        QCOMPARE(text("lblNumOfLines"), QStringLiteral("4"));
+        typeFilter(u"QTY"_s, u"1"_s);
+        QVERIFY(prompter->lastMessage().startsWith(u"QTY Filter:\n\"\" is not"_s));
+        QCOMPARE(text("lblNumOfLines"), u"4"_s);
     }
 
     void anEditIsWrittenWhenTheRowIsLeft() {
         openShow(show);
         QAbstractItemModel* model = grid()->model();
-        int addr = columnOf(QStringLiteral("ADDR"));
-        QVERIFY(model->setData(model->index(1, addr), QStringLiteral("26")));
-        QCOMPARE(cell(1, 10), QStringLiteral("1A"));
-        QVERIFY(!model->setData(model->index(2, addr), QStringLiteral("1")));  // one row at a time
-        QVERIFY(!model->setData(model->index(1, 0), QStringLiteral("two")));
-        QCOMPARE(prompter->lastMessage(),
-                 QStringLiteral("CUE holds a number: \"two\" is not one."));
+        int addr = columnOf(u"ADDR"_s);
+        QVERIFY(model->setData(model->index(1, addr), u"26"_s));
+        QCOMPARE(cell(1, 10), u"1A"_s);
+        QVERIFY(!model->setData(model->index(2, addr), u"1"_s));  // one row at a time
+        QVERIFY(!model->setData(model->index(1, 0), u"two"_s));
+        QCOMPARE(prompter->lastMessage(), u"CUE holds a number: \"two\" is not one."_s);
         QCOMPARE(test::readBytes(dir->path("show.scx")).find("O'Neil"), std::string::npos);
-        QVERIFY(model->setData(model->index(1, columnOf(QStringLiteral("Event Description"))),
-                               QStringLiteral("O'Neil")));
+        QVERIFY(model->setData(model->index(1, columnOf(u"Event Description"_s)), u"O'Neil"_s));
         grid()->setCurrentIndex(model->index(2, 0));
         QVERIFY(test::readBytes(dir->path("show.scx")).find("O'Neil") != std::string::npos);
         openShow(show);  // read again from the file
-        QCOMPARE(cell(1, addr), QStringLiteral("26"));
+        QCOMPARE(cell(1, addr), u"26"_s);
     }
 
     void sendToTalsenCopiesTheViewAndSaysWhatItSkipped() {
@@ -222,20 +213,18 @@ private slots:
         find<QRadioButton>("optSDcghz")->setChecked(true);
         find<QPushButton>("cmdSendToTS")->click();
         QCOMPARE(window->state().talsen.rowCount(), 3);
-        QCOMPARE(talsenCell(0, 0), QStringLiteral("1"));
-        QCOMPARE(talsenCell(0, 2), QStringLiteral("12"));
-        QCOMPARE(talsenCell(0, 3), QStringLiteral("90.5"));
-        QCOMPARE(talsenCell(0, 10), QStringLiteral("Open45"));
-        QCOMPARE(talsenCell(1, 2), QStringLiteral("4"));
+        QCOMPARE((QStringList{talsenCell(0, 0), talsenCell(0, 2), talsenCell(0, 3),
+                              talsenCell(0, 10), talsenCell(1, 2)}),
+                 (QStringList{"1", "12", "90.5", "Open45", "4"}));
         QCOMPARE(prompter->lastMessage(),
                  QStringLiteral("1 event could not be copied to the Talsen script and was left "
                                 "out: 1 event with an empty ADDR."));
 
         prompter->messages.clear();
-        typeFilter(QStringLiteral("Effect Description"), QStringLiteral("Pe"));
+        typeFilter(u"Effect Description"_s, u"Pe"_s);
         find<QPushButton>("cmdSendToTS")->click();
         QCOMPARE(window->state().talsen.rowCount(), 1);
-        QCOMPARE(talsenCell(0, 0), QStringLiteral("4"));
+        QCOMPARE(talsenCell(0, 0), u"4"_s);
         QVERIFY(prompter->messages.empty());
     }
 
@@ -247,58 +236,55 @@ private slots:
         QSignalSpy refused(&model, &SdTableModel::editRefused);
         QVERIFY(model.setDatabase(db.value().get()));
         QCOMPARE(model.rowCount(), 77);
-        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Chai"));
+        QCOMPARE(model.index(0, 1).data().toString(), u"Chai"_s);
         QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
-        QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("Tea")));
+        QVERIFY(!model.setData(model.index(0, 1), u"Tea"_s));
         QCOMPARE(refused.size(), 1);
         QCOMPARE(refused[0][0].toString(),
-                 QStringLiteral("\"%1\" is a read-only Jet database: it cannot be edited.")
-                     .arg(QString::fromStdString(nwind)));
-        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Chai"));
+                 u"\"%1\" is a read-only Jet database: it cannot be edited."_s.arg(
+                     QString::fromStdString(nwind)));
+        QCOMPARE(model.index(0, 1).data().toString(), u"Chai"_s);
     }
 
     void theCommunicationsTabFormatsPdScripts() {
         auto* pen = find<QPlainTextEdit>("txtHoldingPen");
         showTab(MainWindow::CommunicationsIndex);
         find<QPushButton>("cmdShowDir2PD")->click();
-        QCOMPARE(prompter->lastMessage(),
-                 QStringLiteral("Format SD as PD Script:\nNo SD show script is open."));
+        QCOMPARE(prompter->lastMessage(), u"Format SD as PD Script:\nNo SD show script is open."_s);
 
         openShow(show);
-        find<QLineEdit>("txtSortOrderField")->setText(QStringLiteral("[CUE] DESC"));
+        find<QLineEdit>("txtSortOrderField")->setText(u"[CUE] DESC"_s);
         find<QPushButton>("cmdSortSD")->click();
         find<QPushButton>("cmdShowDir2PD")->click();
         QCOMPARE(pen->toPlainText(),
                  QStringLiteral("N3000000000900000012000403DD\nN3000100000200000011000303E5\n"
                                 "N3000200011E0F1900A30001030F\nN900FF\n"));
-        QCOMPARE(text("lblShowStats0"), QStringLiteral("4"));
-        QCOMPARE(text("lblShowStats1"), QStringLiteral("98"));
-        QCOMPARE(text("lblShowStats2"), QStringLiteral("1"));
+        QCOMPARE(stats(), (QStringList{"4", "98", "1"}));
         QVERIFY(find<QRadioButton>("optPDBaud")->isChecked());
 
         find<QRadioButton>("optKavrinBaud")->setChecked(true);
         test::execSql(dir->path("show.scx"), "UPDATE Events SET HH = 300 WHERE CUE = 3");
         openShow(show);
         find<QPushButton>("cmdShowDir2PD")->click();
-        QCOMPARE(pen->toPlainText(), QStringLiteral("N3000000011E0F1900A300010311\n"));
+        QCOMPARE(pen->toPlainText(), u"N3000000011E0F1900A300010311\n"_s);
         QCOMPARE(prompter->lastMessage(),
                  QStringLiteral("Format SD as PD Script:\nEvent 3 (CUE 3): the field \"HH\" "
                                 "holds 300, outside 0 to 255."));
-        QCOMPARE(text("lblShowStats0"), QStringLiteral("4"));  // unchanged by a failure
+        QCOMPARE(stats(), (QStringList{"4", "98", "1"}));  // unchanged by a failure
         QVERIFY(find<QRadioButton>("optKavrinBaud")->isChecked());
 
         find<QPushButton>("cmdSendToTS")->click();  // three events with an ADDR
         find<QPushButton>("cmdTalsen2PD")->click();
         QCOMPARE(pen->toPlainText().split(QLatin1Char('\n')).size(), 5);
-        QCOMPARE(talsenCell(0, 0), QStringLiteral("1"));
-        QCOMPARE(text("lblShowStats0"), QStringLiteral("4"));
+        QCOMPARE(talsenCell(0, 0), u"1"_s);
+        QCOMPARE(text("lblShowStats0"), u"4"_s);
         QVERIFY(find<QRadioButton>("optPDBaud")->isChecked());
 
         QAbstractItemModel* talsen = find<QTableView>("TDBGrid1")->model();
-        QVERIFY(talsen->setData(talsen->index(0, 7), QStringLiteral("80")));
+        QVERIFY(talsen->setData(talsen->index(0, 7), u"80"_s));
         find<QPushButton>("cmdTalsen2PD")->click();
         QCOMPARE(prompter->lastMessage(),
-                 QStringLiteral("Addresses in Talsenshow script are not formatted for PD!"));
+                 u"Addresses in Talsenshow script are not formatted for PD!"_s);
         QCOMPARE(pen->toPlainText(), QString());
     }
 };
