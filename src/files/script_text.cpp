@@ -1,7 +1,6 @@
 #include "files/script_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -82,10 +81,10 @@ void ScriptTextReader::feed(std::string_view bytes) {
             m_partial.clear();
             std::string_view joined = whole;
             if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
-            addLine(joined, isAscii(joined), joined.data() + joined.size());
+            addLine(joined, isAscii(joined));
         } else {
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            addLine(line, ascii, end);
+            addLine(line, ascii);
         }
         if (m_stopped) return;
         p = lineEnd + 1;
@@ -97,38 +96,13 @@ Table ScriptTextReader::finish() {
     // A last line without a line end keeps everything it holds, even a CR.
     if (!m_partial.empty() && !m_stopped) {
         std::string last = std::move(m_partial);
-        addLine(last, isAscii(last), last.data() + last.size());
+        addLine(last, isAscii(last));
     }
     m_partial.clear();
     return std::move(m_table);
 }
 
-namespace {
-
-// Where the field that starts at `p` ends: at its first "," before `end`, or
-// at `end`. Eight bytes are looked at together wherever they can be read
-// (up to `readable`), so a field costs a step or two rather than one a byte.
-const char* fieldEnd(const char* p, const char* end, const char* readable) {
-    constexpr std::uint64_t kOnes = 0x0101'0101'0101'0101ULL;
-    constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080ULL;
-    constexpr std::uint64_t kCommas = kOnes * ',';
-    while (end - p > 0 && readable - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        const std::uint64_t x = word ^ kCommas;  // a zero byte where a comma stands
-        // The lowest set bit marks the first zero byte exactly.
-        const std::uint64_t zeros = (x - kOnes) & ~x & kHighBits;
-        if (zeros) return std::min(p + std::countr_zero(zeros) / 8, end);
-        p += 8;
-    }
-    if (p > end) return end;
-    while (p < end && *p != ',') ++p;
-    return p;
-}
-
-}  // namespace
-
-void ScriptTextReader::addLine(std::string_view line, bool ascii, const char* readable) {
+void ScriptTextReader::addLine(std::string_view line, bool ascii) {
     if (m_wantHeader) {
         m_header.assign(line);
         m_wantHeader = false;
@@ -149,13 +123,13 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii, const char* re
         m_decoded.clear();
         appendDecoded1252(line, m_decoded);
         line = m_decoded;
-        readable = line.data() + line.size();
     }
     m_fields.clear();
     const char* field = line.data();
     const char* end = line.data() + line.size();
     while (m_fields.size() < static_cast<std::size_t>(m_columns)) {
-        const char* comma = fieldEnd(field, end, readable);
+        const char* comma = field;
+        while (comma < end && *comma != ',') ++comma;
         m_fields.emplace_back(field, static_cast<std::size_t>(comma - field));
         if (comma == end) break;
         field = comma + 1;

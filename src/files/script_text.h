@@ -41,9 +41,7 @@ public:
     std::uint64_t bytesRead() const { return m_bytesRead; }
 
 private:
-    // `readable`: the end of the bytes the line views, which may read on
-    // past the line's own end.
-    void addLine(std::string_view line, bool ascii, const char* readable);
+    void addLine(std::string_view line, bool ascii);
     void makeRoom(std::string_view firstBytes);
 
     int m_columns;
