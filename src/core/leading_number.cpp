@@ -153,49 +153,45 @@ Scan scanDecimal(Cursor& cur) {
 }
 
 // The common case read without building a text for from_chars: a plain
-// decimal such as "12.35" or "-7" of at most 15 significant digits, with no
-// exponent and nothing ignored inside it, or a text with no number at all. Such a mantissa and the
-// power of ten are both exact doubles, so their quotient is the correctly rounded value, the same
-// from_chars gives. Anything else is left to the full reading.
+// decimal such as "12.35" or "-7" of at most 15 digits, with no exponent and
+// nothing ignored inside it, or a text with no number at all. Such a mantissa
+// and the power of ten are both exact doubles, so their quotient is the
+// correctly rounded value, the same from_chars gives. Anything else is left to
+// the full reading. The digits before and after the point are read in two
+// plain loops: this runs for nearly every number cell a command reads.
 std::optional<Scan> scanPlainDecimal(std::string_view text) {
-    static constexpr std::array<double, 23> kPowersOfTen = {
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr int kMaxDigits = 15;
-    std::size_t pos = 0;
+    static constexpr std::array<double, 16> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr std::ptrdiff_t kMaxDigits = 15;
+    const char* p = text.data();
+    const char* const end = p + text.size();
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) negative = text[pos++] == '-';
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     std::uint64_t mantissa = 0;
-    int significant = 0;
-    int decimals = 0;
-    bool anyDigit = false;
-    bool point = false;
-    for (; pos < text.size(); ++pos) {
-        char c = text[pos];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!isDigit(c)) break;
-        anyDigit = true;
-        if (point) ++decimals;
-        if (mantissa == 0 && c == '0') continue;
-        if (++significant > kMaxDigits) return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    const char* const whole = p;
+    for (; p < end && isDigit(*p) && p - whole < kMaxDigits; ++p)
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+    const std::ptrdiff_t wholeDigits = p - whole;
+    std::ptrdiff_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p < end && isDigit(*p) && wholeDigits + (p - fraction) < kMaxDigits; ++p)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        decimals = p - fraction;
     }
-    if (decimals >= static_cast<int>(kPowersOfTen.size())) return std::nullopt;
-    if (pos < text.size()) {
-        char c = text[pos];
-        if (isIgnored(c) || c == '&' ||
+    const bool anyDigit = wholeDigits + decimals > 0;
+    if (p < end) {
+        const char c = *p;
+        if (isDigit(c) || isIgnored(c) || c == '&' ||
             (anyDigit && (c == 'e' || c == 'E' || c == 'd' || c == 'D')))
             return std::nullopt;
     }
     Scan scan;
     scan.anyDigit = anyDigit;
-    double magnitude =
+    const double magnitude =
         static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(decimals)];
     scan.value = negative && mantissa != 0 ? -magnitude : magnitude;
-    scan.rest = pos < text.size();
+    scan.rest = p < end;
     return scan;
 }
 
