@@ -79,9 +79,9 @@ int readBlocks(int fd, std::uint64_t limit, const std::function<bool(std::string
 // bytes are cut into pieces.
 class FileSink {
 public:
-    // With `startWriteback`, the disk begins to take what is written every few
-    // megabytes, while the rest is still being made, so that the fsync that
-    // ends a save waits for the last few megabytes only, not the whole file.
+    // With `startWriteback`, the disk begins to take each megabyte written
+    // while the rest is still being made, so that the fsync that ends a save
+    // waits for the last megabyte only, not the whole file.
     explicit FileSink(int fd, bool startWriteback = false)
         : m_fd(fd), m_startWriteback(startWriteback) {}
 
