@@ -64,19 +64,13 @@ SentNumber sentNumber(const Table& table, int row, kavrin::Column column, bool m
 
 }  // namespace
 
-void appendShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out) {
+void FormatShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out) {
     out += miravel ? 's' : 'S';
     for (const std::string& field : fields) {
         out += '\t';
         out += field;
     }
     out += kRecordEnd;
-}
-
-std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel) {
-    std::string record;
-    appendShowLine(fields, miravel, record);
-    return record;
 }
 
 Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
@@ -119,7 +113,7 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
                              "\" is too large to send"};
             }
         }
-        appendShowLine(fields, miravel, panel.text);
+        FormatShowLine(fields, miravel, panel.text);
         ++panel.lines;
         if (lineCounted) lineCounted(panel.lines);
     }

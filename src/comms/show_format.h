@@ -29,11 +29,11 @@ namespace fulgor {
 inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines", "Characters",
                                                                        "Conflicts"};
 
-// One cue record: "S" (or "s" with Miravel timing), then the six fields Line,
-// Shot, Pos, Time, Mod, Pin as given, all joined by TABs, then CR LF.
-std::string FormatShowLine(const std::array<std::string, 6>& fields, bool miravel);
-// The same record appended to `out`.
-void appendShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out);
+// Appends one cue record to `out`: "S" (or "s" with Miravel timing), then the
+// six fields Line, Shot, Pos, Time, Mod, Pin as given, all joined by TABs,
+// then CR LF. Appended where the show's text grows, so that a million-cue
+// show never builds its records one string at a time.
+void FormatShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out);
 
 struct PanelText {
     std::string text;                  // UTF-8; one Windows-1252 byte per character on the line

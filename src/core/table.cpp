@@ -47,7 +47,8 @@ std::size_t recentIndex(std::string_view text) {
     if (text.size() > 16) return std::hash<std::string_view>{}(text) % kRecentLongTexts;
     std::uint64_t head = 0;
     std::uint64_t tail = 0;
-    const std::size_t half = text.size() >= 8 ? 8 : 4;  // long texts have at least 7 bytes
+    // A long text has more than kInlineMax bytes, so at least four.
+    const std::size_t half = text.size() >= 8 ? 8 : 4;
     std::memcpy(&head, text.data(), half);
     std::memcpy(&tail, text.data() + text.size() - half, half);
     const std::uint64_t mixed =
@@ -214,9 +215,12 @@ void Table::prefetchLongTexts(int row) const {
 }
 
 void Table::prefetchRow(int row) const {
-    const std::uint64_t* first = m_slots.data() + index(row, 0);
-    __builtin_prefetch(first);
-    __builtin_prefetch(first + m_columns - 1);
+    // Every cache line the row's cells touch: a row need not start on one.
+    constexpr std::size_t kLineBytes = 64;
+    const char* first = reinterpret_cast<const char*>(m_slots.data() + index(row, 0));
+    const std::size_t bytes = static_cast<std::size_t>(m_columns) * sizeof(std::uint64_t);
+    for (std::size_t at = 0; at < bytes; at += kLineBytes) __builtin_prefetch(first + at);
+    __builtin_prefetch(first + bytes - 1);
 }
 
 Cell Table::cell(int row, int column) const {

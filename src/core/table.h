@@ -57,7 +57,8 @@ public:
     // New rows are empty; later rows move down (insert) or up (delete).
     void appendRows(int count = 1);
     // Appends one row whose first cells hold `texts` (at most columnCount()),
-    // the others empty: how a file's rows are read in.
+    // the others empty: how a file's rows are read in. The texts must not
+    // view this table's own cells, which the appending may move.
     void appendTextRow(std::span<const std::string_view> texts);
     // Precondition: 0 <= before <= rowCount().
     void insertRows(int before, int count = 1);
@@ -101,7 +102,7 @@ public:
     // neighbouring rows far apart.
     void prefetchLongTexts(int row) const;
     // Hints that the row's cells are read soon, for a pass that visits rows
-    // out of their stored order.
+    // out of their stored order. Precondition: columnCount() > 0.
     void prefetchRow(int row) const;
 
     // Bytes held by the table's storage.

@@ -81,7 +81,7 @@ class FileSink {
 public:
     // With `startWriteback`, the disk begins to take each megabyte written
     // while the rest is still being made, so that the fsync that ends a save
-    // waits for the last megabyte only, not the whole file.
+    // waits mostly for the last megabyte, not for the whole file.
     explicit FileSink(int fd, bool startWriteback = false)
         : m_fd(fd), m_startWriteback(startWriteback) {}
 

@@ -182,9 +182,11 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
     piece.reserve(kPieceBytes + (std::size_t{1} << 16));
     int pieceFirst = 0;  // the row `piece` begins with
     // Cells go out as they are and a whole piece is checked for ASCII at
-    // once; only a piece that holds other characters is made again, encoded.
+    // once. A piece that holds other characters is encoded where it stands;
+    // only one holding a character the code page cannot hold is made again,
+    // row by row, to name that cell.
     auto send = [&](int pieceEnd) -> Status {
-        if (!isAscii(piece)) {
+        if (!isAscii(piece) && !encode1252InPlace(piece)) {
             piece.clear();
             for (int row = pieceFirst; row < pieceEnd; ++row) {
                 if (Status status = appendRowCells(table, row, firstRow, true, piece); !status)

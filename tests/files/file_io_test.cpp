@@ -60,6 +60,18 @@ TEST(FileWriter, ReplacesOrCreatesARegularFileKeepingItsPermissionsAndNothingEls
     EXPECT_TRUE(fs::is_regular_file(dir.path(longName)));
     EXPECT_EQ(fs::file_size(dir.path(longName)), 0u);
     EXPECT_EQ(namesIn(dir.root()), (Names{"show.csv", longName}));
+    // A large save hands its megabytes to the disk as it goes: every byte arrives, in order.
+    std::string large(5 << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>('a' + i % 23);
+    ASSERT_TRUE(writeFileFrom(path, [&](const ByteSink& sink) -> Status {
+                    for (std::size_t at = 0; at < large.size(); at += 700000) {
+                        if (Status status = sink(std::string_view(large).substr(at, 700000));
+                            !status)
+                            return status;
+                    }
+                    return {};
+                }).ok());
+    EXPECT_TRUE(readBytes(path) == large);
 }
 
 TEST(FileWriter, SymbolicLinksStayAndTheirFinalTargetIsWritten) {

@@ -165,9 +165,9 @@ TEST(ScriptText, RowsWrittenInPiecesJoinToTheWholeText) {
     EXPECT_EQ(stopped.error(), "disk full");
 }
 
-// Fields are found several bytes at a time: on lines of every shape, fed in
-// pieces of every size, the table must hold what a plain split of each line
-// at its commas gives.
+// A line is decoded whole and then split at its commas: on lines of every
+// shape, fed in pieces of every size, the table must hold what a plain split
+// of each line gives.
 TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
     std::mt19937 random(7);
     const std::string letters = "ab9.- \xE9";
@@ -200,18 +200,28 @@ TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
     }
 }
 
-// Pieces are checked for other characters than ASCII as a whole: a character
-// the code page cannot hold, deep in a later piece, is still named by its row.
-TEST(ScriptText, ACharacterOutsideTheCodePageInALaterPieceIsNamedByItsRow) {
+// Pieces are checked for other characters than ASCII as a whole: one letter
+// deep in a later piece is written in the code page among ASCII pieces, and a
+// character the code page cannot hold there is still named by its row.
+TEST(ScriptText, ALaterPieceIsEncodedOrItsRefusedCharacterNamedByItsRow) {
     Table table(60000, talsen::ColumnCount);
     for (int r = 0; r < table.rowCount(); ++r) table.setText(r, 10, "a note long enough");
-    table.setText(45000, 2, "\u4E2D");
+    table.setText(45000, 2, "caf\xC3\xA9");
+    std::string expected;
+    for (int r = 0; r < table.rowCount(); ++r)
+        expected += r == 45000 ? ",,caf\xE9,,,,,,,,a note long enough\r\n"
+                               : ",,,,,,,,,,a note long enough\r\n";
     std::string written;
-    Status status = writeRows(table, [&](std::string_view piece) -> Status {
+    const ByteSink gather = [&](std::string_view piece) -> Status {
         written.append(piece);
         return {};
-    });
-    EXPECT_EQ(status.error(),
+    };
+    ASSERT_TRUE(writeRows(table, gather).ok());
+    EXPECT_TRUE(written == expected);
+
+    table.setText(45000, 2, "\u4E2D");
+    written.clear();
+    EXPECT_EQ(writeRows(table, gather).error(),
               "Row 45001, column 3: the character \"\u4E2D\" (U+4E2D) cannot be "
               "written in the Windows-1252 code page");
     EXPECT_FALSE(written.empty());
