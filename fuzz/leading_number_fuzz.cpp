@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     double value = leadingNumber(text);
     FUZZ_CHECK(!std::isnan(value));
-    bool found = hasLeadingNumber(text);
+    std::optional<double> leading = foundLeadingNumber(text);
+    bool found = leading.has_value();
+    if (found) FUZZ_CHECK(std::memcmp(&*leading, &value, sizeof value) == 0);
     if (!found) FUZZ_CHECK(value == 0 && !std::signbit(value));
     if (value != 0) FUZZ_CHECK(found);
 
