@@ -215,12 +215,11 @@ void Table::prefetchLongTexts(int row) const {
 }
 
 void Table::prefetchRow(int row) const {
-    // Every cache line the row's cells touch: a row need not start on one.
-    constexpr std::size_t kLineBytes = 64;
-    const char* first = reinterpret_cast<const char*>(m_slots.data() + index(row, 0));
-    const std::size_t bytes = static_cast<std::size_t>(m_columns) * sizeof(std::uint64_t);
-    for (std::size_t at = 0; at < bytes; at += kLineBytes) __builtin_prefetch(first + at);
-    __builtin_prefetch(first + bytes - 1);
+    // The row's first and last cells: asking for every cache line between
+    // them too measured slower in sorts of a million rows.
+    const std::uint64_t* first = m_slots.data() + index(row, 0);
+    __builtin_prefetch(first);
+    __builtin_prefetch(first + m_columns - 1);
 }
 
 Cell Table::cell(int row, int column) const {
