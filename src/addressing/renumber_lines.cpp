@@ -19,8 +19,8 @@ std::string_view lineText(int row, char (&digits)[16]) {
 
 }  // namespace
 
-void renumberLines(Table& table) {
-    for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, kLineColumn, r + 1);
+void renumberLines(Table& table, int rowsBefore) {
+    for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, kLineColumn, rowsBefore + r + 1);
 }
 
 KeptLines::Form lineForm(const Table& table) {

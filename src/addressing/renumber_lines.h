@@ -8,8 +8,9 @@ namespace fulgor {
 inline constexpr int kLineColumn = 0;
 
 // Writes each row's index + 1, as a number, into Line, in the present row
-// order. Nothing else changes.
-void renumberLines(Table& table);
+// order; `rowsBefore` + index + 1 for a table that is a part of a larger
+// script, after `rowsBefore` rows. Nothing else changes.
+void renumberLines(Table& table, int rowsBefore = 0);
 
 // The Line column as it was before a command rewrote it. When it held each
 // row's index + 1, in the present row order, only that is kept, and whether as

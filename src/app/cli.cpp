@@ -172,13 +172,14 @@ int run(std::span<const std::string> args, Io& io) {
     }
 }
 
-bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io) {
+namespace {
+
+// What went wrong writing the output, as the command reports it; empty when
+// nothing did.
+std::string outputFailure(const Args& args, const ByteProducer& produce, Io& io) {
     if (std::optional<std::string> path = args.value("-o"); path && *path != "-") {
-        if (Status status = writeFileFrom(*path, produce); !status) {
-            complain(args, io) << status.error() << '\n';
-            return false;
-        }
-        return true;
+        Status status = writeFileFrom(*path, produce);
+        return status ? std::string() : status.error();
     }
     bool streamFailed = false;
     Status made = produce([&](std::string_view piece) -> Status {
@@ -188,15 +189,20 @@ bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io) {
         return Error{"Cannot write to standard output"};
     });
     if (made) io.out.flush();
-    if (streamFailed || (made && !io.out)) {
-        complain(args, io) << "Cannot write to standard output\n";
-        return false;
-    }
-    if (!made) {
-        complain(args, io) << "Cannot write the output: " << made.error() << '\n';
-        return false;
-    }
-    return true;
+    if (streamFailed || (made && !io.out)) return "Cannot write to standard output";
+    if (!made) return "Cannot write the output: " + made.error();
+    return {};
+}
+
+}  // namespace
+
+bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
+                     const Status* inputFailure) {
+    std::string failure = outputFailure(args, produce, io);
+    if (failure.empty()) return true;
+    if (inputFailure && !*inputFailure) failure = inputFailure->error();
+    complain(args, io) << failure << '\n';
+    return false;
 }
 
 bool writeOutput(const Args& args, std::string_view bytes, Io& io) {

@@ -67,8 +67,11 @@ int run(std::span<const std::string> args, Io& io);
 // Writes `bytes` to the -o file (through the one safe writer) or to standard
 // output when -o is absent or "-". Reports a failure on `io.err` and returns false.
 bool writeOutput(const Args& args, std::string_view bytes, Io& io);
-// The same for bytes made piece by piece, never held whole.
-bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io);
+// The same for bytes made piece by piece, never held whole. A producer that
+// reads its input as it writes sets `*inputFailure` when the reading fails,
+// which is then reported alone, as a failure to read before any output is.
+bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
+                     const Status* inputFailure = nullptr);
 
 // Starts a message of the running subcommand on standard error:
 // "fulgor NAME: ".

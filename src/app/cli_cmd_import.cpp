@@ -16,25 +16,21 @@ int run(const Args& args, Io& io) {
         complain(args, io) << "--show-name: " << kShowNameOnOneLine << '\n';
         return kBadUsage;
     }
-    std::optional<TalsenScript> talsen = readTalsenInput(args, io);
-    if (!talsen) return kBadUsage;
-    // The Kavrin rows are made and written a part at a time, so that a large
-    // show is never held twice, once as each script.
-    constexpr int kPartRows = 1 << 16;
-    const Table& rows = talsen->table;
+    // The Kavrin rows are made and written a part at a time, as the Talsen
+    // rows are read, so that a large show is never held whole.
     std::vector<int> untimedRows;
-    auto produce = [&](const ByteSink& sink) -> Status {
-        if (Status status = writeKavrinShowName(showName, sink); !status) return status;
-        for (int first = 0; first < rows.rowCount(); first += kPartRows) {
-            KavrinImport part = talsenToKavrin(rows, args.has("--miravel"), first,
-                                               std::min(kPartRows, rows.rowCount() - first));
-            untimedRows.insert(untimedRows.end(), part.untimedRows.begin(),
-                               part.untimedRows.end());
-            if (Status status = writeRows(part.table, sink, first); !status) return status;
-        }
-        return {};
-    };
-    if (!writeOutputFrom(args, produce, io)) return kBadUsage;
+    bool written = rewriteTalsenInput(
+        args, io,
+        [&](const TalsenHeader&, const ByteSink& sink) {
+            return writeKavrinShowName(showName, sink);
+        },
+        [&](Table& part, int rowsBefore, const ByteSink& sink) {
+            KavrinImport kavrin = talsenToKavrin(part, args.has("--miravel"), rowsBefore);
+            untimedRows.insert(untimedRows.end(), kavrin.untimedRows.begin(),
+                               kavrin.untimedRows.end());
+            return writeRows(kavrin.table, sink, rowsBefore);
+        });
+    if (!written) return kBadUsage;
     if (!untimedRows.empty()) {
         io.err << untimedRowsMessage(untimedRows) << '\n';
         return kFellShort;

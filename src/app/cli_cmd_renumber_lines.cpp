@@ -7,10 +7,12 @@ namespace fulgor::cli {
 namespace {
 
 int run(const Args& args, Io& io) {
-    std::optional<TalsenScript> script = readTalsenInput(args, io);
-    if (!script) return kBadUsage;
-    renumberLines(script->table);
-    return writeTalsenOutput(args, *script, io) ? kDone : kBadUsage;
+    bool written = rewriteTalsenInput(args, io, writeTalsenHeader,
+                                      [](Table& part, int rowsBefore, const ByteSink& sink) {
+                                          renumberLines(part, rowsBefore);
+                                          return writeRows(part, sink, rowsBefore);
+                                      });
+    return written ? kDone : kBadUsage;
 }
 
 }  // namespace

@@ -58,6 +58,25 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
     return std::nullopt;
 }
 
+bool rewriteTalsenInput(
+    const Args& args, Io& io,
+    const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
+    const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take) {
+    std::optional<std::string> path = inputPath(args, io);
+    if (!path) return false;
+    Status inputFailure;
+    auto produce = [&](const ByteSink& sink) -> Status {
+        Status written;  // what begin or take last gave: their failures are the output's
+        Status read = readTalsenParts(
+            *path, kPartRows,
+            [&](const TalsenHeader& header) { return written = begin(header, sink); },
+            [&](Table& part, int rowsBefore) { return written = take(part, rowsBefore, sink); });
+        if (!read && written) inputFailure = read;
+        return read;
+    };
+    return writeOutputFrom(args, produce, io, &inputFailure);
+}
+
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io) {
     return writeOutputFrom(
         args, [&](const ByteSink& sink) { return writeTalsen(script, script.table, sink); }, io);

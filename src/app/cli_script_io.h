@@ -2,6 +2,7 @@
 // Reading a subcommand's input script and writing its result script, with the
 // messages and exit statuses every subcommand shares.
 
+#include <functional>
 #include <optional>
 
 #include "app/cli.h"
@@ -24,6 +25,18 @@ struct ScriptInput {
     ScriptGrid grid;
 };
 std::optional<ScriptInput> readScriptInput(const Args& args, Io& io);
+
+// Reads the Talsen script named by the one positional argument a part of
+// kPartRows rows at a time and writes the output to -o or standard output as
+// it goes (see readTalsenParts), for a command that works row by row: `begin`
+// writes the output's start, given the script's header, then `take` each part
+// with the rows before it. Reports a failure as readTalsenInput and
+// writeTalsenOutput do, and returns false.
+inline constexpr int kPartRows = 1 << 16;
+bool rewriteTalsenInput(
+    const Args& args, Io& io,
+    const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
+    const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take);
 
 // Writes the script to -o or standard output; reports and returns false on failure.
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);

@@ -32,33 +32,30 @@ std::optional<FiringTime> firingTime(const Cell& time, const Cell& prefire, bool
 }  // namespace
 
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& progress) {
-    return talsenToKavrin(talsen, miravel, 0, talsen.rowCount(), progress);
+    return talsenToKavrin(talsen, miravel, 0, progress);
 }
 
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count,
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int rowsBefore,
                             const Progress& progress) {
     ProgressWatch watch(progress);
     KavrinImport result;
     Table& kavrin = result.table;
+    const int count = talsen.rowCount();
     kavrin.resize(count, kavrin::ColumnCount);
-    const double share = talsen.rowCount() > 0 ? static_cast<double>(count) / talsen.rowCount() : 0;
-    kavrin.reserveLongText(
-        static_cast<std::size_t>(static_cast<double>(talsen.longTextBytes()) * share) +
-        static_cast<std::size_t>(count) * kClockBytes);
-    for (int i = 0; i < count && reportRow(watch, i, count); ++i) {
-        const int row = first + i;
-        auto copy = [&](int to, int from) { kavrin.setCell(i, to, talsen.cell(row, from)); };
-        kavrin.setNumber(i, kavrin::Line, row + 1);
+    kavrin.reserveLongText(talsen.longTextBytes() + static_cast<std::size_t>(count) * kClockBytes);
+    for (int row = 0; row < count && reportRow(watch, row, count); ++row) {
+        auto copy = [&](int to, int from) { kavrin.setCell(row, to, talsen.cell(row, from)); };
+        kavrin.setNumber(row, kavrin::Line, rowsBefore + row + 1);
         copy(kavrin::Shot, talsen::Line);
         copy(kavrin::Pos, talsen::Pos);
         Cell time = talsen.cell(row, talsen::Time);
         if (!time.isEmpty()) {
             if (std::optional<FiringTime> firing =
                     firingTime(time, talsen.cell(row, talsen::Prefire), miravel)) {
-                kavrin.setNumber(i, kavrin::Time, firing->seconds);
-                kavrin.setText(i, kavrin::Clock, FormatHundredths(firing->hundredths));
+                kavrin.setNumber(row, kavrin::Time, firing->seconds);
+                kavrin.setText(row, kavrin::Clock, FormatHundredths(firing->hundredths));
             } else {
-                result.untimedRows.push_back(row);
+                result.untimedRows.push_back(rowsBefore + row);
             }
         }
         copy(kavrin::Mod, talsen::Mod);

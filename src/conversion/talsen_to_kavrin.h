@@ -35,10 +35,10 @@ struct KavrinImport {
 // untimedRows, rather than firing at a guessed moment.
 // Stops part-way, the table part-made, once `progress` asks to.
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& progress = {});
-// The same for Talsen rows first .. first + count - 1 alone: a table of
-// `count` rows whose Lines (and untimedRows) count from the whole table's
-// start, so that a large import can be written part by part.
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int first, int count,
+// The same for a Talsen table that is a part of a larger script, after
+// `rowsBefore` rows: its Lines (and untimedRows) count from the whole script's
+// start, so that a large import can be made and written part by part.
+KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int rowsBefore,
                             const Progress& progress = {});
 
 // The warning for untimed rows, naming their Kavrin Lines (row + 1), the

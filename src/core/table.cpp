@@ -140,6 +140,13 @@ void Table::clear() {
     forgetLongTexts();
 }
 
+void Table::dropRows() {
+    m_slots.clear();
+    m_rows = 0;
+    m_pool.clear();
+    std::fill(m_recentLongTexts.begin(), m_recentLongTexts.end(), kEmptyText);
+}
+
 std::string_view Table::decodeText(const std::uint64_t& slot) const {
     if (slot & kInlineBit) {
         auto length = static_cast<std::size_t>((slot >> 48) & 0x7);

@@ -42,6 +42,9 @@ public:
     void resize(int rows, int columns);
     // Every cell becomes empty; the bounds stay.
     void clear();
+    // Removes every row but keeps the room made for rows and long texts: for a
+    // table filled and emptied again and again, as a file read a part at a time.
+    void dropRows();
 
     // Preconditions for all cell access: 0 <= row < rowCount(), 0 <= column < columnCount().
     // The returned cell views the table's storage until the table next changes.

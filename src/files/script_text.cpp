@@ -51,11 +51,30 @@ void ScriptTextReader::makeRoom(std::string_view firstBytes) {
     if (lines == 0 || m_expected == 0) return;
     double bytesPerLine = static_cast<double>(lastEnd) / static_cast<double>(lines);
     auto rows = static_cast<std::size_t>(static_cast<double>(m_expected) / bytesPerLine * 1.1) + 16;
-    m_table.reserveRows(static_cast<int>(std::min<std::size_t>(rows, INT32_MAX / 2)));
+    rows = std::min<std::size_t>(rows, m_partRows > 0 ? m_partRows : INT32_MAX / 2);
+    m_table.reserveRows(static_cast<int>(rows));
     // The long texts are a part of the file's bytes (more only where
     // Windows-1252 letters take two or three bytes in UTF-8), so room for the
-    // whole file spares the pool from being copied as it grows.
-    m_table.reserveLongText(static_cast<std::size_t>(m_expected));
+    // whole file, or the part's share of it, spares the pool from being
+    // copied as it grows.
+    m_table.reserveLongText(
+        std::min<std::size_t>(static_cast<std::size_t>(m_expected),
+                              static_cast<std::size_t>(static_cast<double>(rows) * bytesPerLine)));
+}
+
+void ScriptTextReader::handOnParts(int partRows, PartTaker take) {
+    m_partRows = partRows;
+    m_take = std::move(take);
+}
+
+void ScriptTextReader::handOnPart() {
+    const int rows = m_table.rowCount();
+    if (Status taken = m_take(m_table, m_rowsBefore); !taken) {
+        m_failure = taken;
+        m_stopped = true;
+    }
+    m_rowsBefore += rows;
+    m_table.dropRows();
 }
 
 void ScriptTextReader::feed(std::string_view bytes) {
@@ -99,6 +118,7 @@ Table ScriptTextReader::finish() {
         addLine(last, isAscii(last));
     }
     m_partial.clear();
+    if (m_take && !m_stopped && m_table.rowCount() > 0) handOnPart();
     return std::move(m_table);
 }
 
@@ -108,7 +128,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_wantHeader = false;
         return;
     }
-    const int row = m_table.rowCount();
+    const int row = m_rowsBefore + m_table.rowCount();
     if (m_progress && row % kRowsPerReport == 0) {
         double done =
             m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
@@ -135,6 +155,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         field = comma + 1;
     }
     m_table.appendTextRow(m_fields);
+    if (m_table.rowCount() == m_partRows) handOnPart();
 }
 
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,

@@ -4,6 +4,7 @@
 // separated by "," without quoting, bytes in Windows-1252.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +32,17 @@ public:
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
     bool stopped() const { return m_stopped; }
+    // Hands the rows on a part at a time instead of keeping them all, so that
+    // a command that works row by row never holds a large script whole: every
+    // `partRows` rows, and at finish() the rest, go to `take` with the number
+    // of rows read before them, and the table is emptied for the next part.
+    // A failure from `take` stops the reading and is kept as failure().
+    using PartTaker = std::function<Status(Table& part, int rowsBefore)>;
+    void handOnParts(int partRows, PartTaker take);
+    const Status& failure() const { return m_failure; }
     void feed(std::string_view bytes);
     // Ends the text, a last line without a line end being a line too, and
-    // gives the table. The reader is then spent.
+    // gives the table (empty when the rows were handed on). The reader is then spent.
     Table finish();
 
     // The first line's bytes without its line end (with `headerLine`).
@@ -43,6 +52,7 @@ public:
 private:
     void addLine(std::string_view line, bool ascii);
     void makeRoom(std::string_view firstBytes);
+    void handOnPart();
 
     int m_columns;
     bool m_wantHeader;
@@ -51,6 +61,10 @@ private:
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text
     Progress m_progress;
     bool m_stopped = false;
+    int m_partRows = 0;  // 0: the rows are kept
+    PartTaker m_take;
+    int m_rowsBefore = 0;  // rows handed on so far
+    Status m_failure;
     std::string m_header;
     std::string m_partial;  // a line begun in one piece and not yet ended
     std::string m_decoded;

@@ -46,12 +46,16 @@ TalsenScript ImportTalsen(std::string_view bytes) {
     return finishTalsen(reader);
 }
 
-Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink,
-                   const Progress& progress) {
+Status writeTalsenHeader(const TalsenHeader& header, const ByteSink& sink) {
     std::string out;
     std::string line = header.waveName + "," + header.tcOffset + "," + header.timeType;
     if (Status status = appendLine(line, out); !status) return Error{"Header: " + status.error()};
-    if (Status status = sink(out); !status) return status;
+    return sink(out);
+}
+
+Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink,
+                   const Progress& progress) {
+    if (Status status = writeTalsenHeader(header, sink); !status) return status;
     return writeRows(table, sink, 0, progress);
 }
 
@@ -64,6 +68,30 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
     if (Status read = readScriptFile(path, "Talsen", reader, progress); !read)
         return Error{read.error()};
     return finishTalsen(reader);
+}
+
+Status readTalsenParts(const std::string& path, int partRows,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::PartTaker& take) {
+    ScriptTextReader reader(talsen::ColumnCount, true);
+    bool begun = false;
+    auto beginOnce = [&]() -> Status {
+        if (begun) return {};
+        begun = true;
+        TalsenHeader header;
+        readHeader(reader.headerLine(), header);
+        return begin(header);
+    };
+    reader.handOnParts(partRows, [&](Table& part, int rowsBefore) -> Status {
+        if (Status started = beginOnce(); !started) return started;
+        return take(part, rowsBefore);
+    });
+    Status read = readScriptFile(path, "Talsen", reader);
+    if (!reader.failure()) return reader.failure();
+    if (!read) return read;
+    reader.finish();
+    if (!reader.failure()) return reader.failure();
+    return beginOnce();
 }
 
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,

@@ -2,6 +2,7 @@
 // The Talsen script file (.csv): a header line "wave file name,TC offset,time
 // type", then one line of 11 comma-separated cells per row of the table.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "core/result.h"
 #include "core/table.h"
 #include "files/file_io.h"
+#include "files/script_text.h"
 
 namespace fulgor {
 
@@ -33,7 +35,9 @@ struct TalsenScript : TalsenHeader {
 TalsenScript ImportTalsen(std::string_view bytes);
 
 // Hands the file's bytes to `sink` piece by piece (see formatTalsen), so
-// that a large script is never held whole as text.
+// that a large script is never held whole as text; writeTalsenHeader the
+// first line alone, for a writer that hands on the rows itself.
+Status writeTalsenHeader(const TalsenHeader& header, const ByteSink& sink);
 Status writeTalsen(const TalsenHeader& header, const Table& table, const ByteSink& sink,
                    const Progress& progress = {});
 
@@ -52,6 +56,14 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});
 }
+// Reads the Talsen script at `path` a part of `partRows` rows at a time, for
+// a command that works row by row and so never needs a large script whole:
+// `begin` gets the header, before any part, then `take` gets every part (see
+// ScriptTextReader::handOnParts). Fails as readTalsenFile does, or as the
+// first of `begin` and `take` that fails.
+Status readTalsenParts(const std::string& path, int partRows,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::PartTaker& take);
 // Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
                         const Progress& progress = {});

@@ -86,19 +86,24 @@ TEST(CliImport, WritesTheKavrinScriptAndNamesTheLinesItCannotTime) {
     EXPECT_EQ(readBytes(dir.path("late.kvn")), "\r\n1,1,1,,01,01,,1,,75mm,1,Shell,\r\n");
 }
 
-// A show larger than the part the import makes at a time: Lines and the
-// untimed rows count on across the parts, and nothing is lost between them.
+// A show larger than the part that import and renumber-lines read, change
+// and write at a time: Lines and the untimed rows count on across the parts,
+// and nothing is lost between them.
 TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
     TempDir dir;
     constexpr int kRows = 70'000;
     const int untimed[] = {2, 65'536, 65'537, kRows};
-    std::string talsen = "w,0,t\r\n";
+    std::string talsen = "w,0.00,t\r\n";
+    std::string lettered = talsen;  // the same with Lines renumber-lines must replace
     std::string kavrin = "\r\n";
     for (int line = 1; line <= kRows; ++line) {
         const std::string n = std::to_string(line);
         const bool late =
             std::find(std::begin(untimed), std::end(untimed), line) != std::end(untimed);
-        talsen += n + ",Shell,75mm,1.00," + (late ? "2.00" : "") + ",1,1,01,01,,\r\n";
+        const std::string rest =
+            ",Shell,75mm,1.00," + std::string(late ? "2.00" : "") + ",1,1,01,01,,\r\n";
+        talsen += n + rest;
+        lettered += "L" + rest;
         kavrin += n + "," + n + ",1," + (late ? "" : "1") + ",01,01," + (late ? "" : "0:00:01.00") +
                   "," + n + ",,75mm,1,Shell,\r\n";
     }
@@ -109,6 +114,11 @@ TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
               "4 Lines have no firing time (Time or Prefire is not a number, or Prefire is larger "
               "than Time); their Time is left empty: Lines 2, 65536, 65537, 70000\n");
     EXPECT_TRUE(readBytes(dir.path("big.kvn")) == kavrin);
+
+    writeBytes(dir.path("lettered.csv"), lettered);
+    Outcome numbered = runCli({"renumber-lines", dir.path("lettered.csv")});
+    EXPECT_EQ(numbered.status, 0) << numbered.err;
+    EXPECT_TRUE(numbered.out == talsen);
 }
 
 TEST(CliGroupAndCheck, ExitStatusTellsConflictsFromAFullFireMemory) {

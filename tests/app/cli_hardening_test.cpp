@@ -87,6 +87,46 @@ TEST(CliFailedSave, EveryOutputKeepsTheOldFileAndLeavesNoTemporaryFile) {
     }
 }
 
+// An input that cannot be read is named as the reason, never taken for a
+// failed save, though a command that works row by row has begun its output
+// by the time it meets an empty file: the old output stays, no temporary
+// file is left, and nothing reaches standard output.
+TEST(CliFailedRead, EveryWriterNamesTheInputAndKeepsTheOldOutput) {
+    TempDir dir;
+    copyExamples(dir);
+    const std::string out = dir.path("out");
+    writeBytes(dir.path("empty.csv"), "");
+    const std::set<std::string> names = {"show.csv", "show.kvn", "show.scx", "out", "empty.csv"};
+    for (const Writer& writer : writers(dir)) {
+        const std::string& command = writer.args[0];
+        const std::string& input = writer.args[1];
+        const std::string missing = dir.path("none" + input.substr(input.rfind('.')));
+        // {input, reason}
+        std::vector<std::pair<std::string, std::string>> unreadable = {
+            {missing, "Cannot open \"" + missing + "\": No such file or directory" +
+                          (input.ends_with(".scx") ? "." : "")}};
+        if (input.ends_with(".csv")) {
+            const std::string empty = dir.path("empty.csv");
+            unreadable.emplace_back(
+                empty, "Cannot read \"" + empty + "\": the file is empty, not a Talsen script");
+        }
+        for (const auto& [path, reason] : unreadable) {
+            writeBytes(out, "the old output");
+            test::CliOutcome saved = runCli({command, path, writer.outputOption, out});
+            EXPECT_EQ(saved.status, 1) << command << " " << path;
+            EXPECT_EQ(saved.err, "fulgor " + command + ": " + reason + "\n");
+            EXPECT_EQ(readBytes(out), "the old output") << command;
+            EXPECT_EQ(namesIn(dir.root()), names) << command;
+            if (writer.outputOption == std::string("-o")) {
+                test::CliOutcome shown = runCli({command, path});
+                EXPECT_EQ(shown.status, 1) << command;
+                EXPECT_EQ(shown.err, saved.err);
+                EXPECT_EQ(shown.out, "") << command;
+            }
+        }
+    }
+}
+
 // Argument lists drawn from the words the command line knows and words it
 // must refuse. Whatever the list, the program answers with one of its exit
 // statuses; a list its parser refuses gets status 1 and the usage line.
