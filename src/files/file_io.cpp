@@ -278,7 +278,16 @@ Status replaceFile(const std::string& path, const std::string& target,
     }
     FileSink sink(file.get(), true);
     Status produced;
-    if (int error = sink.writeAll(produce, produced)) return fail(error, produced);
+    int error = 0;
+    try {
+        error = sink.writeAll(produce, produced);
+    } catch (...) {
+        // A producer that runs out of memory part-way leaves the old file as
+        // it was and no half-written temporary file beside it.
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    if (error) return fail(error, produced);
     if (::fsync(file.get()) != 0) return fail(errno);
     if (!file.close()) return fail(errno);
     if (g_fault && g_fault->signalBeforeRename) ::raise(g_fault->signalBeforeRename);

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <set>
 #include <thread>
 
@@ -188,6 +189,16 @@ TEST(FileWriter, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_EQ(readBytes(path), "old show") << c.reason;
         EXPECT_EQ(namesIn(dir.root()), Names{"show.csv"}) << c.reason;
     }
+    // A producer that throws part-way, as one out of memory does.
+    writeBytes(path, "old show");
+    EXPECT_THROW((void)writeFileFrom(path,
+                                     [](const ByteSink& sink) -> Status {
+                                         (void)sink(std::string(1 << 20, 'n'));
+                                         throw std::bad_alloc();
+                                     }),
+                 std::bad_alloc);
+    EXPECT_EQ(readBytes(path), "old show");
+    EXPECT_EQ(namesIn(dir.root()), Names{"show.csv"});
     // Exactly as many bytes as the fault allows is no failure.
     {
         ScopedWriteFault fault({.failAfterBytes = 3, .writeError = ENOSPC});
