@@ -5,6 +5,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
 #include "conversion/talsen_to_kavrin.h"
+#include "core/message_text.h"
 #include "files/script_text.h"
 
 namespace fulgor::cli {
@@ -17,8 +18,10 @@ int run(const Args& args, Io& io) {
         return kBadUsage;
     }
     // The Kavrin rows are made and written a part at a time, as the Talsen
-    // rows are read, so that a large show is never held whole.
+    // rows are read, so that a large show is never held whole: of its untimed
+    // rows only the count and the first few, which the warning names, are kept.
     std::vector<int> untimedRows;
+    std::size_t untimedCount = 0;
     bool written = rewriteTalsenInput(
         args, io,
         [&](const TalsenHeader&, const ByteSink& sink) {
@@ -26,13 +29,16 @@ int run(const Args& args, Io& io) {
         },
         [&](Table& part, int rowsBefore, const ByteSink& sink) {
             KavrinImport kavrin = talsenToKavrin(part, args.has("--miravel"), rowsBefore);
-            untimedRows.insert(untimedRows.end(), kavrin.untimedRows.begin(),
-                               kavrin.untimedRows.end());
+            untimedCount += kavrin.untimedRows.size();
+            for (int row : kavrin.untimedRows) {
+                if (untimedRows.size() > kLinesNamed) break;
+                untimedRows.push_back(row);
+            }
             return writeRows(kavrin.table, sink, rowsBefore);
         });
     if (!written) return kBadUsage;
-    if (!untimedRows.empty()) {
-        io.err << untimedRowsMessage(untimedRows) << '\n';
+    if (untimedCount > 0) {
+        io.err << untimedRowsMessage(untimedRows, untimedCount) << '\n';
         return kFellShort;
     }
     return kDone;

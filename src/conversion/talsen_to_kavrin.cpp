@@ -69,12 +69,12 @@ KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int rowsBefore,
     return result;
 }
 
-std::string untimedRowsMessage(std::span<const int> untimedRows) {
-    if (untimedRows.empty()) return {};
-    return std::to_string(untimedRows.size()) +
+std::string untimedRowsMessage(std::span<const int> firstRows, std::size_t count) {
+    if (count == 0) return {};
+    return std::to_string(count) +
            " Lines have no firing time (Time or Prefire is not a number, or Prefire is larger "
            "than Time); their Time is left empty: " +
-           lineList(untimedRows);
+           lineList(firstRows);
 }
 
 }  // namespace fulgor

@@ -2,6 +2,7 @@
 // Import Talsen: builds a Kavrin script table from a Talsen script table, row
 // for row, with the firing time worked out from the Talsen Time and Prefire.
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,8 +42,9 @@ KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& p
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int rowsBefore,
                             const Progress& progress = {});
 
-// The warning for untimed rows, naming their Kavrin Lines (row + 1), the
-// first ten of them; the empty text when there are none.
-std::string untimedRowsMessage(std::span<const int> untimedRows);
+// The warning for `count` untimed rows, naming the Kavrin Lines (row + 1) of
+// the first ten; `firstRows` need hold no more than the first kLinesNamed + 1
+// of them. The empty text when there are none.
+std::string untimedRowsMessage(std::span<const int> firstRows, std::size_t count);
 
 }  // namespace fulgor

@@ -139,7 +139,7 @@ void KavrinTab::importTalsen() {
     m_timeOffset->setValue(0);
     showFirstRow();
     // Import Talsen reports nothing in a box; the rows it could not time are worth a note.
-    emit statusMessage(toQString(untimedRowsMessage(untimedRows)));
+    emit statusMessage(toQString(untimedRowsMessage(untimedRows, untimedRows.size())));
 }
 
 void KavrinTab::reportFireMemory(const GroupShotsOutcome& grouping) {
