@@ -47,17 +47,20 @@ int run(const Args& args, Io& io) {
 }  // namespace
 
 Command importCommand() {
+    static const std::string details =
+        "  -o SHOW.kvn          write the Kavrin script here (default: standard output)\n"
+        "  --miravel            Miravel timing: keep times in hundredths, unrounded\n"
+        "                       (default: rounded to tenths)\n"
+        "  --show-name TEXT     the show name, the file's first line, without line breaks\n"
+        "                       (default: empty)\n"
+        "\nThe firing time is Time less Prefire. Exit status 3, naming the Lines on standard\n"
+        "error, when a row's Time or Prefire is not a number or its Prefire is larger than\n"
+        "its Time: such rows get an empty Time. The script is still written.\n\n" +
+        std::string(kPartwiseOutputHelp);
     return {"import",
             "SCRIPT.csv [-o SHOW.kvn] [--miravel] [--show-name TEXT]",
             "Builds a Kavrin script from a Talsen script (Import Talsen).",
-            "  -o SHOW.kvn          write the Kavrin script here (default: standard output)\n"
-            "  --miravel            Miravel timing: keep times in hundredths, unrounded\n"
-            "                       (default: rounded to tenths)\n"
-            "  --show-name TEXT     the show name, the file's first line, without line breaks\n"
-            "                       (default: empty)\n"
-            "\nThe firing time is Time less Prefire. Exit status 3, naming the Lines on standard\n"
-            "error, when a row's Time or Prefire is not a number or its Prefire is larger than\n"
-            "its Time: such rows get an empty Time. The script is still written.\n",
+            details,
             {{"-o", true}, {"--miravel", false}, {"--show-name", true}},
             run};
 }

@@ -18,11 +18,14 @@ int run(const Args& args, Io& io) {
 }  // namespace
 
 Command renumberLinesCommand() {
+    static const std::string details =
+        "  -o OUT.csv   write the script here (default: standard output)\n\n" +
+        std::string(kPartwiseOutputHelp);
     return {"renumber-lines",
             "SCRIPT.csv [-o OUT.csv]",
             "Numbers the Line column 1, 2, 3 ... in the present row order and writes the Talsen "
             "script.",
-            "  -o OUT.csv   write the script here (default: standard output)\n",
+            details,
             {{"-o", true}},
             run};
 }

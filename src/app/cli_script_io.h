@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "app/cli.h"
 #include "editing/cell_rules.h"
@@ -33,6 +34,11 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io);
 // with the rows before it. Reports a failure as readTalsenInput and
 // writeTalsenOutput do, and returns false.
 inline constexpr int kPartRows = 1 << 16;
+// What such a command's help says of output written before the whole input is read.
+inline constexpr std::string_view kPartwiseOutputHelp =
+    "Rows are written as they are read, so that a large script is never held whole.\n"
+    "An input that fails part-way (exit status 1) leaves a regular file named by -o\n"
+    "as it was, but standard output has had the rows before the failure.\n";
 bool rewriteTalsenInput(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
