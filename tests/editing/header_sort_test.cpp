@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/script_columns.h"
 
@@ -34,52 +35,27 @@ TEST(HeaderSort, KeyTablesBreakTiesWithTheirFixedColumns) {
     EXPECT_EQ(describe(ScriptGrid::Kavrin, kavrin::Err), "8n ");
 }
 
-TEST(HeaderSort, TalsenSortKeepsLineAndSkipsPrefire) {
-    Table t(3, talsen::ColumnCount);
-    const char* times[] = {"9", "1.5", "3"};
-    for (int r = 0; r < 3; ++r) {
-        t.setText(r, talsen::Line, std::to_string(r + 1));
-        t.setText(r, talsen::Time, times[r]);
-        t.setText(r, talsen::Prefire, times[2 - r]);
+// Kavrin rows with the given Mod and Line texts, Pin counting down to 1.
+Table kavrinRows(std::vector<const char*> mods, std::vector<const char*> lines) {
+    Table t(static_cast<int>(mods.size()), kavrin::ColumnCount);
+    for (int r = 0; r < t.rowCount(); ++r) {
+        t.setText(r, kavrin::Mod, mods[static_cast<std::size_t>(r)]);
+        t.setText(r, kavrin::Line, lines[static_cast<std::size_t>(r)]);
+        t.setNumber(r, kavrin::Pin, t.rowCount() - r);
     }
-    sortByHeader(ScriptGrid::Talsen, t, talsen::Time);
-    EXPECT_EQ(column(t, talsen::Line), "2,3,1");
-    sortByHeader(ScriptGrid::Talsen, t, talsen::Prefire);
-    EXPECT_EQ(column(t, talsen::Line), "2,3,1");
+    return t;
 }
 
-TEST(HeaderSort, KavrinSortRenumbersLine) {
-    Table t(3, kavrin::ColumnCount);
-    const char* mods[] = {"03", "01", "02"};
-    for (int r = 0; r < 3; ++r) {
-        t.setText(r, kavrin::Line, "9");
-        t.setText(r, kavrin::Mod, mods[r]);
-        t.setText(r, kavrin::TsRef, std::to_string(r + 1));
-    }
-    sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
-    EXPECT_EQ(column(t, kavrin::TsRef), "2,3,1");
-    EXPECT_EQ(column(t, kavrin::Line), "1,2,3");
-    EXPECT_TRUE(t.cell(0, kavrin::Line).isNumber());
-    // A click on a column whose values are all equal still renumbers Line.
-    t.setText(1, kavrin::Line, "x");
-    sortByHeader(ScriptGrid::Kavrin, t, kavrin::Notes);
-    EXPECT_EQ(column(t, kavrin::Line), "1,2,3");
-}
-
-TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
-    Table t(4, kavrin::ColumnCount);
-    const char* mods[] = {"03", "01", "02", "01"};
-    const char* lines[] = {"7", "a long hand-typed line text", "", "2"};
-    for (int r = 0; r < 4; ++r) {
-        t.setText(r, kavrin::Line, lines[r]);
-        t.setText(r, kavrin::Mod, mods[r]);
-        t.setNumber(r, kavrin::Pin, 4 - r);
-    }
+TEST(HeaderSort, KavrinSortRenumbersLineAndUndoPutsBackOrderAndLines) {
+    const std::vector<const char*> mods = {"03", "01", "02", "01"};
+    Table t = kavrinRows(mods, {"7", "a long hand-typed line text", "", "2"});
     const Table original = t;
     HeaderSort sort = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
     ASSERT_TRUE(sort.changedAnything);
     const Table sorted = t;
     EXPECT_EQ(column(t, kavrin::Pin), "1,3,2,4");
+    EXPECT_EQ(column(t, kavrin::Line), "1,2,3,4");
+    EXPECT_TRUE(t.cell(0, kavrin::Line).isNumber());
     undoHeaderSort(t, sort);
     EXPECT_EQ(t, original);
     redoHeaderSort(t, sort);
@@ -93,26 +69,23 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
 
     // Sorted already, with Line 1..n: nothing to undo.
     EXPECT_FALSE(sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod).changedAnything);
-    // Rows in order but one Line off: the renumbering alone is a change, and undoable.
+    // A column whose values are all equal moves no row, yet one Line off is
+    // renumbered, and that alone is a change, and undoable.
     t.setText(2, kavrin::Line, "x");
     const Table lineOff = t;
-    sort = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Mod);
+    sort = sortByHeader(ScriptGrid::Kavrin, t, kavrin::Notes);
     EXPECT_TRUE(sort.changedAnything);
     EXPECT_TRUE(sort.order.empty());
+    EXPECT_EQ(column(t, kavrin::Line), "1,2,3,4");
     undoHeaderSort(t, sort);
     EXPECT_EQ(t, lineOff);
 
     // Lines as a script just read holds them, texts "1".."n": not copied, and
     // put back as texts. "03" is not "3", so that column is copied.
-    Table read(4, kavrin::ColumnCount);
-    for (int r = 0; r < 4; ++r) {
-        read.setText(r, kavrin::Line, std::to_string(r + 1));
-        read.setText(r, kavrin::Mod, mods[r]);
-    }
+    Table read = kavrinRows(mods, {"1", "2", "3", "4"});
     const Table asRead = read;
     sort = sortByHeader(ScriptGrid::Kavrin, read, kavrin::Mod);
     EXPECT_EQ(sort.linesBefore.form, KeptLines::Form::Texts);
-    EXPECT_TRUE(read.cell(0, kavrin::Line).isNumber());
     undoHeaderSort(read, sort);
     EXPECT_EQ(read, asRead);
     read.setText(2, kavrin::Line, "03");
@@ -123,6 +96,7 @@ TEST(HeaderSort, UndoPutsBackOrderAndLinesAndRedoSortsAgain) {
     undoHeaderSort(read, sort);
     EXPECT_EQ(read, paddedLine);
 
+    // A Talsen sort keeps Line as it is, and in order already changes nothing.
     Table talsenTable(2, talsen::ColumnCount);
     talsenTable.setText(0, talsen::Line, "5");
     talsenTable.setText(1, talsen::Line, "9");

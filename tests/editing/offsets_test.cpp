@@ -8,17 +8,16 @@ using namespace fulgor;
 
 namespace {
 
-Table talsenTimes(std::initializer_list<const char*> times) {
-    Table t(static_cast<int>(times.size()), talsen::ColumnCount);
-    int row = 0;
-    for (const char* time : times) t.setText(row++, talsen::Time, time);
-    return t;
+int timeColumn(ScriptGrid grid) {
+    return grid == ScriptGrid::Talsen ? int{talsen::Time} : int{kavrin::Time};
 }
 
-Table kavrinTimes(std::initializer_list<const char*> times) {
-    Table t(static_cast<int>(times.size()), kavrin::ColumnCount);
+// A table of the grid's columns whose rows hold the given Time texts.
+Table times(ScriptGrid grid, std::initializer_list<const char*> texts) {
+    Table t(static_cast<int>(texts.size()),
+            grid == ScriptGrid::Talsen ? int{talsen::ColumnCount} : int{kavrin::ColumnCount});
     int row = 0;
-    for (const char* time : times) t.setText(row++, kavrin::Time, time);
+    for (const char* time : texts) t.setText(row++, timeColumn(grid), time);
     return t;
 }
 
@@ -28,8 +27,8 @@ std::string text(const Table& t, int row, int column) {
 
 }  // namespace
 
-TEST(OffsetTimeAll, EveryTimedRowTwoDecimals) {
-    Table t = talsenTimes({"10.00", "", "3.25", "0.005", "-1"});
+TEST(OffsetTimeAll, EveryTimedRowTwoDecimalsAndTheKavrinClockFollows) {
+    Table t = times(ScriptGrid::Talsen, {"10.00", "", "3.25", "0.005", "-1"});
     Table before = t;
     OffsetEdit edit = offsetTimeAll(ScriptGrid::Talsen, t, 2.5);
     edit.patch.swapWith(t);
@@ -41,17 +40,15 @@ TEST(OffsetTimeAll, EveryTimedRowTwoDecimals) {
     EXPECT_TRUE(edit.notNumbers.empty());
     edit.patch.swapWith(t);
     EXPECT_EQ(t, before);
-}
 
-TEST(OffsetTimeAll, KavrinClockFollows) {
-    Table t = kavrinTimes({"59.9", "", "3599.99"});
-    t.setText(1, kavrin::Clock, "kept");
-    offsetTimeAll(ScriptGrid::Kavrin, t, 0.1).patch.swapWith(t);
-    EXPECT_EQ(text(t, 0, kavrin::Time), "60.00");
-    EXPECT_EQ(text(t, 0, kavrin::Clock), "0:01:00.00");
-    EXPECT_EQ(text(t, 1, kavrin::Clock), "kept");
-    EXPECT_EQ(text(t, 2, kavrin::Time), "3600.09");
-    EXPECT_EQ(text(t, 2, kavrin::Clock), "1:00:00.09");
+    Table k = times(ScriptGrid::Kavrin, {"59.9", "", "3599.99"});
+    k.setText(1, kavrin::Clock, "kept");
+    offsetTimeAll(ScriptGrid::Kavrin, k, 0.1).patch.swapWith(k);
+    EXPECT_EQ(text(k, 0, kavrin::Time), "60.00");
+    EXPECT_EQ(text(k, 0, kavrin::Clock), "0:01:00.00");
+    EXPECT_EQ(text(k, 1, kavrin::Clock), "kept");
+    EXPECT_EQ(text(k, 2, kavrin::Time), "3600.09");
+    EXPECT_EQ(text(k, 2, kavrin::Clock), "1:00:00.09");
 }
 
 TEST(OffsetTimeSelection, FormatsByTableAndTiming) {
@@ -76,20 +73,18 @@ TEST(OffsetTimeSelection, FormatsByTableAndTiming) {
         {ScriptGrid::Talsen, true, "99999.99", 0.01, "100000.00", nullptr},
     };
     for (const Case& c : cases) {
-        Table t =
-            c.grid == ScriptGrid::Talsen ? talsenTimes({"", c.time}) : kavrinTimes({"", c.time});
+        Table t = times(c.grid, {"", c.time});
         const int rows[] = {1};
         offsetTimeSelection(c.grid, t, rows, c.amount, c.miravel).patch.swapWith(t);
-        int time = c.grid == ScriptGrid::Talsen ? int{talsen::Time} : int{kavrin::Time};
-        EXPECT_EQ(text(t, 1, time), c.newTime) << c.time << " + " << c.amount;
+        EXPECT_EQ(text(t, 1, timeColumn(c.grid)), c.newTime) << c.time << " + " << c.amount;
         if (c.clock) {
             EXPECT_EQ(text(t, 1, kavrin::Clock), c.clock) << c.time;
         }
     }
 }
 
-TEST(OffsetTimeSelection, OnlyTheSelectedRowsOnceEach) {
-    Table t = talsenTimes({"1", "2", "3", "4"});
+TEST(OffsetTimeSelection, OnlySelectedNumbersOnceEachTheRestLeftAndNamed) {
+    Table t = times(ScriptGrid::Talsen, {"1", "2", "3", "4"});
     const int rows[] = {3, 1, 3, 9, -1};
     OffsetEdit edit = offsetTimeSelection(ScriptGrid::Talsen, t, rows, 1, false);
     EXPECT_EQ(edit.patch.size(), 2u);
@@ -98,26 +93,27 @@ TEST(OffsetTimeSelection, OnlyTheSelectedRowsOnceEach) {
     EXPECT_EQ(text(t, 1, talsen::Time), "3.00");
     EXPECT_EQ(text(t, 2, talsen::Time), "3");
     EXPECT_EQ(text(t, 3, talsen::Time), "5.00");
-}
 
-TEST(OffsetTimeSelection, TextThatIsNotANumberIsLeftAndNamed) {
-    Table t = talsenTimes({"12abc", "soon", "2", "1e308"});
-    const int rows[] = {0, 1, 2, 3};
-    OffsetEdit edit = offsetTimeSelection(ScriptGrid::Talsen, t, rows, 1e308, false);
+    t = times(ScriptGrid::Talsen, {"12abc", "soon", "2", "1e308"});
+    const int all[] = {0, 1, 2, 3};
+    edit = offsetTimeSelection(ScriptGrid::Talsen, t, all, 1e308, false);
     edit.patch.swapWith(t);
     EXPECT_EQ(text(t, 0, talsen::Time), "12abc");
     EXPECT_EQ(text(t, 3, talsen::Time), "1e308");  // the sum overflows
     EXPECT_EQ(edit.notNumbers, (std::vector<int>{0, 1, 3}));
     EXPECT_EQ(notNumbersWarning("Time", edit.notNumbers),
               "Time is not a number in rows 1, 2, 4; those rows were left unchanged");
-    EXPECT_EQ(notNumbersWarning("Pos", {6}),
-              "Pos is not a number in row 7; that row was left unchanged");
     EXPECT_EQ(notNumbersWarning("Pos", {}), "");
-    std::vector<int> many(25);
-    for (int i = 0; i < 25; ++i) many[static_cast<std::size_t>(i)] = i;
+    // Twenty rows are named, the rest only counted.
+    std::vector<int> many(21);
+    for (int i = 0; i < 21; ++i) many[static_cast<std::size_t>(i)] = i;
+    const std::string twenty =
+        "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20";
+    EXPECT_EQ(notNumbersWarning("Time", many), "Time is not a number in rows " + twenty +
+                                                   " and 1 more; those rows were left unchanged");
+    many.pop_back();
     EXPECT_EQ(notNumbersWarning("Time", many),
-              "Time is not a number in rows 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, "
-              "17, 18, 19, 20 and 5 more; those rows were left unchanged");
+              "Time is not a number in rows " + twenty + "; those rows were left unchanged");
 }
 
 TEST(AddToPosition, WholeNumbersEmptyCellsKept) {
