@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "addressing/addressing_texts.h"
 #include "kavrin_rows.h"
 
 namespace fulgor {
@@ -57,10 +56,9 @@ TEST(CheckConflictRow, TalsenRuleBoundsDependOnThePosition) {
                   {{.time = "1", .mod = "200", .pos = "100"}, true},
                   {{.time = "1", .mod = "500", .pin = "99", .pos = "-1"}, false},
                   {{.time = "1", .shot = "3168"}, false},
-                  {{.time = "1", .shot = "3169"}, true}},
-                 kTalsenRules);
-    // The high range at its edges: position 100 on, modules 100 to 199, pins 1 to 45.
-    expectBounds({{{.time = "1", .mod = "100", .pin = "45", .pos = "100"}, false},
+                  {{.time = "1", .shot = "3169"}, true},
+                  // The high range at its edges: position 100 on, modules 100 to 199, pins 1 to 45.
+                  {{.time = "1", .mod = "100", .pin = "45", .pos = "100"}, false},
                   {{.time = "1", .mod = "100", .pin = "46", .pos = "100"}, true},
                   {{.time = "1", .mod = "100", .pin = "1", .pos = "100"}, false},
                   {{.time = "1", .mod = "100", .pin = "0", .pos = "100"}, true},
@@ -83,7 +81,6 @@ TEST(CheckConflicts, ACleanShowEndsWithNoConflictsAndEmptyErr) {
     EXPECT_EQ(report.conflicts, 0);
     EXPECT_TRUE(report.markedRows.empty());
     EXPECT_TRUE(t.cell(0, kavrin::Err).isEmpty());
-    EXPECT_EQ(conflictLabelText(report.conflicts), "");
 }
 
 TEST(CheckConflicts, SameTimeOnAnotherModuleIsMarkedOnlyWhereTheModuleChanges) {
@@ -94,8 +91,6 @@ TEST(CheckConflicts, SameTimeOnAnotherModuleIsMarkedOnlyWhereTheModuleChanges) {
     EXPECT_EQ(report.markedRows, Rows{1});
     EXPECT_EQ(t.cell(1, kavrin::Mod).text(), "4");
     EXPECT_EQ(t.cell(1, kavrin::Err), Cell::number(1));
-    EXPECT_EQ(conflictLabelText(report.conflicts), "1 Time/Module Conflicts present!");
-    EXPECT_EQ(conflictMessageText(report.conflicts), "1 found!");
 
     Table three = kavrinTable(
         {{.time = "5", .mod = "4"}, {.time = "5", .mod = "3"}, {.time = "5", .mod = "4"}});

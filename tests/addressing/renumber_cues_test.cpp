@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "addressing/addressing_texts.h"
 #include "core/script_columns.h"
 
 namespace fulgor {
@@ -61,14 +60,6 @@ TEST(RenumberQues, EveryPositionStartsAModuleUnlessTheLastOneWasExactlyFilled) {
     EXPECT_EQ(address(exact, 45), "02/01");
 }
 
-TEST(RenumberQues, CuesPastTheLastModuleAreLeftOverAndCounted) {
-    Table t = cuesAt(runs({{"1", 543}}));
-    int left = renumber(t);
-    EXPECT_EQ(left, 3);
-    expectAddresses(t, {{539, "12/45"}, {540, "/"}});
-    EXPECT_EQ(leftOverMessage(left), "Out of Modules!\r\n3 Lines left!");
-}
-
 TEST(RenumberQues, RowsWithoutAPositionGetNoAddressAndAreNotCounted) {
     Table t = cuesAt({"1", "", "abc", "0", "-2", "1", "0.4"});
     for (int r = 0; r < t.rowCount(); ++r) t.setText(r, talsen::Mod, "07");
@@ -120,7 +111,7 @@ TEST(RenumberQues, TalsenPositionsFrom100MoveToModule100With45Pins) {
     EXPECT_EQ(address(used, 99 * 32 - 1), "99/32");
 }
 
-TEST(RenumberQues, CustomRangesWriteHexOrDecimalOrNothing) {
+TEST(RenumberQues, CustomRangesWriteHexOrDecimal) {
     Table hex = cuesAt(runs({{"1", 127 * 16 + 2}}));
     EXPECT_EQ(renumber(hex, {Custom, "0", "F"}), 2);  // module 80 is past 7F
     expectAddresses(hex, {{0, "01/0"},
@@ -133,11 +124,6 @@ TEST(RenumberQues, CustomRangesWriteHexOrDecimalOrNothing) {
     Table decimal = cuesAt(runs({{"1", 17}}));
     renumber(decimal, {Custom, "1", "16"});
     expectAddresses(decimal, {{0, "01/01"}, {15, "01/16"}, {16, "02/01"}});
-
-    Table none = cuesAt({"1", "0", "2"});
-    none.setText(2, talsen::Mod, "05");
-    EXPECT_EQ(renumber(none, {Custom, "0", "1F"}), 2);
-    EXPECT_EQ(address(none, 2), "/");
 }
 
 TEST(RenumberQues, RefusalLeavesTheTableUntouchedAndAnEmptyTableIsFine) {
