@@ -14,9 +14,11 @@
 namespace fulgor {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 // One column of a table as texts, numbers in their shortest form.
-std::vector<std::string> column(const Table& t, int c) {
-    std::vector<std::string> out;
+Texts column(const Table& t, int c) {
+    Texts out;
     for (int r = 0; r < t.rowCount(); ++r) out.push_back(cellText(t.cell(r, c)));
     return out;
 }
@@ -91,142 +93,104 @@ TEST(Table, CopiesCellsWithinItselfSafely) {
     EXPECT_EQ(t.cell(0, 1).text(), "short");
 }
 
-TEST(Table, ResizeKeepsValuesInsideTheNewBounds) {
+TEST(Table, ResizeKeepsValuesInsideTheNewBoundsAndClearKeepsTheBounds) {
     Table t = fromRows({{"a", "b", "c"}, {"d", "e", "f"}});
     t.resize(3, 2);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"a", "d", ""}));
-    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "e", ""}));
+    EXPECT_EQ(column(t, 0), (Texts{"a", "d", ""}));
+    EXPECT_EQ(column(t, 1), (Texts{"b", "e", ""}));
     t.resize(3, 4);
-    EXPECT_EQ(column(t, 3), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(column(t, 3), (Texts{"", "", ""}));
     EXPECT_EQ(t.cell(1, 1).text(), "e");
     t.resize(0, 4);  // last row = first row - 1
     EXPECT_EQ(t.rowCount(), 0);
     EXPECT_EQ(t.columnCount(), 4);
     t.resize(2, 4);
     EXPECT_TRUE(t.cell(1, 3).isEmpty());
-}
-
-TEST(Table, ClearEmptiesEveryCellAndKeepsTheBounds) {
-    Table t = fromRows({{"a long text", "b"}, {"c", "d"}});
+    // Clearing empties every cell, long texts and numbers too, and keeps the bounds.
+    t.setText(0, 0, "a long text");
     t.setNumber(1, 1, 5);
     t.clear();
-    EXPECT_EQ(t.rowCount(), 2);
-    EXPECT_EQ(t.columnCount(), 2);
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 2; ++c) EXPECT_TRUE(t.cell(r, c).isEmpty());
+    EXPECT_EQ(t, Table(2, 4));
 }
 
 TEST(Table, AppendInsertAndDeleteRowsMoveTheOthers) {
     Table t = fromRows({{"0"}, {"1"}, {"2"}});
     t.appendRows();
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"0", "1", "2", ""}));
+    EXPECT_EQ(column(t, 0), (Texts{"0", "1", "2", ""}));
     t.insertRows(1, 2);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"0", "", "", "1", "2", ""}));
+    EXPECT_EQ(column(t, 0), (Texts{"0", "", "", "1", "2", ""}));
     t.deleteRows(0, 3);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "2", ""}));
+    EXPECT_EQ(column(t, 0), (Texts{"1", "2", ""}));
     t.insertRows(0);
     t.deleteRows(3);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "1", "2"}));
+    EXPECT_EQ(column(t, 0), (Texts{"", "1", "2"}));
     Table empty(0, 3);
     empty.appendRows();
     EXPECT_EQ(empty.rowCount(), 1);
 }
 
-TEST(TableSort, IsStableAcrossEqualKeys) {
-    Table t = fromRows({{"2", "a"}, {"1", "b"}, {"2", "c"}, {"1", "d"}, {"2", "e"}});
-    SortKey byNumber[] = {{0, true}};
-    t.sortRows(byNumber);
-    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "d", "a", "c", "e"}));
-}
-
 TEST(TableSort, NumberKeysReadTheLeadingNumberAndTextKeysCompareBytes) {
     // Mixed cells: a number written by a command, texts with and without a
     // leading number, an empty cell (reads 0).
-    Table t(5, 2);
-    t.setText(0, 0, "10");
+    Table t = fromRows({{"10", "0"}, {"", "1"}, {"abc", "2"}, {"2x", "3"}, {"", "4"}});
     t.setNumber(1, 0, 9.5);
-    t.setText(2, 0, "abc");
-    t.setText(3, 0, "2x");
-    t.setText(4, 0, "");
-    for (int r = 0; r < 5; ++r) t.setNumber(r, 1, r);
     SortKey numeric[] = {{0, true}};
     t.sortRows(numeric);
     // "abc" and "" both read 0 and keep their order.
-    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"2", "4", "3", "1", "0"}));
+    EXPECT_EQ(column(t, 1), (Texts{"2", "4", "3", "1", "0"}));
     SortKey text[] = {{0, false}};
     t.sortRows(text);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "10", "2x", "9.5", "abc"}));
+    EXPECT_EQ(column(t, 0), (Texts{"", "10", "2x", "9.5", "abc"}));
 }
 
 // Rows that tie on the leading key are ordered by the others among
 // themselves: texts (number cells read as their shortest text) by bytes, and
 // rows equal in every key in their old order.
 TEST(TableSort, TiesOnTheLeadingKeyFollowTheOtherKeysAndStayStable) {
-    Table t(6, 3);
-    const char* ids[] = {"p", "q", "r", "s", "t", "u"};
-    for (int r = 0; r < 6; ++r) t.setText(r, 2, ids[r]);
-    t.setText(0, 0, "b");
+    Table t = fromRows({{"b", "1", "p"},
+                        {"", "5", "q"},
+                        {"b", "1", "r"},
+                        {"10", "0", "s"},
+                        {"b", "0", "t"},
+                        {"", "5", "u"}});
     t.setNumber(1, 0, 2);
-    t.setText(2, 0, "b");
-    t.setText(3, 0, "10");
-    t.setText(4, 0, "b");
     t.setNumber(5, 0, 2);
-    const double seconds[] = {1, 5, 1, 0, 0, 5};
-    for (int r = 0; r < 6; ++r) t.setNumber(r, 1, seconds[r]);
     const Table original = t;
     SortKey ascending[] = {{0, false}, {1, true}};
     t.sortRows(ascending);
-    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"s", "q", "u", "t", "p", "r"}));
+    EXPECT_EQ(column(t, 2), (Texts{"s", "q", "u", "t", "p", "r"}));
     t = original;
     SortKey descending[] = {{1, true}, {0, false, true}};
     t.sortRows(descending);
-    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"t", "s", "p", "r", "q", "u"}));
+    EXPECT_EQ(column(t, 2), (Texts{"t", "s", "p", "r", "q", "u"}));
     SortKey tooMany[] = {{0, false}, {1, true}, {2, false}, {1, true}, {0, true}};
     EXPECT_THROW(t.sortRows(tooMany), std::length_error);
 }
 
-TEST(TableSort, AppliesKeysInOrderOfPrecedenceAndDescending) {
-    Table t = fromRows({{"1", "b", "3"}, {"2", "a", "1"}, {"1", "a", "2"}, {"1", "b", "1"}});
-    SortKey keys[] = {{0, true}, {1, false, true}, {2, true}};
-    t.sortRows(keys);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "1", "1", "2"}));
-    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"b", "b", "a", "a"}));
-    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"1", "3", "2", "1"}));
-}
-
-TEST(TableSort, SortsOnlyTheGivenRange) {
-    Table t = fromRows({{"9"}, {"3"}, {"2"}, {"1"}, {"0"}});
-    SortKey keys[] = {{0, true}};
-    t.sortRows(1, 3, keys);
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"9", "1", "2", "3", "0"}));
-    Table empty(0, 1);
-    empty.sortRows(keys);
-    EXPECT_EQ(empty.rowCount(), 0);
-}
-
-// The smallest tables that can be out of order: two rows, whole or as a range,
-// and one row that must stay as it is.
+// The smallest tables that can be out of order: two rows, whole or as a range
+// inside others, and one row or none, which must stay as they are.
 TEST(TableSort, TwoRowsSwapOnlyWhenOutOfOrder) {
-    SortKey keys[] = {{0, true}};
+    SortKey keys[] = {{0, true}}, descending[] = {{0, true, true}};
     Table swapped = fromRows({{"2", "a"}, {"1", "b"}});
     swapped.sortRows(keys);
-    EXPECT_EQ(column(swapped, 1), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(column(swapped, 1), (Texts{"b", "a"}));
     Table kept = fromRows({{"1", "a"}, {"2", "b"}});
     kept.sortRows(keys);
-    EXPECT_EQ(column(kept, 1), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(column(kept, 1), (Texts{"a", "b"}));
     Table equal = fromRows({{"1", "a"}, {"1", "b"}});
     equal.sortRows(keys);
-    EXPECT_EQ(column(equal, 1), (std::vector<std::string>{"a", "b"}));
-    SortKey descending[] = {{0, true, true}};
+    EXPECT_EQ(column(equal, 1), (Texts{"a", "b"}));
     kept.sortRows(descending);
-    EXPECT_EQ(column(kept, 1), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(column(kept, 1), (Texts{"b", "a"}));
 
     Table range = fromRows({{"9"}, {"5"}, {"4"}, {"0"}});
     range.sortRows(1, 2, keys);
-    EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
+    EXPECT_EQ(column(range, 0), (Texts{"9", "4", "5", "0"}));
     range.sortRows(3, 3, keys);
     range.sortRows(2, 1, keys);
-    EXPECT_EQ(column(range, 0), (std::vector<std::string>{"9", "4", "5", "0"}));
+    EXPECT_EQ(column(range, 0), (Texts{"9", "4", "5", "0"}));
+    Table empty(0, 1);
+    EXPECT_TRUE(empty.sortRows(keys).empty());
 }
 
 // The order a sort gives is what a window's undo keeps instead of a copy of
@@ -242,7 +206,7 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
     SortKey keys[] = {{0, true, true}, {1, false}, {2, false}, {3, true, true}};
     std::vector<int> order = t.sortRows(1, 4, keys);
     EXPECT_EQ(order, (std::vector<int>{3, 1, 2, 0}));
-    EXPECT_EQ(column(t, 3), (std::vector<std::string>{"1", "5", "3", "4", "2"}));
+    EXPECT_EQ(column(t, 3), (Texts{"1", "5", "3", "4", "2"}));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(t.cell(1 + i, 3), original.cell(1 + order[i], 3));
     t.unpermuteRows(1, order);
     EXPECT_EQ(t, original);
@@ -308,9 +272,9 @@ TEST(TableColumns, CopiedColumnsExchangeBackAndForth) {
     Table other = fromRows({{"p", "another text too long to sit inline"}, {"q", "r"}});
     const Table otherBefore = other;
     t.exchangeColumns(columns, other);
-    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"another text too long to sit inline", "r"}));
-    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"p", "q"}));
-    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(column(t, 1), (Texts{"another text too long to sit inline", "r"}));
+    EXPECT_EQ(column(t, 2), (Texts{"p", "q"}));
+    EXPECT_EQ(column(t, 0), (Texts{"1", "2"}));
     EXPECT_EQ(other, kept);
     t.exchangeColumns(columns, other);
     EXPECT_EQ(t, original);
@@ -343,18 +307,13 @@ TEST(TableRowSets, DeleteAndInsertBackRestoreTheTable) {
 }
 
 TEST(TableRowSets, InsertIntoAnEmptyTableAndAtTheEnds) {
-    Table rows(2, 2);
-    rows.setText(0, 0, "first");
-    rows.setText(1, 1, "second");
+    Table rows = fromRows({{"first", ""}, {"", "second"}});
     Table t(0, 2);
     t.insertRows(std::vector<int>{0, 1}, rows);
     EXPECT_EQ(t, rows);
     t.insertRows(std::vector<int>{0, 3}, rows);
-    ASSERT_EQ(t.rowCount(), 4);
-    EXPECT_EQ(cellText(t.cell(0, 0)), "first");
-    EXPECT_EQ(cellText(t.cell(1, 0)), "first");
-    EXPECT_EQ(cellText(t.cell(2, 1)), "second");
-    EXPECT_EQ(cellText(t.cell(3, 1)), "second");
+    EXPECT_EQ(column(t, 0), (Texts{"first", "first", "", ""}));
+    EXPECT_EQ(column(t, 1), (Texts{"", "", "second", "second"}));
 }
 
 }  // namespace

@@ -13,13 +13,12 @@ using test::KavrinRow;
 using test::kavrinTable;
 
 TEST(AddressKey, LeadingZerosAndCaseAsideWrittenDigitsDecide) {
-    EXPECT_EQ(addressKey("01"), "1");
-    EXPECT_EQ(addressKey(" 0a "), "A");
-    EXPECT_EQ(addressKey("00"), "0");
-    EXPECT_EQ(addressKey(""), "");
-    EXPECT_EQ(addressKey(" \t"), "");
-    EXPECT_EQ(addressKey("10"), "10");
-    EXPECT_EQ(addressKey("-01"), "-01");  // not an address form: kept as written
+    // "-01" is not an address form: it is kept as written.
+    const std::pair<const char*, const char*> keys[] = {
+        {"01", "1"}, {" 0a ", "A"}, {"00", "0"},    {"", ""},
+        {" \t", ""}, {"10", "10"},  {"-01", "-01"},
+    };
+    for (auto [written, key] : keys) EXPECT_EQ(addressKey(written), key) << written;
     EXPECT_TRUE(addressKeyLess("9", "10"));
     EXPECT_TRUE(addressKeyLess("9", "A"));
     EXPECT_TRUE(addressKeyLess("F", "10"));

@@ -67,15 +67,13 @@ TEST(TimelineMarks, TalsenHasNoFlagsAndAllPositionsMissingIsOneRow) {
 }
 
 TEST(TimelineGeometry, FittedRangeNeverHasZeroLength) {
-    TimeRange one = fittedRange(42, 42);
-    EXPECT_EQ(one.start, 41);
-    EXPECT_EQ(one.end, 43);
-    TimeRange span = fittedRange(0, 100);
-    EXPECT_DOUBLE_EQ(span.start, -2);
-    EXPECT_DOUBLE_EQ(span.end, 102);
-    TimeRange none = fittedRange(0, 0);  // no marks at all
-    EXPECT_EQ(none.start, -1);
-    EXPECT_EQ(none.end, 1);
+    // A single moment, a span, and no marks at all.
+    const double cases[][4] = {{42, 42, 41, 43}, {0, 100, -2, 102}, {0, 0, -1, 1}};
+    for (auto [first, last, start, end] : cases) {
+        TimeRange range = fittedRange(first, last);
+        EXPECT_DOUBLE_EQ(range.start, start) << first << " " << last;
+        EXPECT_DOUBLE_EQ(range.end, end) << first << " " << last;
+    }
 }
 
 TEST(TimelineGeometry, TimeAndRowToPixelsAndBack) {
