@@ -30,7 +30,18 @@ done
 "$generator" "$rows" 1 "$work/show.csv"
 "$fulgor" renumber "$work/show.csv" -o "$work/numbered.csv" 2>/dev/null || true
 "$fulgor" import "$work/numbered.csv" -o "$work/show.kvn" 2>/dev/null || true
-"$fulgor" renumber "$work/show.csv" --numbering talsen -o "$work/talsen_numbered.csv" 2>/dev/null || true
+# A PD panel takes a module of 00 to 7F and a one-digit hex pin, times under
+# 100 hours, and skips a cue without a Prefire: no numbering scheme covers a
+# million cues that way, so awk gives every cue such an address and a Prefire
+# and folds the times past 100 hours back, and format-pd converts every cue
+# rather than refusing the script.
+mawk -F, -v OFS=, 'NR > 1 {
+    if ($5 == "") $5 = "0.50"
+    if ($4 + 0 >= 359999) $4 = sprintf("%.2f", $4 - 359999)
+    $8 = sprintf("%02X", int((NR - 2) / 16) % 128); $9 = sprintf("%X", (NR - 2) % 16)
+  } 1' "$work/show.csv" >"$work/pd_ready.csv"
+"$fulgor" format-pd "$work/pd_ready.csv" -o /dev/null ||
+  { echo "compare.sh: format-pd refused its input" >&2; exit 1; }
 "$sd_generator" "$rows" "$work/show.scx"
 
 # The peer: awk reads every field of the Talsen script and writes every line to
@@ -96,6 +107,6 @@ run import 0.6 "$work/numbered.csv" import "$work/numbered.csv" -o "$work/out"
 run group 0.6 "$work/show.kvn" group "$work/show.kvn" -o "$work/out"
 run check 0.6 "$work/show.kvn" check "$work/show.kvn" -o "$work/out"
 run format-kv 0.6 "$work/show.kvn" format-kv "$work/show.kvn" -o "$work/out"
-run format-pd 0.6 "$work/talsen_numbered.csv" format-pd "$work/talsen_numbered.csv" -o "$work/out"
+run format-pd 0.6 "$work/pd_ready.csv" format-pd "$work/pd_ready.csv" -o "$work/out"
 run sd2talsen 0.6 "$work/show.scx" sd2talsen "$work/show.scx" -o "$work/out"
 run sd2pd 0.6 "$work/show.scx" sd2pd "$work/show.scx" -o "$work/out"
