@@ -411,18 +411,31 @@ void breakTies(const Table& table, int first, std::span<int> order,
     };
     std::vector<KeyValues> values(tieKeys.begin(), tieKeys.end());
     std::vector<Record> records;
+    // The rows of a run lie scattered over the table, and most runs are a
+    // handful of rows: asking for the rows of the coming runs, some places
+    // ahead in `order`, lets their reads from memory overlap. A row that ties
+    // with no other is never read, so it is not asked for.
+    constexpr std::size_t kRowsAhead = 16;
+    auto tied = [&](std::size_t at) {
+        return (at > 0 && lead[at - 1] == lead[at]) ||
+               (at + 1 < order.size() && lead[at + 1] == lead[at]);
+    };
+    std::size_t asked = 0;  // places of `order` before this one have been asked for
+    auto askAhead = [&](std::size_t at) {
+        for (const std::size_t until = std::min(order.size(), at + kRowsAhead); asked < until;
+             ++asked)
+            if (tied(asked)) table.prefetchRow(first + order[asked]);
+    };
     for (std::size_t begin = 0; begin < order.size();) {
         std::size_t end = begin + 1;
         while (end < order.size() && lead[end] == lead[begin]) ++end;
+        const std::size_t runStart = begin;
         const std::span<int> run = order.subspan(begin, end - begin);
         begin = end;
         if (run.size() < 2) continue;
         records.resize(run.size());
-        // The run's rows lie scattered over the table: asking for each a few
-        // rows ahead lets their reads from memory overlap.
-        constexpr std::size_t kRowsAhead = 16;
         for (std::size_t i = 0; i < run.size(); ++i) {
-            if (i + kRowsAhead < run.size()) table.prefetchRow(first + run[i + kRowsAhead]);
+            askAhead(runStart + i);
             records[i].row = run[i];
             for (std::size_t k = 0; k < TieKeyCount; ++k)
                 records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
