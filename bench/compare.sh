@@ -40,8 +40,8 @@ mawk -F, -v OFS=, 'NR > 1 {
     if ($4 + 0 >= 359999) $4 = sprintf("%.2f", $4 - 359999)
     $8 = sprintf("%02X", int((NR - 2) / 16) % 128); $9 = sprintf("%X", (NR - 2) % 16)
   } 1' "$work/show.csv" >"$work/pd_ready.csv"
-"$fulgor" format-pd "$work/pd_ready.csv" -o /dev/null ||
-  { echo "compare.sh: format-pd refused its input" >&2; exit 1; }
+"$fulgor" format-pd "$work/pd_ready.csv" -o /dev/null 2>"$work/pd_stats" ||
+  { cat "$work/pd_stats" >&2; echo "compare.sh: format-pd refused its input" >&2; exit 1; }
 "$sd_generator" "$rows" "$work/show.scx"
 
 # The peer: awk reads every field of the Talsen script and writes every line to
