@@ -1,5 +1,6 @@
 #include "addressing/hex_text.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace fulgor {
@@ -19,10 +20,39 @@ Error overflow(int field, std::int32_t value, const char* range) {
                  std::to_string(value) + ", outside " + range};
 }
 
+// HexByte and HexWord written straight onto the end of `out`: the records of
+// a PD script, a million of them, are made without a string per field.
+void appendHexByte(std::string& out, std::uint8_t value) {
+    out += kDigits[value >> 4];
+    out += kDigits[value & 15];
+}
+
+// False, appending nothing, for a negative value.
+bool appendHexWord(std::string& out, std::int32_t value) {
+    if (value < 0) return false;
+    const std::int32_t word = std::min(value, 65535);  // 65536 and above read "FFFF"
+    appendHexByte(out, static_cast<std::uint8_t>(word / 256));
+    appendHexByte(out, static_cast<std::uint8_t>(word % 256));
+    return true;
+}
+
+// The two checksum digits of AppendChecksum, added to `head` itself.
+void appendChecksum(std::string& head) {
+    assert(head.size() >= 26);
+    int sum = 0;
+    for (int i = 1; i <= 12; ++i) {
+        std::size_t pos = static_cast<std::size_t>(2 * i);  // 0-based start of pair i
+        sum = (sum + hexValue(head[pos]) * 16 + hexValue(head[pos + 1])) % 256;
+    }
+    appendHexByte(head, static_cast<std::uint8_t>(255 - sum));
+}
+
 }  // namespace
 
 std::string HexByte(std::uint8_t value) {
-    return {kDigits[value >> 4], kDigits[value & 15]};
+    std::string text;
+    appendHexByte(text, value);
+    return text;
 }
 
 std::string hexDigits(std::uint32_t value) {
@@ -35,38 +65,34 @@ std::string hexDigits(std::uint32_t value) {
 }
 
 std::optional<std::string> HexWord(std::int32_t value) {
-    if (value >= 65536) return "FFFF";
-    if (value < 0) return std::nullopt;
-    return HexByte(static_cast<std::uint8_t>(value / 256)) +
-           HexByte(static_cast<std::uint8_t>(value % 256));
+    std::string text;
+    if (!appendHexWord(text, value)) return std::nullopt;
+    return text;
 }
 
 std::string AppendChecksum(std::string_view head) {
-    assert(head.size() >= 26);
-    int sum = 0;
-    for (int i = 1; i <= 12; ++i) {
-        std::size_t pos = static_cast<std::size_t>(2 * i);  // 0-based start of pair i
-        sum = (sum + hexValue(head[pos]) * 16 + hexValue(head[pos + 1])) % 256;
-    }
     std::string record(head);
-    record += HexByte(static_cast<std::uint8_t>(255 - sum));
+    appendChecksum(record);
     return record;
 }
 
 Result<std::string> BuildN3Record(const std::array<std::int32_t, 9>& fields) {
-    std::string head = "N3";
+    // A PD script is a million of these: the record is made in one string
+    // sized for it.
+    std::string head;
+    head.reserve(28);
+    head = "N3";
     for (int i = 0; i < 9; ++i) {
         bool word = i == 0 || i == 6 || i == 7;
         if (word) {
-            std::optional<std::string> hex = HexWord(fields[i]);
-            if (!hex) return overflow(i, fields[i], "0 and up");
-            head += *hex;
+            if (!appendHexWord(head, fields[i])) return overflow(i, fields[i], "0 and up");
         } else {
             if (fields[i] < 0 || fields[i] > 255) return overflow(i, fields[i], "0..255");
-            head += HexByte(static_cast<std::uint8_t>(fields[i]));
+            appendHexByte(head, static_cast<std::uint8_t>(fields[i]));
         }
     }
-    return AppendChecksum(head);
+    appendChecksum(head);
+    return head;
 }
 
 }  // namespace fulgor

@@ -37,15 +37,21 @@ std::string FormatHundredths(std::int32_t hundredths) {
     return text;
 }
 
-std::string FormatTimecode(std::int32_t hundredths) {
+Timecode timecodeOf(std::int32_t hundredths) {
     ClockParts p = split(hundredths);
     double frames =
         p.centiseconds == 0 ? 0 : roundHalfEven(static_cast<double>(p.centiseconds) * 30 / 100);
-    std::string text = p.negative ? "-" : "";
-    text += formatWhole(p.hours, 2) + ':';
-    text += formatWhole(p.minutes, 2) + ':';
-    text += formatWhole(p.seconds, 2) + ':';
-    text += formatWhole(static_cast<std::int64_t>(frames), 2);
+    return {static_cast<std::int32_t>(p.hours), static_cast<std::int32_t>(p.minutes),
+            static_cast<std::int32_t>(p.seconds), static_cast<std::int32_t>(frames)};
+}
+
+std::string FormatTimecode(std::int32_t hundredths) {
+    const Timecode t = timecodeOf(hundredths);
+    std::string text = hundredths < 0 ? "-" : "";
+    text += formatWhole(t.hours, 2) + ':';
+    text += formatWhole(t.minutes, 2) + ':';
+    text += formatWhole(t.seconds, 2) + ':';
+    text += formatWhole(t.frames, 2);
     return text;
 }
 

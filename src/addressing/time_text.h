@@ -17,4 +17,12 @@ std::string FormatHundredths(std::int32_t hundredths);
 // 359999 -> "00:59:59:30". A negative time gets a leading "-" as above.
 std::string FormatTimecode(std::int32_t hundredths);
 
+// The four numbers FormatTimecode writes (those of the magnitude, for a
+// negative time): a PD record takes them as numbers, and a million records
+// need not each be written as text and read back.
+struct Timecode {
+    std::int32_t hours, minutes, seconds, frames;
+};
+Timecode timecodeOf(std::int32_t hundredths);
+
 }  // namespace fulgor

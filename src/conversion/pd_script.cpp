@@ -34,10 +34,6 @@ bool pdReady(const Table& talsen, int row) {
     return module && *module < 128 && pin.size() == 1 && hexText(pin);
 }
 
-int twoDigits(std::string_view text, std::size_t at) {
-    return (text[at] - '0') * 10 + (text[at + 1] - '0');
-}
-
 Error doesNotFit(int row, std::string_view what) {
     return Error{"Row " + std::to_string(row + 1) +
                  " cannot be formatted for PD: " + std::string(what) + "."};
@@ -101,7 +97,7 @@ Result<PdScript> TalsenToPd(Table& talsen) {
         if (!hundredths) return doesNotFit(row, "its Time is not a number");
         if (*hundredths < 0 || *hundredths >= kHundredthsIn100Hours)
             return doesNotFit(row, "its Time lies outside 0 to 100 hours");
-        std::string timecode = FormatTimecode(*hundredths);  // HH:MM:SS:FF
+        const Timecode timecode = timecodeOf(*hundredths);
         std::optional<std::int32_t> tenths =
             roundToInt32(cellNumber(talsen.cell(row, talsen::Prefire)) * 10);
         if (!tenths || *tenths < 0 || *tenths > 255)
@@ -113,9 +109,8 @@ Result<PdScript> TalsenToPd(Table& talsen) {
                                cellText(talsen.cell(row, talsen::Pin)));
         auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, talsen::Line)));
         Status appended = appendCueRecord(
-            script, {static_cast<std::int32_t>(script.records), twoDigits(timecode, 0),
-                     twoDigits(timecode, 3), twoDigits(timecode, 6), twoDigits(timecode, 9),
-                     *tenths, address, cue, *size});
+            script, {static_cast<std::int32_t>(script.records), timecode.hours, timecode.minutes,
+                     timecode.seconds, timecode.frames, *tenths, address, cue, *size});
         if (!appended) return doesNotFit(row, appended.error());
     }
     appendEndRecord(script);

@@ -104,8 +104,11 @@ TEST(TalsenToPd, ValuesThatDoNotFitARecordNameTheRow) {
         ASSERT_FALSE(pd.ok()) << cause;
         EXPECT_EQ(pd.error(), std::string("Row 1 cannot be formatted for PD: ") + cause + ".");
     }
+    // The latest time fits: hour 99, frame 30.
     Table edge = talsenRows({{"359999.99", "25.5", "01", "1", "255"}});
-    EXPECT_TRUE(TalsenToPd(edge).ok());
+    auto latest = TalsenToPd(edge);
+    ASSERT_TRUE(latest.ok()) << latest.error();
+    EXPECT_EQ(latest.value().text.substr(0, 30), "N30000633B3B1EFF00110001FFF8\r\n");
 }
 
 }  // namespace
