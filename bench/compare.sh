@@ -3,7 +3,8 @@
 # in the same run, and prints one line per command:
 #   command  seconds  awk-seconds  ratio  peak-MiB  peak/input  PASS|FAIL
 # The machine is shared and noisy, so only the ratios mean anything: each
-# figure is the best of three warm runs.
+# figure is the best of three warm runs, the command's and the awk pass's
+# taken by turns.
 #
 #   bench/compare.sh [ROWS]        (default 1000000; needs `make build` first)
 #
@@ -52,25 +53,40 @@ awk_pass() {
 export -f awk_pass
 export work
 
-# best_of3 CMD... : prints "SECONDS PEAK_KIB" of the fastest of three runs, or
-# "failed STATUS" when a run ends other than as a command may (0 done, 3 fell
-# short, 4 conflicts found): a crash must never pass for a fast run. Seconds
-# come from bash's own clock, to the millisecond, so that a 100,000-cue run's
-# few hundredths of a second still compare; /usr/bin/time gives the memory.
-best_of3() {
-  local best="" peak=0 i seconds kib status TIMEFORMAT=%3R
+# time_once CMD... : prints "SECONDS PEAK_KIB STATUS" of one run. Seconds come
+# from bash's own clock, to the millisecond, so that a 100,000-cue run's few
+# hundredths of a second still compare; /usr/bin/time gives the memory.
+time_once() {
+  local seconds kib status TIMEFORMAT=%3R
+  { time /usr/bin/time -o "$work/time" -f '%M %x' "$@" >/dev/null 2>&1; } 2>"$work/elapsed" || true
+  seconds=$(tail -n 1 "$work/elapsed")
+  read -r kib status < <(tail -n 1 "$work/time")
+  echo "$seconds $kib ${status:-?}"
+}
+
+# best_pairs TEXT CMD... : runs the command and the awk pass over TEXT by turns,
+# three times each, so that both meet the same spells of a busy machine, and
+# prints "SECONDS AWK_SECONDS PEAK_KIB": the fastest run of each, the largest
+# memory of the command. Prints "failed STATUS" when a run ends other than as
+# a command may (0 done, 3 fell short, 4 conflicts found): a crash must never
+# pass for a fast run.
+best_pairs() {
+  local text=$1 best="" best_awk="" peak=0 i seconds kib status awk_seconds
+  shift
   for i in 1 2 3; do
-    { time /usr/bin/time -o "$work/time" -f '%M %x' "$@" >/dev/null 2>&1; } 2>"$work/elapsed" || true
-    seconds=$(tail -n 1 "$work/elapsed")
-    read -r kib status < <(tail -n 1 "$work/time")
+    read -r seconds kib status < <(time_once "$@")
     if ! [[ $status =~ ^[034]$ ]]; then
-      echo "failed ${status:-?}"
+      echo "failed $status"
       return
     fi
+    read -r awk_seconds _ < <(time_once bash -c 'awk_pass "$1"' _ "$text")
     if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN{exit !(a<b)}'; then best=$seconds; fi
+    if [ -z "$best_awk" ] || awk -v a="$awk_seconds" -v b="$best_awk" 'BEGIN{exit !(a<b)}'; then
+      best_awk=$awk_seconds
+    fi
     [ "$kib" -gt "$peak" ] && peak=$kib
   done
-  echo "$best $peak"
+  echo "$best $best_awk $peak"
 }
 
 printf '%-15s %8s %8s %7s %9s %8s  %s\n' command seconds awk ratio peak-MiB peak/in verdict
@@ -84,14 +100,13 @@ run() {
     printf '%-15s (not built yet)\n' "$name"
     return
   fi
-  read -r seconds peak < <(best_of3 "$fulgor" "$@")
-  if [ "$seconds" = failed ]; then
-    printf '%-15s failed with status %s  FAIL\n' "$name" "$peak"
-    return
-  fi
   local text=$input
   [[ $input == *.scx ]] && text=$work/show.csv
-  read -r awk_seconds _ < <(best_of3 bash -c 'awk_pass "$1"' _ "$text")
+  read -r seconds awk_seconds peak < <(best_pairs "$text" "$fulgor" "$@")
+  if [ "$seconds" = failed ]; then
+    printf '%-15s failed with status %s  FAIL\n' "$name" "$awk_seconds"
+    return
+  fi
   local size
   size=$(stat -c %s "$input")
   awk -v n="$name" -v s="$seconds" -v a="$awk_seconds" -v p="$peak" -v f="$size" -v g="$goal" 'BEGIN{
