@@ -38,7 +38,7 @@ done
 # rather than refusing the script.
 mawk -F, -v OFS=, 'NR > 1 {
     if ($5 == "") $5 = "0.50"
-    if ($4 + 0 >= 359999) $4 = sprintf("%.2f", $4 - 359999)
+    if ($4 + 0 >= 359999) $4 = sprintf("%.2f", $4 % 359999)
     $8 = sprintf("%02X", int((NR - 2) / 16) % 128); $9 = sprintf("%X", (NR - 2) % 16)
   } 1' "$work/show.csv" >"$work/pd_ready.csv"
 "$fulgor" format-pd "$work/pd_ready.csv" -o /dev/null 2>"$work/pd_stats" ||
