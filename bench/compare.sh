@@ -55,13 +55,15 @@ export work
 
 # time_once CMD... : prints "SECONDS PEAK_KIB STATUS" of one run. Seconds come
 # from bash's own clock, to the millisecond, so that a 100,000-cue run's few
-# hundredths of a second still compare; /usr/bin/time gives the memory.
+# hundredths of a second still compare; /usr/bin/time gives the memory. The
+# status is the one /usr/bin/time ends with, 128 and the signal's number for a
+# command a signal killed: its own %x reads 0 for those.
 time_once() {
-  local seconds kib status TIMEFORMAT=%3R
-  { time /usr/bin/time -o "$work/time" -f '%M %x' "$@" >/dev/null 2>&1; } 2>"$work/elapsed" || true
+  local seconds kib status=0 TIMEFORMAT=%3R
+  { time /usr/bin/time -o "$work/time" -f '%M' "$@" >/dev/null 2>&1 || status=$?; } 2>"$work/elapsed"
   seconds=$(tail -n 1 "$work/elapsed")
-  read -r kib status < <(tail -n 1 "$work/time")
-  echo "$seconds $kib ${status:-?}"
+  kib=$(tail -n 1 "$work/time")
+  echo "$seconds $kib $status"
 }
 
 # best_pairs TEXT CMD... : runs the command and the awk pass over TEXT by turns,
