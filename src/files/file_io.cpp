@@ -155,7 +155,7 @@ class TemporaryFileGuard {
 public:
     // Only a signal that would stop the process anyway gets the handler: a
     // program that ignores or handles it itself keeps its own behaviour.
-    explicit TemporaryFileGuard(const std::string& temporary) {
+    explicit TemporaryFileGuard(const std::string& temporary) : m_temporary(temporary) {
         if (g_hasPendingTemporary || temporary.size() >= sizeof g_pendingTemporary) return;
         std::memcpy(g_pendingTemporary, temporary.c_str(), temporary.size() + 1);
         g_hasPendingTemporary = 1;
@@ -170,7 +170,13 @@ public:
         }
         m_registered = true;
     }
+    // The save has made the temporary file: from here on, a save that ends
+    // before renaming it, by an error or by an exception such as a producer
+    // running out of memory, removes it and leaves the old file as it was.
+    void created() { m_created = true; }
+    void renamed() { m_created = false; }
     ~TemporaryFileGuard() {
+        if (m_created) ::unlink(m_temporary.c_str());
         if (!m_registered) return;
         for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
             if (!m_installed[i]) continue;
@@ -184,6 +190,8 @@ public:
     TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
 
 private:
+    std::string m_temporary;
+    bool m_created = false;
     bool m_registered = false;
     bool m_installed[std::size(kStopSignals)] = {};
 };
@@ -264,10 +272,8 @@ Status replaceFile(const std::string& path, const std::string& target,
     TemporaryFileGuard guard(temporary);
     FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0) return fileError("Cannot save", path, errno);
-    auto fail = [&](int error, const Status& produced = {}) {
-        ::unlink(temporary.c_str());
-        return Status(saveError(path, error, produced));
-    };
+    guard.created();
+    auto fail = [&path](int error) { return fileError("Cannot save", path, error); };
     if (exists) {
         // The owner can only be kept where the system allows it; the permissions always are.
         bool sameOwner = existing.st_uid == ::geteuid() && existing.st_gid == ::getegid();
@@ -278,21 +284,13 @@ Status replaceFile(const std::string& path, const std::string& target,
     }
     FileSink sink(file.get(), true);
     Status produced;
-    int error = 0;
-    try {
-        error = sink.writeAll(produce, produced);
-    } catch (...) {
-        // A producer that runs out of memory part-way leaves the old file as
-        // it was and no half-written temporary file beside it.
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    if (error) return fail(error, produced);
+    if (int error = sink.writeAll(produce, produced)) return saveError(path, error, produced);
     if (::fsync(file.get()) != 0) return fail(errno);
     if (!file.close()) return fail(errno);
     if (g_fault && g_fault->signalBeforeRename) ::raise(g_fault->signalBeforeRename);
     if (g_fault && g_fault->renameError) return fail(g_fault->renameError);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
+    guard.renamed();
     // Makes the rename itself survive a power cut; a folder that cannot be
     // synced still holds the new file.
     FileDescriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
