@@ -116,7 +116,8 @@ void Table::resize(int rows, int columns) {
         m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
                        kEmptyText);
     } else {
-        Slots slots(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
+        std::vector<std::uint64_t> slots(
+            static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
         int keepRows = std::min(rows, m_rows);
         int keepColumns = std::min(columns, m_columns);
         for (int r = 0; r < keepRows; ++r) {
@@ -131,7 +132,7 @@ void Table::resize(int rows, int columns) {
 }
 
 void Table::forgetLongTexts() {
-    m_pool = Pool();
+    m_pool = std::string();
     m_recentLongTexts.clear();
 }
 
@@ -466,7 +467,7 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     KeyValues leadValues(keys[0]);
-    std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> lead(count);
+    std::vector<std::uint64_t> lead(count);
     for (std::size_t r = 0; r < count; ++r) {
         const double value =
             leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "core/cell.h"
-#include "core/large_block_allocator.h"
 
 namespace fulgor {
 
@@ -127,10 +126,8 @@ private:
 
     int m_rows = 0;
     int m_columns = 0;
-    using Slots = std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>>;
-    using Pool = std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>>;
-    Slots m_slots;  // row-major
-    Pool m_pool;    // texts longer than the inline limit
+    std::vector<std::uint64_t> m_slots;  // row-major
+    std::string m_pool;                  // texts longer than the inline limit
     // Slots of long texts lately added to the pool, by the text's hash; empty
     // until the first long text.
     std::vector<std::uint64_t> m_recentLongTexts;
