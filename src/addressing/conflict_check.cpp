@@ -102,6 +102,9 @@ ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules, const P
     });
     ProgressWatch watch(checking);
     ConflictWalk walk;
+    // Room for every row at once: room never filled costs no memory, while
+    // growing a step at a time would make fresh memory again and again.
+    walk.markedRows.reserve(static_cast<std::size_t>(kavrin.rowCount()));
     walk.previousTime = firstTime(kavrin);
     for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row)
         CheckConflictRow(kavrin, row, rules, walk);

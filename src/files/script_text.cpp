@@ -197,10 +197,13 @@ Status appendLine(std::string_view line, std::string& out) {
 
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
     ProgressWatch watch(progress);
-    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    // A piece goes out once it holds all but the last 64 KiB of a huge page
+    // (see core/large_blocks.cpp): a row longer than that room is rare.
+    constexpr std::size_t kRowRoom = std::size_t{1} << 16;
+    constexpr std::size_t kPieceBytes = (std::size_t{2} << 20) - kRowRoom;
     constexpr int kRowsAhead = 8;
     std::string piece;
-    piece.reserve(kPieceBytes + (std::size_t{1} << 16));
+    piece.reserve(kPieceBytes + kRowRoom);
     int pieceFirst = 0;  // the row `piece` begins with
     // Cells go out as they are and a whole piece is checked for ASCII at
     // once. A piece that holds other characters is encoded where it stands;
