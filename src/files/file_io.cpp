@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 #include <vector>
@@ -59,12 +60,13 @@ std::string sizeText(std::uint64_t bytes) {
 // or the error that stopped it. Fails with EFBIG once more than `limit` bytes have come.
 int readBlocks(int fd, std::uint64_t limit, const std::function<bool(std::string_view)>& take) {
     // One huge page (see core/large_blocks.cpp): one trap into the kernel for
-    // the whole block, against 256 for 4 KiB pages.
+    // the whole block, against 256 for 4 KiB pages. No string: its closing
+    // zero would take a second page.
     constexpr std::size_t kBlock = std::size_t{2} << 20;
-    std::string block(kBlock, '\0');
+    const auto block = std::make_unique_for_overwrite<char[]>(kBlock);
     std::uint64_t total = 0;
     for (;;) {
-        ssize_t n = ::read(fd, block.data(), kBlock);
+        ssize_t n = ::read(fd, block.get(), kBlock);
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -72,7 +74,7 @@ int readBlocks(int fd, std::uint64_t limit, const std::function<bool(std::string
         if (n == 0) return 0;
         total += static_cast<std::uint64_t>(n);
         if (total > limit) return EFBIG;
-        if (!take(std::string_view(block.data(), static_cast<std::size_t>(n)))) return 0;
+        if (!take(std::string_view(block.get(), static_cast<std::size_t>(n)))) return 0;
     }
 }
 
