@@ -9,8 +9,12 @@
 // - rows visited out of their stored order, after a sort, would otherwise
 //   miss the processor's address cache on nearly every row.
 // Smaller blocks come from malloc as usual. Every block goes back through
-// free, which takes both kinds. The library's own nothrow and array forms
-// call these.
+// free, which takes both kinds.
+//
+// Every plain, array and nothrow form is replaced, not only the two the
+// standard library's own forms call: under the sanitizers those others come
+// from the sanitizers' runtime, whose blocks free must not take. The aligned
+// forms are left to the library, which pairs them among themselves.
 //
 // A library that comes first on a program's link line and defines its own
 // operator new (the sanitizers' runtime does) would keep this file out of a
@@ -51,10 +55,42 @@ void* operator new(std::size_t bytes) {
     }
 }
 
+void* operator new[](std::size_t bytes) {
+    return ::operator new(bytes);
+}
+
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t bytes, const std::nothrow_t& nothrow) noexcept {
+    return ::operator new(bytes, nothrow);
+}
+
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ bool onHugePageBoundary(const void* block) {
 
 // Blocks on both sides of the huge-page size, through the containers that ask
 // for them: the large ones aligned to it, every one holding what was put in
-// while it grows, and the array form taking the same road.
+// while it grows, and the array and nothrow forms taking the same road.
 TEST(LargeBlocks, LargeBlocksStartOnAHugePageAndEveryBlockHoldsItsContents) {
     std::vector<std::uint64_t> cells;
     for (std::size_t size :
@@ -34,6 +35,9 @@ TEST(LargeBlocks, LargeBlocksStartOnAHugePageAndEveryBlockHoldsItsContents) {
 
     auto array = std::make_unique<char[]>(kHugePageBytes + 1);
     EXPECT_TRUE(onHugePageBoundary(array.get()));
+    // The form a stable sort asks for its room with.
+    const std::unique_ptr<char[]> spare(new (std::nothrow) char[kHugePageBytes]);
+    EXPECT_TRUE(onHugePageBoundary(spare.get()));
 }
 
 }  // namespace
