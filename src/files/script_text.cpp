@@ -198,12 +198,18 @@ Status appendLine(std::string_view line, std::string& out) {
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
     ProgressWatch watch(progress);
     // A piece goes out once it holds all but the last 64 KiB of a huge page
-    // (see core/large_blocks.cpp): a row longer than that room is rare.
+    // (see core/large_blocks.cpp): a row longer than that room is rare. A
+    // small table takes room for its whole text, some bytes a cell, instead:
+    // a huge page made and cleared for a few rows costs more than it saves.
     constexpr std::size_t kRowRoom = std::size_t{1} << 16;
     constexpr std::size_t kPieceBytes = (std::size_t{2} << 20) - kRowRoom;
+    constexpr std::size_t kBytesPerCellGuess = 8;
     constexpr int kRowsAhead = 8;
     std::string piece;
-    piece.reserve(kPieceBytes + kRowRoom);
+    piece.reserve(
+        std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(table.rowCount()) *
+                                             static_cast<std::size_t>(table.columnCount() + 1) *
+                                             kBytesPerCellGuess));
     int pieceFirst = 0;  // the row `piece` begins with
     // Cells go out as they are and a whole piece is checked for ASCII at
     // once. A piece that holds other characters is encoded where it stands;
