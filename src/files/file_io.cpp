@@ -57,16 +57,24 @@ std::string sizeText(std::uint64_t bytes) {
 }
 
 // Hands the rest of `fd` to `take` block by block until it answers false; 0,
-// or the error that stopped it. Fails with EFBIG once more than `limit` bytes have come.
-int readBlocks(int fd, std::uint64_t limit, const std::function<bool(std::string_view)>& take) {
+// or the error that stopped it. Fails with EFBIG once more than `limit` bytes
+// have come. `size` is the file's size, 0 when it tells none.
+int readBlocks(int fd, std::uint64_t size, std::uint64_t limit,
+               const std::function<bool(std::string_view)>& take) {
     // One huge page (see core/large_blocks.cpp): one trap into the kernel for
-    // the whole block, against 256 for 4 KiB pages. No string: its closing
-    // zero would take a second page.
-    constexpr std::size_t kBlock = std::size_t{2} << 20;
-    const auto block = std::make_unique_for_overwrite<char[]>(kBlock);
+    // the whole block, against 256 for 4 KiB pages. A small file takes a
+    // block of its own size: a huge page made and cleared for a few bytes
+    // costs more than it saves. No string: its closing zero would take a
+    // second page.
+    constexpr std::size_t kLargestBlock = std::size_t{2} << 20;
+    constexpr std::size_t kSmallestBlock = std::size_t{1} << 12;
+    const std::size_t blockBytes = size == 0 ? kLargestBlock
+                                             : static_cast<std::size_t>(std::clamp<std::uint64_t>(
+                                                   size, kSmallestBlock, kLargestBlock));
+    const auto block = std::make_unique_for_overwrite<char[]>(blockBytes);
     std::uint64_t total = 0;
     for (;;) {
-        ssize_t n = ::read(fd, block.get(), kBlock);
+        ssize_t n = ::read(fd, block.get(), blockBytes);
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -314,7 +322,8 @@ Status readFileBlocks(const std::string& path, const BlockReader& reader, std::u
     const bool regular = S_ISREG(info.st_mode);
     if (regular && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
     reader.begin(regular ? static_cast<std::uint64_t>(info.st_size) : 0);
-    if (int error = readBlocks(file.get(), limit, reader.take)) {
+    if (int error = readBlocks(file.get(), regular ? static_cast<std::uint64_t>(info.st_size) : 0,
+                               limit, reader.take)) {
         if (error == EFBIG) return tooLarge;
         return fileError("Cannot read", path, error);
     }
