@@ -28,9 +28,11 @@
 #include <cstdlib>
 #include <new>
 
+#include "core/large_blocks.h"
+
 namespace {
 
-constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+using fulgor::kHugePageBytes;
 
 void* allocateBlock(std::size_t bytes) {
     if (bytes < kHugePageBytes) return std::malloc(bytes == 0 ? 1 : bytes);

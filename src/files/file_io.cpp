@@ -17,6 +17,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/large_blocks.h"
+
 namespace fulgor {
 namespace {
 
@@ -66,7 +68,7 @@ int readBlocks(int fd, std::uint64_t size, std::uint64_t limit,
     // block of its own size: a huge page made and cleared for a few bytes
     // costs more than it saves. No string: its closing zero would take a
     // second page.
-    constexpr std::size_t kLargestBlock = std::size_t{2} << 20;
+    constexpr std::size_t kLargestBlock = kHugePageBytes;
     constexpr std::size_t kSmallestBlock = std::size_t{1} << 12;
     const std::size_t blockBytes = size == 0 ? kLargestBlock
                                              : static_cast<std::size_t>(std::clamp<std::uint64_t>(

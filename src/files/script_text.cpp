@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/cp1252.h"
+#include "core/large_blocks.h"
 #include "core/number_format.h"
 
 namespace fulgor {
@@ -202,7 +203,7 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
     // small table takes room for its whole text, some bytes a cell, instead:
     // a huge page made and cleared for a few rows costs more than it saves.
     constexpr std::size_t kRowRoom = std::size_t{1} << 16;
-    constexpr std::size_t kPieceBytes = (std::size_t{2} << 20) - kRowRoom;
+    constexpr std::size_t kPieceBytes = kHugePageBytes - kRowRoom;
     constexpr std::size_t kBytesPerCellGuess = 8;
     constexpr int kRowsAhead = 8;
     std::string piece;

@@ -1,3 +1,5 @@
+#include "core/large_blocks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,9 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace fulgor {
 namespace {
-
-constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
 bool onHugePageBoundary(const void* block) {
     return reinterpret_cast<std::uintptr_t>(block) % kHugePageBytes == 0;
@@ -41,3 +42,4 @@ TEST(LargeBlocks, LargeBlocksStartOnAHugePageAndEveryBlockHoldsItsContents) {
 }
 
 }  // namespace
+}  // namespace fulgor

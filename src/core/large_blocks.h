@@ -1,0 +1,11 @@
+#pragma once
+// The size from which the program's blocks come on huge pages, aligned to it
+// (large_blocks.cpp): a buffer meant for one huge page takes exactly this.
+
+#include <cstddef>
+
+namespace fulgor {
+
+inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+}  // namespace fulgor
