@@ -10,14 +10,9 @@ namespace fulgor {
 // Both tables put Line first, so one column number serves them.
 static_assert(talsen::Line == kLineColumn && kavrin::Line == kLineColumn);
 
-namespace {
-
-// The decimal text of row + 1, in `digits`.
 std::string_view lineText(int row, char (&digits)[16]) {
     return {digits, std::to_chars(digits, digits + sizeof digits, row + 1).ptr};
 }
-
-}  // namespace
 
 void renumberLines(Table& table, int rowsBefore) {
     for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, kLineColumn, rowsBefore + r + 1);

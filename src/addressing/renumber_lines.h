@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "core/table.h"
 
 namespace fulgor {
@@ -11,6 +13,8 @@ inline constexpr int kLineColumn = 0;
 // order; `rowsBefore` + index + 1 for a table that is a part of a larger
 // script, after `rowsBefore` rows. Nothing else changes.
 void renumberLines(Table& table, int rowsBefore = 0);
+// The decimal text of row + 1, the Line renumberLines gives the row, in `digits`.
+std::string_view lineText(int row, char (&digits)[16]);
 
 // The Line column as it was before a command rewrote it. When it held each
 // row's index + 1, in the present row order, only that is kept, and whether as

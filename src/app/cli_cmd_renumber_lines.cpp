@@ -1,17 +1,20 @@
 #include "addressing/renumber_lines.h"
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
+#include "core/script_columns.h"
 #include "files/talsen_file.h"
 
 namespace fulgor::cli {
 namespace {
 
+// Only the Line field of every line changes, so the lines are rewritten as
+// they stand rather than read into cells and written back.
 int run(const Args& args, Io& io) {
-    bool written = rewriteTalsenInput(args, io, writeTalsenHeader,
-                                      [](Table& part, int rowsBefore, const ByteSink& sink) {
-                                          renumberLines(part, rowsBefore);
-                                          return writeRows(part, sink, rowsBefore);
-                                      });
+    bool written = rewriteTalsenLines(
+        args, io, writeTalsenHeader, [](std::string_view line, int row, std::string& out) {
+            char digits[16];
+            appendWithFirstField(line, talsen::ColumnCount, lineText(row, digits), out);
+        });
     return written ? kDone : kBadUsage;
 }
 

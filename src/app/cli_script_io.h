@@ -44,6 +44,14 @@ bool rewriteTalsenInput(
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
     const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take);
 
+// The same a line at a time, for a command that rewrites each line without
+// reading its cells: `rewrite` appends the output of every line after the
+// header, given as the file holds it (see readTalsenLines), and its row's index.
+bool rewriteTalsenLines(
+    const Args& args, Io& io,
+    const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
+    const std::function<void(std::string_view line, int row, std::string& out)>& rewrite);
+
 // Writes the script to -o or standard output; reports and returns false on failure.
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);
 bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io);

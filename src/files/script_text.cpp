@@ -7,11 +7,27 @@
 #include <new>
 
 #include "core/cp1252.h"
-#include "core/large_blocks.h"
 #include "core/number_format.h"
 
 namespace fulgor {
 namespace {
+
+// Calls `take` with each of the line's first `columns` fields, in order: the
+// text between its commas. Fields after the last column are dropped; an empty
+// line is one empty field.
+template <class Take>
+void forEachField(std::string_view line, int columns, Take&& take) {
+    const char* field = line.data();
+    const char* end = field + line.size();
+    for (int taken = 0; taken < columns; ++taken) {
+        const auto* comma =
+            static_cast<const char*>(std::memchr(field, ',', static_cast<std::size_t>(end - field)));
+        if (!comma) comma = end;
+        take(std::string_view(field, static_cast<std::size_t>(comma - field)));
+        if (comma == end) return;
+        field = comma + 1;
+    }
+}
 
 // Appends the row's cells joined by ",", then CR LF: texts as they are
 // (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
@@ -68,6 +84,8 @@ void ScriptTextReader::handOnParts(int partRows, PartTaker take) {
     m_take = std::move(take);
 }
 
+void ScriptTextReader::handOnLines(LineTaker take) { m_takeLine = std::move(take); }
+
 void ScriptTextReader::handOnPart() {
     const int rows = m_table.rowCount();
     if (Status taken = m_take(m_table, m_rowsBefore); !taken) {
@@ -80,10 +98,11 @@ void ScriptTextReader::handOnPart() {
 
 void ScriptTextReader::feed(std::string_view bytes) {
     if (m_stopped) return;
-    if (m_bytesRead == 0) makeRoom(bytes);
+    if (m_bytesRead == 0 && !m_takeLine) makeRoom(bytes);
     const std::uint64_t pieceStart = m_bytesRead;
     m_bytesRead += bytes.size();
-    const bool ascii = isAscii(bytes);
+    // Lines handed on keep their bytes, so their code page never matters.
+    const bool ascii = m_takeLine || isAscii(bytes);
     const char* p = bytes.data();
     const char* end = p + bytes.size();
     while (p < end) {
@@ -138,6 +157,14 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
             return;
         }
     }
+    if (m_takeLine) {
+        if (Status taken = m_takeLine(line, row); !taken) {
+            m_failure = taken;
+            m_stopped = true;
+        }
+        ++m_rowsBefore;
+        return;
+    }
     if (!ascii && !isAscii(line)) {
         // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
         // decoded line keeps its commas where they were.
@@ -146,15 +173,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         line = m_decoded;
     }
     m_fields.clear();
-    const char* field = line.data();
-    const char* end = line.data() + line.size();
-    while (m_fields.size() < static_cast<std::size_t>(m_columns)) {
-        const char* comma = field;
-        while (comma < end && *comma != ',') ++comma;
-        m_fields.emplace_back(field, static_cast<std::size_t>(comma - field));
-        if (comma == end) break;
-        field = comma + 1;
-    }
+    forEachField(line, m_columns, [this](std::string_view field) { m_fields.push_back(field); });
     m_table.appendTextRow(m_fields);
     if (m_table.rowCount() == m_partRows) handOnPart();
 }
@@ -186,6 +205,25 @@ Table parseRows(std::string_view bytes, int columns) {
     return reader.finish();
 }
 
+void appendWithFirstField(std::string_view line, int columns, std::string_view first,
+                          std::string& out) {
+    out.append(first);
+    // The second to the last kept field stand together in the line.
+    int fields = 0;
+    const char* second = nullptr;
+    const char* keptEnd = nullptr;
+    forEachField(line, columns, [&](std::string_view field) {
+        if (++fields == 2) second = field.data();
+        keptEnd = field.data() + field.size();
+    });
+    if (second) {
+        out.push_back(',');
+        out.append(second, keptEnd);
+    }
+    out.append(static_cast<std::size_t>(columns - fields), ',');
+    out.append("\r\n");
+}
+
 Status appendLine(std::string_view line, std::string& out) {
     if (isAscii(line)) {
         out.append(line);
@@ -198,12 +236,9 @@ Status appendLine(std::string_view line, std::string& out) {
 
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
     ProgressWatch watch(progress);
-    // A piece goes out once it holds all but the last 64 KiB of a huge page
-    // (see core/large_blocks.cpp): a row longer than that room is rare. A
-    // small table takes room for its whole text, some bytes a cell, instead:
-    // a huge page made and cleared for a few rows costs more than it saves.
-    constexpr std::size_t kRowRoom = std::size_t{1} << 16;
-    constexpr std::size_t kPieceBytes = kHugePageBytes - kRowRoom;
+    // A small table takes room for its whole text, some bytes a cell, instead
+    // of a whole piece: a huge page made and cleared for a few rows costs more
+    // than it saves.
     constexpr std::size_t kBytesPerCellGuess = 8;
     constexpr int kRowsAhead = 8;
     std::string piece;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/large_blocks.h"
 #include "core/progress.h"
 #include "core/result.h"
 #include "core/table.h"
@@ -39,6 +40,13 @@ public:
     // A failure from `take` stops the reading and is kept as failure().
     using PartTaker = std::function<Status(Table& part, int rowsBefore)>;
     void handOnParts(int partRows, PartTaker take);
+    // Hands every line after the header on as the file holds it, without its
+    // line end, instead of reading it into the table: for a command that
+    // rewrites a script line by line (see appendWithFirstField). `take` is
+    // given the line's bytes and its row's index. A failure from `take` stops
+    // the reading and is kept as failure().
+    using LineTaker = std::function<Status(std::string_view line, int row)>;
+    void handOnLines(LineTaker take);
     const Status& failure() const { return m_failure; }
     void feed(std::string_view bytes);
     // Ends the text, a last line without a line end being a line too, and
@@ -63,6 +71,7 @@ private:
     bool m_stopped = false;
     int m_partRows = 0;  // 0: the rows are kept
     PartTaker m_take;
+    LineTaker m_takeLine;
     int m_rowsBefore = 0;  // rows handed on so far
     Status m_failure;
     std::string m_header;
@@ -83,10 +92,24 @@ Status readScriptFile(const std::string& path, std::string_view kind, ScriptText
 // Reads every line of `bytes` as one row (see ScriptTextReader).
 Table parseRows(std::string_view bytes, int columns);
 
+// Appends a line of a script's bytes, without its line end, as reading it
+// into a table of `columns` columns and writing that row back would give it,
+// but with `first` in place of its first field: fields after the last column
+// dropped, missing ones empty, CR LF at the end. The other fields' bytes stay
+// as they are, since a Windows-1252 text decoded and encoded again is the same.
+void appendWithFirstField(std::string_view line, int columns, std::string_view first,
+                          std::string& out);
+
 // Appends `line`, encoded in Windows-1252, and CR LF.
 Status appendLine(std::string_view line, std::string& out);
 
-// Hands every row to `sink` in pieces of about a megabyte: its cells as text
+// A writer hands its output on in pieces of all but the last kRowRoom bytes of
+// a huge page (see core/large_blocks.cpp), so that a piece and the row that
+// ends it fit in one: a row longer than that room is rare.
+inline constexpr std::size_t kRowRoom = std::size_t{1} << 16;
+inline constexpr std::size_t kPieceBytes = kHugePageBytes - kRowRoom;
+
+// Hands every row to `sink` in pieces of kPieceBytes or so: its cells as text
 // (a number in its shortest form) joined by ",", then CR LF, in Windows-1252.
 // Fails naming the row and column of a character the code page cannot hold.
 // A table that is a part of a larger one names its rows in messages counting

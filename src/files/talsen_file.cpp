@@ -70,9 +70,14 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
     return finishTalsen(reader);
 }
 
-Status readTalsenParts(const std::string& path, int partRows,
-                       const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::PartTaker& take) {
+namespace {
+
+// Reads the script at `path` with a reader that `handOn` sets up to hand its
+// rows or lines on, given a function to call before each of them that hands
+// `begin` the header the first time.
+template <class HandOn>
+Status readHandingOn(const std::string& path,
+                     const std::function<Status(const TalsenHeader&)>& begin, HandOn&& handOn) {
     ScriptTextReader reader(talsen::ColumnCount, true);
     bool begun = false;
     auto beginOnce = [&]() -> Status {
@@ -82,16 +87,37 @@ Status readTalsenParts(const std::string& path, int partRows,
         readHeader(reader.headerLine(), header);
         return begin(header);
     };
-    reader.handOnParts(partRows, [&](Table& part, int rowsBefore) -> Status {
-        if (Status started = beginOnce(); !started) return started;
-        return take(part, rowsBefore);
-    });
+    handOn(reader, beginOnce);
     Status read = readScriptFile(path, "Talsen", reader);
     if (!reader.failure()) return reader.failure();
     if (!read) return read;
     reader.finish();
     if (!reader.failure()) return reader.failure();
     return beginOnce();
+}
+
+}  // namespace
+
+Status readTalsenParts(const std::string& path, int partRows,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::PartTaker& take) {
+    return readHandingOn(path, begin, [&](ScriptTextReader& reader, auto& beginOnce) {
+        reader.handOnParts(partRows, [&](Table& part, int rowsBefore) -> Status {
+            if (Status started = beginOnce(); !started) return started;
+            return take(part, rowsBefore);
+        });
+    });
+}
+
+Status readTalsenLines(const std::string& path,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::LineTaker& take) {
+    return readHandingOn(path, begin, [&](ScriptTextReader& reader, auto& beginOnce) {
+        reader.handOnLines([&](std::string_view line, int row) -> Status {
+            if (Status started = beginOnce(); !started) return started;
+            return take(line, row);
+        });
+    });
 }
 
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,

@@ -64,6 +64,12 @@ inline Result<TalsenScript> readTalsenFile(const std::string& path) {
 Status readTalsenParts(const std::string& path, int partRows,
                        const std::function<Status(const TalsenHeader&)>& begin,
                        const ScriptTextReader::PartTaker& take);
+// The same a line at a time, each as the file holds it (see
+// ScriptTextReader::handOnLines), for a command that rewrites lines without
+// reading their cells.
+Status readTalsenLines(const std::string& path,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::LineTaker& take);
 // Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
                         const Progress& progress = {});

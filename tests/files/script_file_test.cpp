@@ -218,6 +218,63 @@ TEST(TalsenFile, ReadInPartsTheHeaderComesFirstAndOnce) {
     EXPECT_EQ(events, "");
 }
 
+// Read a line at a time, the same script begins the same way, and a failing
+// line stops the reading with its failure.
+TEST(TalsenFile, ReadInLinesTheHeaderComesFirstAndAFailingLineStops) {
+    TempDir dir;
+    std::string events;
+    auto begin = [&](const TalsenHeader& header) -> Status {
+        events += "begin " + header.waveName + "," + header.tcOffset + ";";
+        return {};
+    };
+    auto take = [&](std::string_view line, int row) -> Status {
+        events += std::to_string(row) + ":" + std::string(line) + ";";
+        if (line == "stop") return Error{"stopped at " + std::to_string(row)};
+        return {};
+    };
+    writeBytes(dir.path("rows.csv"), "gala.wav,1.5\r\n1,a\r\n\nstop\r\nnever\r\n");
+    writeBytes(dir.path("header.csv"), "gala.wav,x");
+    EXPECT_EQ(readTalsenLines(dir.path("rows.csv"), begin, take).error(), "stopped at 2");
+    EXPECT_TRUE(readTalsenLines(dir.path("header.csv"), begin, take).ok());
+    EXPECT_EQ(events, "begin gala.wav,1.50;0:1,a;1:;2:stop;begin gala.wav,0.00;");
+}
+
+// A line rewritten with a new first field, however it is shaped and wherever
+// the pieces split the text, is what reading it into a table, setting the
+// first cell and writing the row back gives, byte for byte.
+TEST(ScriptText, ALineWithANewFirstFieldIsWhatTheTableWritesBack) {
+    std::mt19937 random(11);
+    const std::string letters = "ab9.- \r\xE9\x81";
+    std::string text;
+    for (int line = 0; line < 400; ++line) {
+        for (std::size_t f = random() % 15; f > 0; --f) {
+            for (std::size_t n = random() % 9; n > 0; --n)
+                text += letters[random() % letters.size()];
+            if (f > 1) text += ',';
+        }
+        text += random() % 2 ? "\r\n" : "\n";
+    }
+    text += "last,line,\r";  // no line end: its CR is a part of the line
+
+    Table table = parseRows(text, talsen::ColumnCount);
+    for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, 0, r + 1);
+    Result<std::string> expected = gatherBytes(
+        [&](const ByteSink& sink) { return writeRows(table, sink); });
+    ASSERT_TRUE(expected.ok()) << expected.error();
+    for (std::size_t piece : {std::size_t{1}, std::size_t{8}, std::size_t{61}, text.size()}) {
+        ScriptTextReader reader(talsen::ColumnCount, false);
+        std::string rewritten;
+        reader.handOnLines([&](std::string_view line, int row) -> Status {
+            appendWithFirstField(line, talsen::ColumnCount, std::to_string(row + 1), rewritten);
+            return {};
+        });
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            reader.feed(std::string_view(text).substr(at, piece));
+        EXPECT_EQ(reader.finish().rowCount(), 0);
+        EXPECT_TRUE(rewritten == expected.value()) << "pieces of " << piece;
+    }
+}
+
 // Written in pieces, a script is the same bytes as written whole.
 TEST(ScriptText, RowsWrittenInPiecesJoinToTheWholeText) {
     Table table(60000, talsen::ColumnCount);
