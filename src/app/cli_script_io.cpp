@@ -31,10 +31,9 @@ std::optional<Script> readInput(const Args& args, Io& io,
 // Writes -o or standard output from `read`, which reads the input script at
 // the path it is given and writes as it goes, keeping in `written` what its
 // writing last gave: a failure while the writing went well is the input's.
-bool rewriteInput(
-    const Args& args, Io& io,
-    const std::function<Status(const std::string& path, const ByteSink& sink, Status& written)>&
-        read) {
+bool rewriteInput(const Args& args, Io& io,
+                  const std::function<Status(const std::string& path, const ByteSink& sink,
+                                             Status& written)>& read) {
     std::optional<std::string> path = inputPath(args, io);
     if (!path) return false;
     Status inputFailure;
@@ -81,34 +80,37 @@ bool rewriteTalsenInput(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
     const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take) {
-    return rewriteInput(args, io, [&](const std::string& path, const ByteSink& sink,
-                                      Status& written) {
-        return readTalsenParts(
-            path, kPartRows, [&](const TalsenHeader& header) { return written = begin(header, sink); },
-            [&](Table& part, int rowsBefore) { return written = take(part, rowsBefore, sink); });
-    });
+    return rewriteInput(
+        args, io, [&](const std::string& path, const ByteSink& sink, Status& written) {
+            return readTalsenParts(
+                path, kPartRows,
+                [&](const TalsenHeader& header) { return written = begin(header, sink); },
+                [&](Table& part, int rowsBefore) {
+                    return written = take(part, rowsBefore, sink);
+                });
+        });
 }
 
 bool rewriteTalsenLines(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
     const std::function<void(std::string_view line, int row, std::string& out)>& rewrite) {
-    return rewriteInput(args, io, [&](const std::string& path, const ByteSink& sink,
-                                      Status& written) -> Status {
-        std::string piece;
-        piece.reserve(kPieceBytes + kRowRoom);
-        Status read = readTalsenLines(
-            path, [&](const TalsenHeader& header) { return written = begin(header, sink); },
-            [&](std::string_view line, int row) -> Status {
-                rewrite(line, row, piece);
-                if (piece.size() < kPieceBytes) return {};
-                written = sink(piece);
-                piece.clear();
-                return written;
-            });
-        if (!read || piece.empty()) return read;
-        return written = sink(piece);
-    });
+    return rewriteInput(
+        args, io, [&](const std::string& path, const ByteSink& sink, Status& written) -> Status {
+            std::string piece;
+            piece.reserve(kPieceBytes + kRowRoom);
+            Status read = readTalsenLines(
+                path, [&](const TalsenHeader& header) { return written = begin(header, sink); },
+                [&](std::string_view line, int row) -> Status {
+                    rewrite(line, row, piece);
+                    if (piece.size() < kPieceBytes) return {};
+                    written = sink(piece);
+                    piece.clear();
+                    return written;
+                });
+            if (!read || piece.empty()) return read;
+            return written = sink(piece);
+        });
 }
 
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io) {

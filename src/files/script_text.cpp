@@ -103,7 +103,9 @@ void ScriptTextReader::handOnParts(int partRows, PartTaker take) {
     m_take = std::move(take);
 }
 
-void ScriptTextReader::handOnLines(LineTaker take) { m_takeLine = std::move(take); }
+void ScriptTextReader::handOnLines(LineTaker take) {
+    m_takeLine = std::move(take);
+}
 
 void ScriptTextReader::handOnPart() {
     const int rows = m_table.rowCount();

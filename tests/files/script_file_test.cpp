@@ -258,8 +258,8 @@ TEST(ScriptText, ALineWithANewFirstFieldIsWhatTheTableWritesBack) {
 
     Table table = parseRows(text, talsen::ColumnCount);
     for (int r = 0; r < table.rowCount(); ++r) table.setNumber(r, 0, r + 1);
-    Result<std::string> expected = gatherBytes(
-        [&](const ByteSink& sink) { return writeRows(table, sink); });
+    Result<std::string> expected =
+        gatherBytes([&](const ByteSink& sink) { return writeRows(table, sink); });
     ASSERT_TRUE(expected.ok()) << expected.error();
     for (std::size_t piece : {std::size_t{1}, std::size_t{8}, std::size_t{61}, text.size()}) {
         ScriptTextReader reader(talsen::ColumnCount, false);
