@@ -10,7 +10,7 @@ add_custom_command(OUTPUT ${FULGOR_MAN_PAGE}
                    COMMENT "Writing the manual page fulgor.1")
 add_custom_target(fulgor_man_page ALL DEPENDS ${FULGOR_MAN_PAGE})
 
-install(TARGETS fulgor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS fulgor fulgor_gui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${FULGOR_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/data/fulgor.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

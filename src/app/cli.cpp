@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -114,6 +115,26 @@ bool displayAvailable() {
         if (value && *value) return true;
     }
     return false;
+}
+
+int launch(int argc, char* argv[], const std::function<int()>& openWindow) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    Launch launch = decideLaunch(args, displayAvailable());
+    switch (launch.kind) {
+        case Launch::Headless: {
+            // A reader that goes away (a closed pipe) makes the write fail with a
+            // message instead of killing the process silently.
+            std::signal(SIGPIPE, SIG_IGN);
+            Io io{std::cout, std::cerr};
+            return run(args, io);
+        }
+        case Launch::Refused:
+            std::cerr << launch.message;
+            return kBadUsage;
+        case Launch::Window:
+            break;
+    }
+    return openWindow();
 }
 
 std::ostream& complain(const Args& args, Io& io) {

@@ -4,6 +4,7 @@
 // writes its result to the file given with -o (or standard output) and its
 // messages to standard error.
 
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -63,6 +64,11 @@ std::string unknownCommandMessage(std::string_view word);
 
 // Runs the command line given without the program name; returns the exit status.
 int run(std::span<const std::string> args, Io& io);
+
+// What a program does with its arguments (argv[0] its name): runs the
+// command line headless, on standard output and error, refuses, or calls
+// `openWindow` (see decideLaunch). Returns the exit status.
+int launch(int argc, char* argv[], const std::function<int()>& openWindow);
 
 // Writes `bytes` to the -o file (through the one safe writer) or to standard
 // output when -o is absent or "-". Reports a failure on `io.err` and returns false.

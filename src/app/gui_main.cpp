@@ -1,13 +1,9 @@
-// Fulgor runs headless when the first argument names a subcommand (it then
-// never touches a display); given only script files, or nothing, it opens its
-// window and loads them; anything else is a usage error.
+// The full program: the window, and every headless command with the ones
+// that draw. `fulgor` hands it the window and the drawing with the arguments
+// it was given, and it decides from them as `fulgor` does.
 
 #include <QApplication>
 #include <QStringList>
-#include <csignal>
-#include <iostream>
-#include <string>
-#include <vector>
 
 #include "app/cli.h"
 #include "platform/qt_prompter.h"
@@ -30,21 +26,5 @@ int runWindow(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    fulgor::cli::Launch launch = fulgor::cli::decideLaunch(args, fulgor::cli::displayAvailable());
-    switch (launch.kind) {
-        case fulgor::cli::Launch::Headless: {
-            // A reader that goes away (a closed pipe) makes the write fail with a
-            // message instead of killing the process silently.
-            std::signal(SIGPIPE, SIG_IGN);
-            fulgor::cli::Io io{std::cout, std::cerr};
-            return fulgor::cli::run(args, io);
-        }
-        case fulgor::cli::Launch::Refused:
-            std::cerr << launch.message;
-            return fulgor::cli::kBadUsage;
-        case fulgor::cli::Launch::Window:
-            break;
-    }
-    return runWindow(argc, argv);
+    return fulgor::cli::launch(argc, argv, [&] { return runWindow(argc, argv); });
 }

@@ -57,9 +57,12 @@ TEST(Install, PutsTheProgramManPageIconDesktopEntryAndMimeTypes) {
                           " --prefix " + prefix + " >" + dir.path("log.txt") + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << readBytes(dir.path("log.txt"));
 
-    struct stat info {};
-    ASSERT_EQ(::stat((prefix + "/bin/fulgor").c_str(), &info), 0);
-    EXPECT_TRUE(info.st_mode & S_IXUSR);
+    // `fulgor` hands the window and the drawing to `fulgor-gui` beside it.
+    for (const char* program : {"/bin/fulgor", "/bin/fulgor-gui"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat((prefix + program).c_str(), &info), 0) << program;
+        EXPECT_TRUE(info.st_mode & S_IXUSR) << program;
+    }
     EXPECT_EQ(readBytes(prefix + "/share/man/man1/fulgor.1"), readBytes(FULGOR_MAN_PAGE));
     const std::string icon = readBytes(prefix + "/share/icons/hicolor/scalable/apps/fulgor.svg");
     EXPECT_NE(icon.find("<svg"), std::string::npos);

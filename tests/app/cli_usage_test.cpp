@@ -168,6 +168,29 @@ TEST(CliBinary, RefusesUnknownWordsAndAWindowWithoutADisplay) {
     EXPECT_EQ(window.out, cli::decideLaunch({}, false).message);
 }
 
+// The headless program starts without Qt Gui; the drawing subcommands and
+// the window are the full program's, found beside the program's own file
+// (here a copy alone in a folder, which has none).
+TEST(CliBinary, LoadsNoQtGuiAndNamesAMissingFullProgram) {
+    BinaryRun libraries = runShell(std::string("ldd ") + FULGOR_EXE);
+    EXPECT_EQ(libraries.status, 0);
+    EXPECT_NE(libraries.out.find("libQt6Core.so"), std::string::npos) << libraries.out;
+    EXPECT_EQ(libraries.out.find("libQt6Gui.so"), std::string::npos) << libraries.out;
+    EXPECT_EQ(libraries.out.find("libQt6Widgets.so"), std::string::npos) << libraries.out;
+
+    TempDir dir;
+    const std::string alone = dir.path("fulgor");
+    ASSERT_EQ(runShell("cp " + std::string(FULGOR_EXE) + " " + alone).status, 0);
+    writeBytes(dir.path("in.csv"), kScript);
+    BinaryRun drawing = runShell(alone + " timeline " + dir.path("in.csv") + " --png " +
+                                 dir.path("out.png") + " 2>&1");
+    EXPECT_EQ(drawing.status, 1);
+    EXPECT_EQ(drawing.out, "fulgor: cannot start \"" + dir.path("fulgor-gui") +
+                               "\": No such file or directory\n");
+    BinaryRun renumbered = runShell(alone + " renumber-lines " + dir.path("in.csv") + " 2>&1");
+    EXPECT_EQ(renumbered.status, 0) << renumbered.out;
+}
+
 TEST(CliBinary, WritesThroughStandardOutputAndPipes) {
     TempDir dir;
     writeBytes(dir.path("in.csv"), kScript);
