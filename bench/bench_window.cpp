@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/hand_over.h"
 #include "bench_support.h"
 #include "platform/prompter.h"
 #include "platform/script_grid_view.h"
@@ -283,7 +285,13 @@ int main(int argc, char* argv[]) {
     std::printf("%d cues; fulgor renumber-lines %.3f s (best of 2)\n", rows, renumberLines);
     std::fflush(stdout);
     for (const auto& [part, path] : {std::pair{"talsen", talsen}, std::pair{"kavrin", kavrin}}) {
+        // Each window process starts as `fulgor` starts the window.
         QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("GLIBC_TUNABLES"),
+                           QString::fromStdString(
+                               fulgor::cli::withHugePageTunable(std::getenv("GLIBC_TUNABLES"))));
+        child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--part"), QString::fromLatin1(part), path,

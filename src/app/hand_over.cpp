@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -34,6 +35,9 @@ int handOver(Io& io) {
     io.out.flush();
     io.err.flush();
     const std::string path = fullProgramPath();
+    // glibc reads its tunables once, as a program starts.
+    const std::string tunables = withHugePageTunable(std::getenv("GLIBC_TUNABLES"));
+    ::setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
     ::execv(path.c_str(), g_arguments);
     io.err << "fulgor: cannot start \"" << path << "\": " << std::strerror(errno) << '\n';
     return kBadUsage;

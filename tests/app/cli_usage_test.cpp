@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/hand_over.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -170,8 +171,8 @@ TEST(CliBinary, RefusesUnknownWordsAndAWindowWithoutADisplay) {
 
 // The headless program starts without Qt Gui; the drawing subcommands and
 // the window are the full program's, found beside the program's own file
-// (here a copy alone in a folder, which has none).
-TEST(CliBinary, LoadsNoQtGuiAndNamesAMissingFullProgram) {
+// (here a copy alone in a folder, first without one, then with a stand-in).
+TEST(CliBinary, LoadsNoQtGuiAndHandsTheDrawingToTheFullProgram) {
     BinaryRun libraries = runShell(std::string("ldd ") + FULGOR_EXE);
     EXPECT_EQ(libraries.status, 0);
     EXPECT_NE(libraries.out.find("libQt6Core.so"), std::string::npos) << libraries.out;
@@ -189,6 +190,23 @@ TEST(CliBinary, LoadsNoQtGuiAndNamesAMissingFullProgram) {
                                "\": No such file or directory\n");
     BinaryRun renumbered = runShell(alone + " renumber-lines " + dir.path("in.csv") + " 2>&1");
     EXPECT_EQ(renumbered.status, 0) << renumbered.out;
+
+    // A stand-in for the full program shows what it is handed: the arguments
+    // as given, and glibc told to use huge pages, added to what was set.
+    writeBytes(dir.path("fulgor-gui"), "#!/bin/sh\necho \"$GLIBC_TUNABLES|$#|$*\"\n");
+    ASSERT_EQ(runShell("chmod +x " + dir.path("fulgor-gui")).status, 0);
+    BinaryRun handed = runShell("env -u GLIBC_TUNABLES " + alone + " timeline 'a b.csv' --png x");
+    EXPECT_EQ(handed.out, "glibc.malloc.hugetlb=1|4|timeline a b.csv --png x\n");
+    handed = runShell("GLIBC_TUNABLES=glibc.malloc.check=0 " + alone + " print s.kvn");
+    EXPECT_EQ(handed.out, "glibc.malloc.check=0:glibc.malloc.hugetlb=1|2|print s.kvn\n");
+}
+
+TEST(CliHandOver, AHugePageTunableIsAddedUnlessOneIsSet) {
+    EXPECT_EQ(cli::withHugePageTunable(nullptr), "glibc.malloc.hugetlb=1");
+    EXPECT_EQ(cli::withHugePageTunable(""), "glibc.malloc.hugetlb=1");
+    EXPECT_EQ(cli::withHugePageTunable("glibc.malloc.arena_max=2"),
+              "glibc.malloc.arena_max=2:glibc.malloc.hugetlb=1");
+    EXPECT_EQ(cli::withHugePageTunable("glibc.malloc.hugetlb=0"), "glibc.malloc.hugetlb=0");
 }
 
 TEST(CliBinary, WritesThroughStandardOutputAndPipes) {
