@@ -2,7 +2,12 @@
 
 #include <cctype>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <ostream>
+#include <vector>
+
+#include "core/in_order_worker.h"
 
 namespace fulgor::cli {
 namespace {
@@ -82,12 +87,40 @@ bool rewriteTalsenInput(
     const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take) {
     return rewriteInput(
         args, io, [&](const std::string& path, const ByteSink& sink, Status& written) {
-            return readTalsenParts(
+            // The parts are converted and written on a second thread while
+            // the next ones are read: the two take about as long. The parts
+            // waiting are few, so that a large show is still never held whole,
+            // and their tables go back to the reader emptied, since fresh
+            // memory costs a trap into the kernel for every page first touched.
+            std::mutex spareLock;
+            std::vector<std::shared_ptr<Table>> spare;
+            InOrderWorker writer(2);
+            Status read = readTalsenParts(
                 path, kPartRows,
-                [&](const TalsenHeader& header) { return written = begin(header, sink); },
+                [&](const TalsenHeader& header) {
+                    return writer.add([&begin, &sink, header] { return begin(header, sink); });
+                },
                 [&](Table& part, int rowsBefore) {
-                    return written = take(part, rowsBefore, sink);
+                    std::shared_ptr<Table> held;
+                    {
+                        std::lock_guard lock(spareLock);
+                        if (!spare.empty()) {
+                            held = std::move(spare.back());
+                            spare.pop_back();
+                        }
+                    }
+                    if (!held) held = std::make_shared<Table>(0, part.columnCount());
+                    std::swap(part, *held);
+                    return writer.add([&, held, rowsBefore] {
+                        Status taken = take(*held, rowsBefore, sink);
+                        held->dropRows();
+                        std::lock_guard lock(spareLock);
+                        spare.push_back(held);
+                        return taken;
+                    });
                 });
+            written = writer.finish();
+            return written ? read : written;
         });
 }
 

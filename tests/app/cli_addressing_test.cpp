@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <set>
 
+#include "files/file_io.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -116,6 +118,17 @@ TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
               "larger than Time); their Time is left empty: Lines 2, 3, 4, 5, 6, 7, 8, 9, 10, "
               "65536, ...\n");
     EXPECT_TRUE(readBytes(dir.path("big.kvn")) == kavrin);
+    // A disk that fills in the second part, while the reading runs ahead of
+    // the writing: the save fails whole, and the old file stays.
+    Outcome full = [&] {
+        ScopedWriteFault fault({.failAfterBytes = kavrin.size() - 1000, .writeError = ENOSPC});
+        return runCli({"import", dir.path("big.csv"), "-o", dir.path("big.kvn")});
+    }();
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "fulgor import: Cannot save \"" + dir.path("big.kvn") +
+                            "\": No space left on device\n");
+    EXPECT_TRUE(readBytes(dir.path("big.kvn")) == kavrin);
+    EXPECT_EQ(test::namesIn(dir.path("")), (std::set<std::string>{"big.csv", "big.kvn"}));
 
     writeBytes(dir.path("lettered.csv"), lettered);
     Outcome numbered = runCli({"renumber-lines", dir.path("lettered.csv")});

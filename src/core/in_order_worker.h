@@ -1,0 +1,58 @@
+#pragma once
+// A second thread for a command that reads a script a part at a time: while
+// the thread that reads goes on with the next part, this one converts and
+// writes the parts already read, in the order they were read.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "core/result.h"
+
+namespace fulgor {
+
+// Runs the jobs it is given on a thread of its own, one at a time and in the
+// order given. At most `waiting` jobs wait at once: giving one more blocks
+// until the thread takes one, so that a reader faster than the writer never
+// holds more than a few parts. Once a job fails, the jobs waiting and those
+// given later are dropped, and that failure is what add() and finish() give.
+// An exception a job throws (memory running out) is thrown again by add() or
+// finish(), in the thread that gave the jobs.
+class InOrderWorker {
+public:
+    using Job = std::function<Status()>;
+
+    explicit InOrderWorker(std::size_t waiting);
+    // Drops the jobs still waiting and waits for the one running, if any:
+    // finish() is how the jobs given are all run.
+    ~InOrderWorker();
+    InOrderWorker(const InOrderWorker&) = delete;
+    InOrderWorker& operator=(const InOrderWorker&) = delete;
+
+    // Queues `job`; gives the failure of an earlier job, if one failed (and
+    // then drops `job`).
+    Status add(Job job);
+    // Waits until every job given has run, or one failed; gives that failure.
+    Status finish();
+
+private:
+    void work();
+    bool failedLocked() const { return !m_failure.ok() || m_thrown; }
+    Status failureLocked() const;
+
+    const std::size_t m_waiting;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Job> m_jobs;
+    bool m_running = false;  // the thread is running a job it took
+    bool m_closing = false;
+    Status m_failure;
+    std::exception_ptr m_thrown;
+    std::thread m_thread;
+};
+
+}  // namespace fulgor
