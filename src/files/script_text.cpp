@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "core/cp1252.h"
+#include "core/in_order_worker.h"
 #include "core/number_format.h"
 
 namespace fulgor {
@@ -255,48 +257,96 @@ Status appendLine(std::string_view line, std::string& out) {
     return {};
 }
 
+namespace {
+
+// Makes the text of rows [begin, end) in `out`, as the file holds it. Cells go
+// out as they are and the text is checked for ASCII at once; one that holds
+// other characters is encoded where it stands, and only one holding a
+// character the code page cannot hold is made again, row by row, to name that cell.
+Status formatRows(const Table& table, int begin, int end, int firstRow, std::string& out) {
+    constexpr int kRowsAhead = 8;
+    out.clear();
+    for (int row = begin; row < end; ++row) {
+        // After a sort the long texts of neighbouring rows lie far apart.
+        if (row + kRowsAhead < end) table.prefetchLongTexts(row + kRowsAhead);
+        // Unencoded, a row cannot fail.
+        static_cast<void>(appendRowCells(table, row, firstRow, false, out));
+    }
+    if (isAscii(out) || encode1252InPlace(out)) return {};
+    out.clear();
+    for (int row = begin; row < end; ++row) {
+        if (Status status = appendRowCells(table, row, firstRow, true, out); !status) return status;
+    }
+    return {};
+}
+
+// Rows to a piece: about kPieceBytes of text, judged from the table's memory
+// a row, and never past a report, so that the reports fall where they always did.
+int rowsPerPiece(const Table& table) {
+    const std::size_t bytesPerRow =
+        std::max<std::size_t>(1, table.memoryBytes() / static_cast<std::size_t>(table.rowCount()));
+    return static_cast<int>(std::clamp<std::size_t>(kPieceBytes / bytesPerRow, 1, kRowsPerReport));
+}
+
+// Reports every kRowsPerReport-th row of [begin, end); false once asked to stop.
+bool reportRows(ProgressWatch& watch, int begin, int end, int rows) {
+    for (int row = (begin + kRowsPerReport - 1) / kRowsPerReport * kRowsPerReport; row < end;
+         row += kRowsPerReport) {
+        if (!reportRow(watch, row, rows)) return false;
+    }
+    return !watch.stopped();
+}
+
+}  // namespace
+
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
     ProgressWatch watch(progress);
+    const int rows = table.rowCount();
+    if (rows == 0) return {};
+    const int pieceRows = rowsPerPiece(table);
+    // Pieces are made two at a time, the second on a helper thread, and
+    // handed on in order; reports and the sink stay on the calling thread.
+    // The helper comes last, so that it is stopped before what it writes goes.
+    std::string first;
+    std::string second;
+    Status secondMade;
+    std::optional<InOrderWorker> helper;
+    if (rows > pieceRows) helper.emplace(1);
     // A small table takes room for its whole text, some bytes a cell, instead
     // of a whole piece: a huge page made and cleared for a few rows costs more
     // than it saves.
     constexpr std::size_t kBytesPerCellGuess = 8;
-    constexpr int kRowsAhead = 8;
-    std::string piece;
-    piece.reserve(
-        std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(table.rowCount()) *
+    const std::size_t room =
+        std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(rows) *
                                              static_cast<std::size_t>(table.columnCount() + 1) *
-                                             kBytesPerCellGuess));
-    int pieceFirst = 0;  // the row `piece` begins with
-    // Cells go out as they are and a whole piece is checked for ASCII at
-    // once. A piece that holds other characters is encoded where it stands;
-    // only one holding a character the code page cannot hold is made again,
-    // row by row, to name that cell.
-    auto send = [&](int pieceEnd) -> Status {
-        if (!isAscii(piece) && !encode1252InPlace(piece)) {
-            piece.clear();
-            for (int row = pieceFirst; row < pieceEnd; ++row) {
-                if (Status status = appendRowCells(table, row, firstRow, true, piece); !status)
-                    return status;
-            }
+                                             kBytesPerCellGuess);
+    first.reserve(room);
+    if (helper) second.reserve(room);
+    for (int begin = 0; begin < rows;) {
+        const int middle = std::min(rows, begin + pieceRows);
+        const int end = std::min(rows, middle + pieceRows);
+        if (!reportRows(watch, begin, end, rows)) return Error{std::string(kSaveCancelled)};
+        if (middle < end) {
+            static_cast<void>(helper->add([&] {
+                // Made in a string of the helper's own: beside `first` on this
+                // stack, every append would fight over one cache line.
+                std::string made = std::move(second);
+                secondMade = formatRows(table, middle, end, firstRow, made);
+                second = std::move(made);
+                return Status{};
+            }));
         }
-        Status sent = sink(piece);
-        piece.clear();
-        pieceFirst = pieceEnd;
-        return sent;
-    };
-    for (int row = 0; row < table.rowCount(); ++row) {
-        if (!reportRow(watch, row, table.rowCount())) return Error{std::string(kSaveCancelled)};
-        // After a sort the long texts of neighbouring rows lie far apart.
-        if (row + kRowsAhead < table.rowCount()) table.prefetchLongTexts(row + kRowsAhead);
-        // Unencoded, a row cannot fail.
-        static_cast<void>(appendRowCells(table, row, firstRow, false, piece));
-        if (piece.size() >= kPieceBytes) {
-            if (Status status = send(row + 1); !status) return status;
+        Status firstMade = formatRows(table, begin, middle, firstRow, first);
+        if (middle < end) static_cast<void>(helper->finish());
+        if (!firstMade) return firstMade;
+        if (Status sent = sink(first); !sent) return sent;
+        if (middle < end) {
+            if (!secondMade) return secondMade;
+            if (Status sent = sink(second); !sent) return sent;
         }
+        begin = end;
     }
-    if (piece.empty()) return {};
-    return send(table.rowCount());
+    return {};
 }
 
 Result<std::string> gatherBytes(const ByteProducer& produce) {

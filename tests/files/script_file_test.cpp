@@ -363,6 +363,47 @@ TEST(ScriptText, ALaterPieceIsEncodedOrItsRefusedCharacterNamedByItsRow) {
               "written in the Windows-1252 code page");
     EXPECT_FALSE(written.empty());
     EXPECT_LT(written.size(), std::size_t{90000} * 30);
+
+    // Pieces are made two at a time: of two refused characters, in whichever
+    // pieces they lie, the one of the earlier row is named.
+    for (int later : {70000, 100000}) {
+        table.setText(later, 4, "Δ");
+        EXPECT_EQ(writeRows(table, gather).error(),
+                  later < 90000 ? "Row 70001, column 5: the character \"Δ\" (U+0394) "
+                                  "cannot be written in the Windows-1252 code page"
+                                : "Row 90001, column 3: the character \"中\" (U+4E2D) "
+                                  "cannot be written in the Windows-1252 code page");
+        table.setText(later, 4, "");
+    }
+}
+
+// A save asked to stop stops at the next report, having handed on whole rows
+// only, and the reports come every kRowsPerReport rows from the first.
+TEST(ScriptText, ACancelledSaveStopsAtAReportAfterWholeRows) {
+    constexpr int kRows = 100000;
+    Table table(kRows, talsen::ColumnCount);
+    for (int r = 0; r < kRows; ++r) table.setNumber(r, 0, r + 1);
+    std::vector<double> reports;
+    const Progress progress = [&](double done) {
+        reports.push_back(done);
+        return reports.size() < 3;
+    };
+    std::string written;
+    Status stopped = writeRows(
+        table,
+        [&](std::string_view piece) -> Status {
+            written.append(piece);
+            return {};
+        },
+        0, progress);
+    EXPECT_EQ(stopped.error(), "the save was cancelled");
+    const double step = static_cast<double>(kRowsPerReport) / kRows;
+    EXPECT_EQ(reports, (std::vector<double>{0, step, 2 * step}));
+    EXPECT_TRUE(written.ends_with("\r\n"));
+    const Table back = parseRows(written, talsen::ColumnCount);
+    EXPECT_LE(back.rowCount(), 2 * kRowsPerReport);
+    for (int r = 0; r < back.rowCount(); ++r)
+        ASSERT_EQ(back.cell(r, 0).text(), std::to_string(r + 1));
 }
 
 TEST(KavrinFile, ShowNameIsTheWholeFirstLineAndRowsHaveThirteenFields) {
