@@ -1,3 +1,4 @@
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -26,14 +27,17 @@ int run(const Args& args, Io& io) {
         [&](const TalsenHeader&, const ByteSink& sink) {
             return writeKavrinShowName(showName, sink);
         },
-        [&](Table& part, int rowsBefore, const ByteSink& sink) {
-            KavrinImport kavrin = talsenToKavrin(part, args.has("--miravel"), rowsBefore);
-            untimedCount += kavrin.untimedRows.size();
-            for (int row : kavrin.untimedRows) {
+        [&](Table& part, int rowsBefore) -> PartWriting {
+            auto kavrin = std::make_shared<KavrinImport>(
+                talsenToKavrin(part, args.has("--miravel"), rowsBefore));
+            untimedCount += kavrin->untimedRows.size();
+            for (int row : kavrin->untimedRows) {
                 if (untimedRows.size() > kLinesNamed) break;
                 untimedRows.push_back(row);
             }
-            return writeRows(kavrin.table, sink, rowsBefore);
+            return [kavrin, rowsBefore](const ByteSink& sink) {
+                return writeRows(kavrin->table, sink, rowsBefore);
+            };
         });
     if (!written) return kBadUsage;
     if (untimedCount > 0) {

@@ -84,16 +84,11 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
 bool rewriteTalsenInput(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take) {
+    const std::function<PartWriting(Table& part, int rowsBefore)>& take) {
     return rewriteInput(
         args, io, [&](const std::string& path, const ByteSink& sink, Status& written) {
-            // The parts are converted and written on a second thread while
-            // the next ones are read: the two take about as long. The parts
-            // waiting are few, so that a large show is still never held whole,
-            // and their tables go back to the reader emptied, since fresh
-            // memory costs a trap into the kernel for every page first touched.
-            std::mutex spareLock;
-            std::vector<std::shared_ptr<Table>> spare;
+            // The parts' writing runs on a second thread while the next parts
+            // are read and taken. Few wait, so that a large show is never held whole.
             InOrderWorker writer(2);
             Status read = readTalsenParts(
                 path, kPartRows,
@@ -101,23 +96,8 @@ bool rewriteTalsenInput(
                     return writer.add([&begin, &sink, header] { return begin(header, sink); });
                 },
                 [&](Table& part, int rowsBefore) {
-                    std::shared_ptr<Table> held;
-                    {
-                        std::lock_guard lock(spareLock);
-                        if (!spare.empty()) {
-                            held = std::move(spare.back());
-                            spare.pop_back();
-                        }
-                    }
-                    if (!held) held = std::make_shared<Table>(0, part.columnCount());
-                    std::swap(part, *held);
-                    return writer.add([&, held, rowsBefore] {
-                        Status taken = take(*held, rowsBefore, sink);
-                        held->dropRows();
-                        std::lock_guard lock(spareLock);
-                        spare.push_back(held);
-                        return taken;
-                    });
+                    return writer.add(
+                        [&sink, write = take(part, rowsBefore)] { return write(sink); });
                 });
             written = writer.finish();
             return written ? read : written;

@@ -30,19 +30,22 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io);
 // Reads the Talsen script named by the one positional argument a part of
 // kPartRows rows at a time and writes the output to -o or standard output as
 // it goes (see readTalsenParts), for a command that works row by row: `begin`
-// writes the output's start, given the script's header, then `take` each part
-// with the rows before it. Reports a failure as readTalsenInput and
-// writeTalsenOutput do, and returns false.
+// writes the output's start, given the script's header, then `take` is given
+// each part with the rows before it and gives the writing of that part's
+// output. The parts are taken on the thread that reads and their writing
+// runs on a second thread, while the next parts are read. Reports a failure
+// as readTalsenInput and writeTalsenOutput do, and returns false.
 inline constexpr int kPartRows = 1 << 16;
 // What such a command's help says of output written before the whole input is read.
 inline constexpr std::string_view kPartwiseOutputHelp =
     "Rows are written as they are read, so that a large script is never held whole.\n"
     "An input that fails part-way (exit status 1) leaves a regular file named by -o\n"
     "as it was, but standard output has had the rows before the failure.\n";
+using PartWriting = std::function<Status(const ByteSink& sink)>;
 bool rewriteTalsenInput(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<Status(Table& part, int rowsBefore, const ByteSink& sink)>& take);
+    const std::function<PartWriting(Table& part, int rowsBefore)>& take);
 
 // The same a line at a time, for a command that rewrites each line without
 // reading its cells: `rewrite` appends the output of every line after the

@@ -1,7 +1,8 @@
 #pragma once
-// A second thread for a command that reads a script a part at a time: while
-// the thread that reads goes on with the next part, this one converts and
-// writes the parts already read, in the order they were read.
+// A second thread for work that comes in parts whose order matters: a
+// command that reads a script a part at a time writes the parts already read
+// on it while it reads the next, and a writer makes every other piece of a
+// file's text on it.
 
 #include <condition_variable>
 #include <cstddef>
