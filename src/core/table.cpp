@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "core/in_order_worker.h"
 #include "core/key_sort.h"
 #include "core/number_format.h"
 
@@ -457,6 +458,22 @@ void breakTies(const Table& table, int first, std::span<int> order,
     }
 }
 
+// Tables from this many rows share the breaking of ties with a helper thread.
+constexpr std::size_t kRowsWorthAHelper = std::size_t{1} << 16;
+
+// The index nearest the middle of `lead` (sorted) where a run of equal keys
+// begins; 0 when the whole is one run.
+std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
+    const std::size_t middle = lead.size() / 2;
+    std::size_t after = middle;
+    while (after < lead.size() && lead[after] == lead[after - 1]) ++after;
+    std::size_t before = middle;
+    while (before > 0 && lead[before] == lead[before - 1]) --before;
+    if (after == lead.size()) return before;
+    if (before == 0) return after;
+    return after - middle < middle - before ? after : before;
+}
+
 // The stable order of `count` rows from `first` by `keys`. The rows are sorted
 // by the leading key alone, which needs a number per row beside the order, and
 // only runs that tie on it are sorted by the other keys (by index when there
@@ -478,20 +495,38 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
         key = orderedKey(leadValues.sortValue(std::bit_cast<double>(key)));
     sortByKey(lead, order);
     const std::span<const SortKey> tieKeys = keys.subspan(1);
-    switch (tieKeys.size()) {
-        case 0:
-            breakTies<0>(table, first, order, lead, tieKeys);
-            break;
-        case 1:
-            breakTies<1>(table, first, order, lead, tieKeys);
-            break;
-        case 2:
-            breakTies<2>(table, first, order, lead, tieKeys);
-            break;
-        default:
-            breakTies<kMaxSortKeys - 1>(table, first, order, lead, tieKeys);
-            break;
+    auto breakAllTies = [&](std::span<int> part, std::span<const std::uint64_t> partLead) {
+        switch (tieKeys.size()) {
+            case 0:
+                breakTies<0>(table, first, part, partLead, tieKeys);
+                break;
+            case 1:
+                breakTies<1>(table, first, part, partLead, tieKeys);
+                break;
+            case 2:
+                breakTies<2>(table, first, part, partLead, tieKeys);
+                break;
+            default:
+                breakTies<kMaxSortKeys - 1>(table, first, part, partLead, tieKeys);
+                break;
+        }
+    };
+    // Runs are ordered each on its own, so a large table's are shared with a
+    // helper thread: it takes those after the run boundary nearest the middle.
+    const std::size_t split = count >= kRowsWorthAHelper ? runBoundaryNearMiddle(lead) : 0;
+    if (split == 0) {
+        breakAllTies(order, lead);
+        return order;
     }
+    const std::span<int> all(order);
+    const std::span<const std::uint64_t> allLead(lead);
+    InOrderWorker helper(1);
+    static_cast<void>(helper.add([&] {
+        breakAllTies(all.subspan(split), allLead.subspan(split));
+        return Status{};
+    }));
+    breakAllTies(all.first(split), allLead.first(split));
+    static_cast<void>(helper.finish());
     return order;
 }
 

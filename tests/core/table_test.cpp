@@ -216,43 +216,51 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 }
 
 // Large enough that the leading key goes through the sort's counting passes,
-// not only its small-bucket path: the result must be what a plain stable sort
-// of the same keys gives, ties in their old order.
+// not only its small-bucket path, and then large enough that the ties are
+// broken on two threads (split at a run of the leading key near the middle, or
+// not at all when one run holds every row): the result must be what a plain
+// stable sort of the same keys gives, ties in their old order.
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
-    std::mt19937 random(11);
-    constexpr int kRows = 4000;
-    Table t(kRows, 4);
-    const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
-    for (int r = 0; r < kRows; ++r) {
-        t.setText(r, 0, std::to_string(random() % 7));
-        t.setNumber(r, 1, static_cast<double>(random() % 2000) / 4.0 - 100);
-        t.setText(r, 2, types[random() % 4]);
-        t.setNumber(r, 3, r);
-    }
-    const std::vector<std::vector<SortKey>> keySets = {{{0, true}},
-                                                       {{1, true, true}},
-                                                       {{0, true}, {2, false}, {1, true}},
-                                                       {{2, false, true}, {1, true}}};
-    for (const std::vector<SortKey>& keys : keySets) {
-        std::vector<int> expected(kRows);
-        std::iota(expected.begin(), expected.end(), 0);
-        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-            for (const SortKey& key : keys) {
-                const Cell x = t.cell(a, key.column), y = t.cell(b, key.column);
-                int sign = 0;
-                if (key.numeric)
-                    sign = cellNumber(x) < cellNumber(y) ? -1 : cellNumber(y) < cellNumber(x);
-                else
-                    sign = cellText(x).compare(cellText(y));
-                if (sign != 0) return key.descending ? sign > 0 : sign < 0;
-            }
-            return false;
-        });
-        Table sorted = t;
-        const std::vector<int> order = sorted.sortRows(keys);
-        EXPECT_EQ(order, expected) << "by column " << keys[0].column;
-        for (int r = 0; r < kRows; ++r)
-            ASSERT_EQ(sorted.cell(r, 3), Cell::number(expected[static_cast<std::size_t>(r)]));
+    for (const int rows : {4000, 70000}) {
+        std::mt19937 random(11);
+        Table t(rows, 5);
+        const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
+        for (int r = 0; r < rows; ++r) {
+            t.setText(r, 0, std::to_string(random() % 7));
+            t.setNumber(r, 1, static_cast<double>(random() % 2000) / 4.0 - 100);
+            t.setText(r, 2, types[random() % 4]);
+            t.setNumber(r, 3, r);
+            t.setText(r, 4, r < rows / 2 ? "1" : "2");
+        }
+        const std::vector<std::vector<SortKey>> keySets = {
+            {{0, true}},
+            {{1, true, true}},
+            {{0, true}, {2, false}, {1, true}},
+            {{2, false, true}, {1, true}},
+            {{4, true}, {1, true}},
+            {{4, false, true}, {2, false}, {1, true}},
+            {{2, true}, {0, false}}};
+        for (const std::vector<SortKey>& keys : keySets) {
+            std::vector<int> expected(static_cast<std::size_t>(rows));
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                for (const SortKey& key : keys) {
+                    const Cell x = t.cell(a, key.column), y = t.cell(b, key.column);
+                    int sign = 0;
+                    if (key.numeric)
+                        sign = cellNumber(x) < cellNumber(y) ? -1 : cellNumber(y) < cellNumber(x);
+                    else
+                        sign = cellText(x).compare(cellText(y));
+                    if (sign != 0) return key.descending ? sign > 0 : sign < 0;
+                }
+                return false;
+            });
+            Table sorted = t;
+            const std::vector<int> order = sorted.sortRows(keys);
+            EXPECT_EQ(order, expected) << rows << " rows, by column " << keys[0].column;
+            for (int r = 0; r < rows; ++r)
+                ASSERT_EQ(sorted.cell(r, 3), Cell::number(expected[static_cast<std::size_t>(r)]));
+        }
     }
 }
 
