@@ -52,13 +52,14 @@ public:
     // The number of events in the view.
     virtual std::int64_t rowCount() const = 0;
     // The position of the field named `name`, matched without regard to case;
-    // nothing when the table has no such field.
+    // nothing when the table has no such field. Fields are looked up before
+    // the first next(): a database source reads only those.
     virtual std::optional<int> fieldIndex(std::string_view name) const = 0;
     // Moves to the first event in view order on the first call, then to the
     // next one; false after the last. Fails when the database cannot be read.
     virtual Result<bool> next() = 0;
     // A field of the current event. Precondition: the last next() gave true
-    // and `field` came from fieldIndex().
+    // and `field` came from fieldIndex() before the first next().
     virtual SdValue value(int field) const = 0;
 
     // The field named `name` of the current event; Missing when there is none.

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cassert>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -80,34 +81,64 @@ SdValue columnValue(sqlite3_stmt* stmt, int column) {
     }
 }
 
+// The view's events, its statement made at the first next() to read only the
+// fields looked up before it: SQLite takes every column a statement reads out
+// of every row, and a conversion reads fewer than half the show's fields.
 class SqliteEventSource : public SdEventSource {
 public:
     SqliteEventSource(sqlite3* db, std::string path, std::span<const SdField> fields,
-                      std::int64_t count, std::unique_ptr<Statement> rows)
+                      std::string table, SdViewSql view, std::int64_t count)
         : m_db(db),
           m_path(std::move(path)),
           m_fields(fields),
+          m_table(std::move(table)),
+          m_view(std::move(view)),
           m_count(count),
-          m_rows(std::move(rows)) {}
+          m_columnOf(fields.size(), -1) {}
 
     std::int64_t rowCount() const override { return m_count; }
     std::optional<int> fieldIndex(std::string_view name) const override {
-        return findSdField(m_fields, name);
+        std::optional<int> field = findSdField(m_fields, name);
+        if (field && m_columnOf[static_cast<std::size_t>(*field)] < 0) {
+            assert(!m_rows);
+            m_columnOf[static_cast<std::size_t>(*field)] = static_cast<int>(m_read.size());
+            m_read.push_back(*field);
+        }
+        return field;
     }
     Result<bool> next() override {
+        if (!m_rows) {
+            std::string columns;
+            for (int field : m_read)
+                columns += (columns.empty() ? "" : ", ") +
+                           quoteSqlName(m_fields[static_cast<std::size_t>(field)].name);
+            m_rows = std::make_unique<Statement>(
+                m_db, "SELECT " + (columns.empty() ? "rowid" : columns) + " FROM " +
+                          quoteSqlName(m_table) + m_view.clause);
+            if (!m_rows->ok()) return sqlError(m_db, m_path, "read the events of");
+            bindView(m_rows->get(), m_view);
+        }
         int status = sqlite3_step(m_rows->get());
         if (status == SQLITE_ROW) return true;
         if (status == SQLITE_DONE) return false;
         return sqlError(m_db, m_path, "read the events of");
     }
     using SdEventSource::value;
-    SdValue value(int field) const override { return columnValue(m_rows->get(), field); }
+    SdValue value(int field) const override {
+        const int column = m_columnOf[static_cast<std::size_t>(field)];
+        assert(column >= 0);
+        return columnValue(m_rows->get(), column);
+    }
 
 private:
     sqlite3* m_db;
     std::string m_path;
     std::span<const SdField> m_fields;
+    std::string m_table;
+    SdViewSql m_view;
     std::int64_t m_count;
+    mutable std::vector<int> m_columnOf;  // a field's column in the statement, or -1
+    mutable std::vector<int> m_read;      // the fields the statement reads, in order
     std::unique_ptr<Statement> m_rows;
 };
 
@@ -209,12 +240,8 @@ Result<std::unique_ptr<SdEventSource>> SdDatabase::viewEvents() const {
         return sqlError(m_db, m_path, "count the events of");
     std::int64_t n = sqlite3_column_int64(count.get(), 0);
 
-    auto rows =
-        std::make_unique<Statement>(m_db, "SELECT * FROM " + quoteSqlName(m_table) + m_view.clause);
-    if (!rows->ok()) return sqlError(m_db, m_path, "read the events of");
-    bindView(rows->get(), m_view);
     return std::unique_ptr<SdEventSource>(
-        std::make_unique<SqliteEventSource>(m_db, m_path, m_fields, n, std::move(rows)));
+        std::make_unique<SqliteEventSource>(m_db, m_path, m_fields, m_table, m_view, n));
 }
 
 Result<std::vector<SdCell>> SdDatabase::readRow(std::int64_t rowId) const {

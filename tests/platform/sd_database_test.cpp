@@ -111,6 +111,39 @@ TEST_F(SdDatabaseTest, SortsByValueWithNullsFirstAndKeepsStoredOrderForTies) {
     EXPECT_EQ(column(*db, "CUE"), (std::vector<std::string>{"30", "10", "2", "4"}));
 }
 
+// The events read only the fields looked up, each found again under its own
+// index whatever the order of the lookups, a field looked up twice once; and
+// a walk that looks up none still visits every event of the view.
+TEST_F(SdDatabaseTest, EventsGiveEveryFieldLookedUpInAnyOrderUnderTheView) {
+    test::writeSdShow(path, {{.cue = 7, .addr = 163, .cal = 2.5, .effect = "Gold"},
+                             {.cue = 8, .s = 3, .qty = 4, .effect = ""},
+                             {.cue = 9, .s = 1, .addr = 12, .effect = "Red, \"big\""}});
+    auto db = openShow(path, SdDatabase::Access::ReadOnly);
+    ASSERT_TRUE(applyView(*db, "[TIME] DESC", {{field(*db, "CUE"), "> 7"}}));
+    auto events = db->viewEvents();
+    ASSERT_TRUE(events.ok());
+    SdEventSource& source = *events.value();
+    const std::optional<int> effect = source.fieldIndex("Effect Description");
+    const std::optional<int> addr = source.fieldIndex("addr");
+    const std::optional<int> cue = source.fieldIndex("CUE");
+    EXPECT_EQ(source.fieldIndex("ADDR"), addr);
+    EXPECT_EQ(source.fieldIndex("No Such Field"), std::nullopt);
+    const std::optional<int> qty = source.fieldIndex("QTY");
+    std::vector<std::string> seen;
+    while (source.next().value()) {
+        seen.push_back(sdText(source.value(cue)) + "|" + sdText(source.value(qty)) + "|" +
+                       sdText(source.value(addr)) + "|" + sdText(source.value(effect)));
+        EXPECT_EQ(source.value(addr).kind,
+                  seen.size() == 1 ? SdValue::Kind::Null : SdValue::Kind::Number);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"8|4||", "9|1|12|Red, \"big\""}));
+
+    auto untouched = db->viewEvents();
+    int visited = 0;
+    while (untouched.value()->next().value()) ++visited;
+    EXPECT_EQ(visited, 2);
+}
+
 TEST_F(SdDatabaseTest, FiltersCombineAndTextMatchesTheStartWithoutRegardToCase) {
     test::writeSdShow(path, {{.cue = 1, .qty = 1, .effect = "Comet Red"},
                              {.cue = 2, .qty = 3, .effect = "comet blue"},
