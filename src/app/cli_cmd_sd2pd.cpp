@@ -11,12 +11,7 @@ namespace {
 int run(const Args& args, Io& io) {
     std::optional<SdShowView> view = openSdShowView("sd2pd", args, io);
     if (!view) return kBadUsage;
-    auto events = view->database->viewEvents();
-    if (!events) {
-        io.err << "fulgor sd2pd: " << events.error() << '\n';
-        return kBadUsage;
-    }
-    SdToPdOutcome outcome = SdToPd(*events.value(), view->size);
+    SdToPdOutcome outcome = SdToPd(*view->events, view->size);
     if (outcome.failure) {
         // What was formed before the failure is kept, as the holding pen keeps it.
         if (!writeOutput(args, outcome.script.text, io)) return kBadUsage;

@@ -10,12 +10,7 @@ namespace {
 int run(const Args& args, Io& io) {
     std::optional<SdShowView> view = openSdShowView("sd2talsen", args, io);
     if (!view) return kBadUsage;
-    auto events = view->database->viewEvents();
-    if (!events) {
-        io.err << "fulgor sd2talsen: " << events.error() << '\n';
-        return kBadUsage;
-    }
-    Result<SdToTalsenOutcome> converted = SdToTalsen(*events.value(), view->size);
+    Result<SdToTalsenOutcome> converted = SdToTalsen(*view->events, view->size);
     if (!converted) {
         io.err << "fulgor sd2talsen: " << converted.error() << '\n';
         return kBadUsage;

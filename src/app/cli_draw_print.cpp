@@ -67,9 +67,10 @@ std::optional<Printable> readPrintable(const Args& args, Io& io) {
                          kavrinPageHeader(absolute, QString::fromStdString(script->showName))};
     }
     if (extension == QLatin1String("scx")) {
-        std::unique_ptr<SdDatabase> show = openSdView("print", args.positional[0], args, io);
+        std::optional<SdOpenView> show = openSdView("print", args.positional[0], args, io);
         if (!show) return std::nullopt;
-        return Printable{{}, {}, {}, std::move(show), sdPageHeader(absolute)};
+        show->events.reset();
+        return Printable{{}, {}, {}, std::move(show->database), sdPageHeader(absolute)};
     }
     io.err << "fulgor print: cannot print \"" << args.positional[0]
            << "\": it is neither a Talsen script (.csv), a Kavrin script (.kvn) nor an SD show "

@@ -4,11 +4,11 @@
 
 namespace fulgor::cli {
 
-std::unique_ptr<SdDatabase> openSdView(std::string_view name, const std::string& path,
-                                       const Args& args, Io& io) {
+std::optional<SdOpenView> openSdView(std::string_view name, const std::string& path,
+                                     const Args& args, Io& io) {
     auto fail = [&](std::string_view message) {
         io.err << "fulgor " << name << ": " << message << '\n';
-        return nullptr;
+        return std::nullopt;
     };
     auto opened = SdDatabase::open(path, SdDatabase::Access::ReadOnly);
     if (!opened) return fail(opened.error());
@@ -33,10 +33,10 @@ std::unique_ptr<SdDatabase> openSdView(std::string_view name, const std::string&
     auto sort = parseSdSort(args.value("--sort").value_or(""), fields);
     if (!sort) return fail(sort.error());
     database->setView(conditions.value(), sort.value());
-    auto rows = database->viewEvents();
-    if (!rows) return fail(rows.error());
-    io.err << "Visible Lines: " << rows.value()->rowCount() << '\n';
-    return database;
+    auto events = database->viewEvents();
+    if (!events) return fail(events.error());
+    io.err << "Visible Lines: " << events.value()->rowCount() << '\n';
+    return SdOpenView{std::move(database), std::move(events.value())};
 }
 
 std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args, Io& io) {
@@ -53,8 +53,9 @@ std::optional<SdShowView> openSdShowView(std::string_view name, const Args& args
     } else if (size != "cal") {
         return fail("--size takes cal or cghz, not \"" + size + "\"");
     }
-    view.database = openSdView(name, args.positional[0], args, io);
-    if (!view.database) return std::nullopt;
+    std::optional<SdOpenView> opened = openSdView(name, args.positional[0], args, io);
+    if (!opened) return std::nullopt;
+    static_cast<SdOpenView&>(view) = std::move(*opened);
     return view;
 }
 

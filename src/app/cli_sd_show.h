@@ -28,17 +28,23 @@ inline constexpr std::string_view kSdViewOptionHelp =
     "The database is opened read-only and never changes. The number of visible rows\n"
     "goes to standard error.\n";
 
-struct SdShowView {
+// A show database opened read-only under --sort and --filter, with the
+// events of that view, counted: a conversion walks them from the first.
+struct SdOpenView {
     std::unique_ptr<SdDatabase> database;
+    std::unique_ptr<SdEventSource> events;  // declared last, so that it goes first
+};
+
+struct SdShowView : SdOpenView {
     SdSize size = SdSize::Cal;
 };
 
 // Opens the show database at `path` read-only and applies --sort and
 // --filter, telling the number of visible rows on standard error; reports
-// (prefixed "fulgor NAME: ") and gives null when the file cannot be read or the
-// view does not accept the sort or a filter.
-std::unique_ptr<SdDatabase> openSdView(std::string_view name, const std::string& path,
-                                       const Args& args, Io& io);
+// (prefixed "fulgor NAME: ") and gives nothing when the file cannot be read or
+// the view does not accept the sort or a filter.
+std::optional<SdOpenView> openSdView(std::string_view name, const std::string& path,
+                                     const Args& args, Io& io);
 
 // Reads --size and opens the one positional argument as openSdView does;
 // reports and gives nothing on bad usage or when openSdView fails.
