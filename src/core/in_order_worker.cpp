@@ -1,13 +1,20 @@
 #include "core/in_order_worker.h"
 
+#include <system_error>
 #include <utility>
 
 namespace fulgor {
 
-InOrderWorker::InOrderWorker(std::size_t waiting)
-    : m_waiting(waiting < 1 ? 1 : waiting), m_thread([this] { work(); }) {}
+InOrderWorker::InOrderWorker(std::size_t waiting) : m_waiting(waiting < 1 ? 1 : waiting) {
+    try {
+        m_thread = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit on threads or memory): the jobs run in add().
+    }
+}
 
 InOrderWorker::~InOrderWorker() {
+    if (!m_thread.joinable()) return;
     {
         std::lock_guard lock(m_mutex);
         m_jobs.clear();
@@ -23,6 +30,11 @@ Status InOrderWorker::failureLocked() const {
 }
 
 Status InOrderWorker::add(Job job) {
+    if (!m_thread.joinable()) {
+        if (failedLocked()) return failureLocked();
+        m_failure = job();
+        return {};
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_jobs.size() < m_waiting || failedLocked(); });
     if (failedLocked()) return failureLocked();

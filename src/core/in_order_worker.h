@@ -22,7 +22,9 @@ namespace fulgor {
 // holds more than a few parts. Once a job fails, the jobs waiting and those
 // given later are dropped, and that failure is what add() and finish() give.
 // An exception a job throws (memory running out) is thrown again by add() or
-// finish(), in the thread that gave the jobs.
+// finish(), in the thread that gave the jobs. Where the system can make no
+// more threads, add() runs each job at once in the giver's thread instead:
+// slower, never different.
 class InOrderWorker {
 public:
     using Job = std::function<Status()>;

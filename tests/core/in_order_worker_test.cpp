@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <future>
 #include <new>
 #include <string>
@@ -107,6 +113,57 @@ TEST(InOrderWorker, AThrownExceptionReachesTheGiver) {
     ASSERT_TRUE(worker.add([]() -> Status { throw std::bad_alloc(); }));
     EXPECT_THROW((void)worker.finish(), std::bad_alloc);
     EXPECT_THROW((void)worker.add([] { return Status{}; }), std::bad_alloc);
+}
+
+// The number of bytes of address space the process holds now.
+std::size_t addressSpaceBytes() {
+    std::ifstream status("/proc/self/statm");
+    std::size_t pages = 0;
+    status >> pages;
+    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Where no thread can be made (here: no address space left for its stack),
+// the jobs still run, in order, at once in the giver's thread, and a failure
+// still drops the jobs after it. The test runs again in a fresh process,
+// whose threads' stacks no earlier test has left for reuse.
+TEST(InOrderWorker, WithoutAThreadTheJobsRunInTheGiversThread) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit leaves";
+#else
+    constexpr const char* kFresh = "FULGOR_TEST_FRESH_PROCESS";
+    if (std::getenv(kFresh)) {
+        std::vector<int> ran;
+        ran.reserve(8);
+        const rlimit limit{addressSpaceBytes() + (1u << 20), RLIM_INFINITY};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+        bool same = true;
+        const std::thread::id giver = std::this_thread::get_id();
+        InOrderWorker worker(1);
+        for (int i = 0; i < 4; ++i) {
+            static_cast<void>(worker.add([&, i] {
+                same = same && std::this_thread::get_id() == giver;
+                ran.push_back(i);
+                return i == 2 ? Status{Error{"stop"}} : Status{};
+            }));
+        }
+        const bool stopped = worker.finish().error() == "stop";
+        _exit(same && stopped && ran == std::vector<int>{0, 1, 2} ? 0 : 1);
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv(kFresh, "1", 1);
+        const std::string filter =
+            "--gtest_filter=InOrderWorker.WithoutAThreadTheJobsRunInTheGiversThread";
+        execl("/proc/self/exe", "core_tests", filter.c_str(), static_cast<char*>(nullptr));
+        _exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 }  // namespace
