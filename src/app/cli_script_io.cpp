@@ -2,10 +2,7 @@
 
 #include <cctype>
 #include <filesystem>
-#include <memory>
-#include <mutex>
 #include <ostream>
-#include <vector>
 
 #include "core/in_order_worker.h"
 

@@ -31,6 +31,7 @@ Status InOrderWorker::failureLocked() const {
 
 Status InOrderWorker::add(Job job) {
     if (!m_thread.joinable()) {
+        // No other thread touches the state: no lock is needed.
         if (failedLocked()) return failureLocked();
         m_failure = job();
         return {};

@@ -327,7 +327,7 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
         const int end = std::min(rows, middle + pieceRows);
         if (!reportRows(watch, begin, end, rows)) return Error{std::string(kSaveCancelled)};
         if (middle < end) {
-            static_cast<void>(helper->add([&] {
+            static_cast<void>(helper->add([&, middle, end] {
                 // Made in a string of the helper's own: beside `first` on this
                 // stack, every append would fight over one cache line.
                 std::string made = std::move(second);
