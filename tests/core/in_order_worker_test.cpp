@@ -115,6 +115,7 @@ TEST(InOrderWorker, AThrownExceptionReachesTheGiver) {
     EXPECT_THROW((void)worker.add([] { return Status{}; }), std::bad_alloc);
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
 // The number of bytes of address space the process holds now.
 std::size_t addressSpaceBytes() {
     std::ifstream status("/proc/self/statm");
@@ -122,6 +123,7 @@ std::size_t addressSpaceBytes() {
     status >> pages;
     return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
+#endif
 
 // Where no thread can be made (here: no address space left for its stack),
 // the jobs still run, in order, at once in the giver's thread, and a failure
