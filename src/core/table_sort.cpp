@@ -1,0 +1,288 @@
+// Sorting a table's rows and moving them into a new order: the sort behind
+// every grid's header click and every command that orders a script.
+
+#include "core/table.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cassert>
+#include <deque>
+#include <numeric>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+
+#include "core/in_order_worker.h"
+#include "core/key_sort.h"
+#include "core/number_format.h"
+
+namespace fulgor {
+
+namespace {
+
+// Ranks the texts of one sort key in byte order, equal texts sharing a rank,
+// so that a sort compares small numbers instead of texts. Each distinct text
+// gets a slot as it is first met; only the few distinct ones are compared.
+class TextRanker {
+public:
+    int slotOf(const Cell& cell) {
+        if (!cell.isNumber()) return slotOf(cell.text());
+        // A number cell's text is made here, and kept only when it is new.
+        std::string text = shortestText(cell.number());
+        if (auto it = m_slotOf.find(text); it != m_slotOf.end()) return it->second;
+        return slotOf(m_numberTexts.emplace_back(std::move(text)));
+    }
+    // Forgets every text, keeping the storage for the next ones.
+    void clear() {
+        m_slotOf.clear();
+        m_texts.clear();
+        m_numberTexts.clear();
+    }
+    // The rank of the text in each slot.
+    std::vector<int> ranks() const {
+        std::vector<int> byText(m_texts.size());
+        std::iota(byText.begin(), byText.end(), 0);
+        std::sort(byText.begin(), byText.end(),
+                  [&](int a, int b) { return m_texts[a] < m_texts[b]; });
+        std::vector<int> rankOfSlot(m_texts.size());
+        for (std::size_t rank = 0; rank < byText.size(); ++rank)
+            rankOfSlot[byText[rank]] = static_cast<int>(rank);
+        return rankOfSlot;
+    }
+
+private:
+    int slotOf(std::string_view text) {
+        auto [it, added] = m_slotOf.try_emplace(text, static_cast<int>(m_texts.size()));
+        if (added) m_texts.push_back(text);
+        return it->second;
+    }
+
+    std::unordered_map<std::string_view, int> m_slotOf;
+    std::vector<std::string_view> m_texts;
+    std::deque<std::string> m_numberTexts;  // text keys over number cells
+};
+
+// Turns one sort key's cells into numbers that order as the key does: a
+// number as it is, a text as its rank in byte order among the texts read,
+// either negated for a descending key. Texts are ranked only once every cell
+// is read, so a cell's value is read first and made final after; clear()
+// starts over for another set of rows, keeping the storage.
+class KeyValues {
+public:
+    explicit KeyValues(const SortKey& key) : m_key(key) {}
+    double read(const Cell& cell) {
+        return m_key.numeric ? cellNumber(cell) : m_ranker.slotOf(cell);
+    }
+    void rankTexts() {
+        if (!m_key.numeric) m_rankOfSlot = m_ranker.ranks();
+    }
+    double sortValue(double read) const {
+        double value = m_key.numeric ? read : m_rankOfSlot[static_cast<std::size_t>(read)];
+        return m_key.descending ? -value : value;
+    }
+    void clear() {
+        if (!m_key.numeric) m_ranker.clear();
+    }
+
+private:
+    SortKey m_key;
+    TextRanker m_ranker;
+    std::vector<int> m_rankOfSlot;
+};
+
+// Orders each run of `order` that ties on the leading key (`lead`, the keys
+// in the same order) by the remaining keys, then by index. A run's keys are
+// read in one visit to each of its rows and travel with it in a record of
+// fixed size, so comparing two rows reads memory side by side.
+template <std::size_t TieKeyCount>
+void breakTies(const Table& table, int first, std::span<int> order,
+               std::span<const std::uint64_t> lead, std::span<const SortKey> tieKeys) {
+    struct Record {
+        std::array<double, TieKeyCount> key;
+        int row;
+    };
+    std::vector<KeyValues> values(tieKeys.begin(), tieKeys.end());
+    std::vector<Record> records;
+    // The rows of a run lie scattered over the table, and most runs are a
+    // handful of rows: asking for the rows of the coming runs, some places
+    // ahead in `order`, lets their reads from memory overlap. A row that ties
+    // with no other is never read, so it is not asked for.
+    constexpr std::size_t kRowsAhead = 16;
+    auto tied = [&](std::size_t at) {
+        return (at > 0 && lead[at - 1] == lead[at]) ||
+               (at + 1 < order.size() && lead[at + 1] == lead[at]);
+    };
+    std::size_t asked = 0;  // places of `order` before this one have been asked for
+    auto askAhead = [&](std::size_t at) {
+        for (const std::size_t until = std::min(order.size(), at + kRowsAhead); asked < until;
+             ++asked)
+            if (tied(asked)) table.prefetchRow(first + order[asked]);
+    };
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin + 1;
+        while (end < order.size() && lead[end] == lead[begin]) ++end;
+        const std::size_t runStart = begin;
+        const std::span<int> run = order.subspan(begin, end - begin);
+        begin = end;
+        if (run.size() < 2) continue;
+        records.resize(run.size());
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            askAhead(runStart + i);
+            records[i].row = run[i];
+            for (std::size_t k = 0; k < TieKeyCount; ++k)
+                records[i].key[k] = values[k].read(table.cell(first + run[i], tieKeys[k].column));
+        }
+        for (std::size_t k = 0; k < TieKeyCount; ++k) {
+            values[k].rankTexts();
+            for (Record& record : records) record.key[k] = values[k].sortValue(record.key[k]);
+            values[k].clear();
+        }
+        std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+            for (std::size_t k = 0; k < TieKeyCount; ++k) {
+                if (a.key[k] < b.key[k]) return true;
+                if (b.key[k] < a.key[k]) return false;
+            }
+            return a.row < b.row;
+        });
+        for (std::size_t i = 0; i < run.size(); ++i) run[i] = records[i].row;
+    }
+}
+
+// Tables from this many rows share the breaking of ties with a helper thread.
+constexpr std::size_t kRowsWorthAHelper = std::size_t{1} << 16;
+
+// The index nearest the middle of `lead` (sorted) where a run of equal keys
+// begins; 0 when the whole is one run.
+std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
+    const std::size_t middle = lead.size() / 2;
+    std::size_t after = middle;
+    while (after < lead.size() && lead[after] == lead[after - 1]) ++after;
+    std::size_t before = middle;
+    while (before > 0 && lead[before] == lead[before - 1]) --before;
+    if (after == lead.size()) return before;
+    if (before == 0) return after;
+    return after - middle < middle - before ? after : before;
+}
+
+// The stable order of `count` rows from `first` by `keys`. The rows are sorted
+// by the leading key alone, which needs a number per row beside the order, and
+// only runs that tie on it are sorted by the other keys (by index when there
+// are none): on a large table this holds a fraction of the memory of every
+// row's full keys at once.
+std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
+                             std::span<const SortKey> keys) {
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    KeyValues leadValues(keys[0]);
+    std::vector<std::uint64_t> lead(count);
+    for (std::size_t r = 0; r < count; ++r) {
+        const double value =
+            leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
+        lead[r] = std::bit_cast<std::uint64_t>(value);
+    }
+    leadValues.rankTexts();
+    for (std::uint64_t& key : lead)
+        key = orderedKey(leadValues.sortValue(std::bit_cast<double>(key)));
+    sortByKey(lead, order);
+    const std::span<const SortKey> tieKeys = keys.subspan(1);
+    auto breakAllTies = [&](std::span<int> part, std::span<const std::uint64_t> partLead) {
+        switch (tieKeys.size()) {
+            case 0:
+                breakTies<0>(table, first, part, partLead, tieKeys);
+                break;
+            case 1:
+                breakTies<1>(table, first, part, partLead, tieKeys);
+                break;
+            case 2:
+                breakTies<2>(table, first, part, partLead, tieKeys);
+                break;
+            default:
+                breakTies<kMaxSortKeys - 1>(table, first, part, partLead, tieKeys);
+                break;
+        }
+    };
+    // Runs are ordered each on its own, so a large table's are shared with a
+    // helper thread: it takes those after the run boundary nearest the middle.
+    const std::size_t split = count >= kRowsWorthAHelper ? runBoundaryNearMiddle(lead) : 0;
+    if (split == 0) {
+        breakAllTies(order, lead);
+        return order;
+    }
+    const std::span<int> all(order);
+    const std::span<const std::uint64_t> allLead(lead);
+    InOrderWorker helper(1);
+    static_cast<void>(helper.add([&] {
+        breakAllTies(all.subspan(split), allLead.subspan(split));
+        return Status{};
+    }));
+    breakAllTies(all.first(split), allLead.first(split));
+    static_cast<void>(helper.finish());
+    return order;
+}
+
+}  // namespace
+
+std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> keys) {
+    if (first < 0) first = 0;
+    if (last >= m_rows) last = m_rows - 1;
+    if (keys.size() > kMaxSortKeys) throw std::length_error("a sort takes at most four keys");
+    if (last - first < 1 || keys.empty()) return {};
+    for ([[maybe_unused]] const SortKey& key : keys)
+        assert(key.column >= 0 && key.column < m_columns);
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    std::vector<int> order = sortedOrder(*this, first, count, keys);
+    // A permutation in ascending order is the identity: no row moved.
+    if (std::is_sorted(order.begin(), order.end())) return {};
+    permuteRows(first, order);
+    return order;
+}
+
+void Table::permuteRows(int first, std::span<const int> from) {
+    const std::size_t count = from.size();
+    assert(first >= 0 && first + static_cast<int>(count) <= m_rows);
+    // Move every row straight to its place, one cycle of the permutation at a
+    // time, so that no second copy of the rows is ever made.
+    auto rowAt = [&](std::size_t r) {
+        return m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + static_cast<int>(r), 0));
+    };
+    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
+    std::vector<bool> placed(count);
+    // A cycle visits rows scattered over the table: a walk some rows ahead of
+    // the moves asks for each row early, so that their reads overlap.
+    constexpr int kRowsAhead = 8;
+    for (std::size_t start = 0; start < count; ++start) {
+        if (placed[start] || static_cast<std::size_t>(from[start]) == start) continue;
+        std::size_t ahead = start;
+        bool aheadDone = false;
+        auto walkAhead = [&] {
+            if (aheadDone) return;
+            ahead = static_cast<std::size_t>(from[ahead]);
+            aheadDone = ahead == start;
+            if (!aheadDone) prefetchRow(first + static_cast<int>(ahead));
+        };
+        for (int i = 0; i < kRowsAhead; ++i) walkAhead();
+        std::copy_n(rowAt(start), m_columns, held.begin());
+        std::size_t to = start;
+        for (;;) {
+            auto source = static_cast<std::size_t>(from[to]);
+            placed[to] = true;
+            if (source == start) {
+                std::copy(held.begin(), held.end(), rowAt(to));
+                break;
+            }
+            walkAhead();
+            std::copy_n(rowAt(source), m_columns, rowAt(to));
+            to = source;
+        }
+    }
+}
+
+void Table::unpermuteRows(int first, std::span<const int> from) {
+    std::vector<int> back(from.size());
+    for (std::size_t r = 0; r < from.size(); ++r)
+        back[static_cast<std::size_t>(from[r])] = static_cast<int>(r);
+    permuteRows(first, back);
+}
+
+}  // namespace fulgor
