@@ -9,9 +9,11 @@
 #include <cassert>
 #include <deque>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "core/in_order_worker.h"
 #include "core/key_sort.h"
@@ -149,6 +151,89 @@ void breakTies(const Table& table, int first, std::span<int> order,
     }
 }
 
+// The bits that hold every number below `distinct`.
+int bitsFor(std::uint64_t distinct) {
+    return std::bit_width(distinct > 0 ? distinct - 1 : 0);
+}
+
+// Room for one key's values and rows, shared by the keys of one sort so that
+// each key reuses the memory the one before it touched.
+struct PackScratch {
+    std::vector<std::uint64_t> values;
+    std::span<int> rows;
+};
+
+// Replaces each of the sorted `values` by its rank among the distinct ones,
+// 0 for the first, and gives how many distinct ones there are.
+std::uint64_t rankSorted(std::span<std::uint64_t> values) {
+    std::uint64_t rank = 0;
+    std::uint64_t last = values.empty() ? 0 : values[0];
+    for (std::uint64_t& value : values) {
+        if (value != last) ++rank;
+        last = std::exchange(value, rank);
+    }
+    return values.empty() ? 0 : rank + 1;
+}
+
+// Shifts the lead of each row up by `bits` and puts the row's rank there:
+// ranks[i] is the rank of row rows[i].
+void packRanks(std::span<std::uint64_t> lead, std::span<const std::uint64_t> ranks,
+               std::span<const int> rows, int bits) {
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+        std::uint64_t& packed = lead[static_cast<std::size_t>(rows[i])];
+        packed = (packed << bits) | ranks[i];
+    }
+}
+
+// Makes room in each row's lead for its rank under `key` and puts the rank
+// there, giving the bits taken; when the ranks would take more than `room`
+// bits, gives nothing and leaves the lead as it was.
+std::optional<int> packKey(const Table& table, int first, const SortKey& key,
+                           std::span<std::uint64_t> lead, int room, PackScratch& scratch) {
+    const std::size_t count = lead.size();
+    std::vector<std::uint64_t>& values = scratch.values;
+    const std::span<int> rows = scratch.rows;
+    if (key.numeric) {
+        // The values are sorted once with their rows; counting the changes
+        // along the sorted values ranks every row.
+        for (std::size_t r = 0; r < count; ++r) {
+            const double value = cellNumber(table.cell(first + static_cast<int>(r), key.column));
+            values[r] = orderedKey(key.descending ? -value : value);
+        }
+        std::iota(rows.begin(), rows.end(), 0);
+        sortByKey(values, rows);
+        const int bits = bitsFor(rankSorted(values));
+        if (bits > room) return std::nullopt;
+        packRanks(lead, values, rows, bits);
+        return bits;
+    }
+    // A text key's few distinct texts are ranked among themselves alone.
+    TextRanker ranker;
+    for (std::size_t r = 0; r < count; ++r)
+        rows[r] = ranker.slotOf(table.cell(first + static_cast<int>(r), key.column));
+    const std::vector<int> rankOfSlot = ranker.ranks();
+    const int bits = bitsFor(rankOfSlot.size());
+    if (bits > room) return std::nullopt;
+    const auto highest = static_cast<std::uint64_t>(rankOfSlot.size()) - 1;
+    for (std::size_t r = 0; r < count; ++r) {
+        const auto rank = static_cast<std::uint64_t>(rankOfSlot[static_cast<std::size_t>(rows[r])]);
+        lead[r] = (lead[r] << bits) | (key.descending ? highest - rank : rank);
+    }
+    return bits;
+}
+
+// How many rows of the sorted `lead` share their key with another row.
+std::size_t tiedRows(std::span<const std::uint64_t> lead) {
+    std::size_t tied = 0;
+    for (std::size_t begin = 0; begin < lead.size();) {
+        std::size_t end = begin + 1;
+        while (end < lead.size() && lead[end] == lead[begin]) ++end;
+        if (end - begin > 1) tied += end - begin;
+        begin = end;
+    }
+    return tied;
+}
+
 // Tables from this many rows share the breaking of ties with a helper thread.
 constexpr std::size_t kRowsWorthAHelper = std::size_t{1} << 16;
 
@@ -165,11 +250,18 @@ std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
     return after - middle < middle - before ? after : before;
 }
 
-// The stable order of `count` rows from `first` by `keys`. The rows are sorted
-// by the leading key alone, which needs a number per row beside the order, and
-// only runs that tie on it are sorted by the other keys (by index when there
-// are none): on a large table this holds a fraction of the memory of every
-// row's full keys at once.
+// The stable order of `count` rows from `first` by `keys`. The rows are first
+// sorted by a 64-bit key each, the lead: the leading key's value.
+//
+// Where most rows tie on that, as in a sort by position, the lead becomes the
+// rows' ranks under the leading keys side by side, as many keys as fit, and
+// when every key fits and room is left, the row's own index after them, so
+// that no two rows tie; the rows are sorted by that lead. Each key is read
+// down the table in its stored order, which is kind to memory.
+//
+// Then only runs that still tie on the lead are sorted by the keys left over
+// (by index when there are none), reading their rows where the sort put them,
+// scattered over the table: cheap where such runs are few.
 std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
                              std::span<const SortKey> keys) {
     std::vector<int> order(count);
@@ -185,7 +277,30 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
     for (std::uint64_t& key : lead)
         key = orderedKey(leadValues.sortValue(std::bit_cast<double>(key)));
     sortByKey(lead, order);
-    const std::span<const SortKey> tieKeys = keys.subspan(1);
+    std::size_t packedKeys = 1;
+    if (keys.size() > 1 && tiedRows(lead) > count / 2) {
+        // The order's own room holds each key's rows while the keys are
+        // packed; it starts afresh before the rows are sorted by the lead.
+        PackScratch scratch{std::vector<std::uint64_t>(count), order};
+        const int leadBits = bitsFor(rankSorted(lead));
+        packRanks(scratch.values, lead, order, leadBits);
+        std::swap(lead, scratch.values);
+        int room = 64 - leadBits;
+        for (; packedKeys < keys.size(); ++packedKeys) {
+            const std::optional<int> bits =
+                packKey(table, first, keys[packedKeys], lead, room, scratch);
+            if (!bits) break;
+            room -= *bits;
+        }
+        const int rowBits = bitsFor(count);
+        const bool untied = packedKeys == keys.size() && rowBits <= room;
+        if (untied)
+            for (std::size_t r = 0; r < count; ++r) lead[r] = (lead[r] << rowBits) | r;
+        std::iota(order.begin(), order.end(), 0);
+        sortByKey(lead, order);
+        if (untied) return order;
+    }
+    const std::span<const SortKey> tieKeys = keys.subspan(packedKeys);
     auto breakAllTies = [&](std::span<int> part, std::span<const std::uint64_t> partLead) {
         switch (tieKeys.size()) {
             case 0:

@@ -218,12 +218,16 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 // Large enough that the leading key goes through the sort's counting passes,
 // not only its small-bucket path, and then large enough that the ties are
 // broken on two threads (split at a run of the leading key near the middle, or
-// not at all when one run holds every row): the result must be what a plain
-// stable sort of the same keys gives, ties in their old order.
+// not at all when one run holds every row). Where most rows tie on the leading
+// key, the keys' ranks are packed side by side: with the row's index after
+// them, without it when it does not fit, and with the last keys left to the
+// tie breaking when they do not fit either. Every way, the result must be what
+// a plain stable sort of the same keys gives, ties in their old order, over
+// the whole table or a range of it.
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
-        Table t(rows, 5);
+        Table t(rows, 8);
         const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
         for (int r = 0; r < rows; ++r) {
             t.setText(r, 0, std::to_string(random() % 7));
@@ -231,6 +235,9 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             t.setText(r, 2, types[random() % 4]);
             t.setNumber(r, 3, r);
             t.setText(r, 4, r < rows / 2 ? "1" : "2");
+            t.setNumber(r, 5, (rows - r) / 2);
+            t.setNumber(r, 6, static_cast<double>(random() % 1000000));
+            t.setText(r, 7, std::to_string(random() % 1000000));
         }
         const std::vector<std::vector<SortKey>> keySets = {
             {{0, true}},
@@ -239,28 +246,41 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             {{2, false, true}, {1, true}},
             {{4, true}, {1, true}},
             {{4, false, true}, {2, false}, {1, true}},
-            {{2, true}, {0, false}}};
-        for (const std::vector<SortKey>& keys : keySets) {
-            std::vector<int> expected(static_cast<std::size_t>(rows));
-            std::iota(expected.begin(), expected.end(), 0);
-            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-                for (const SortKey& key : keys) {
-                    const Cell x = t.cell(a, key.column), y = t.cell(b, key.column);
-                    int sign = 0;
-                    if (key.numeric)
-                        sign = cellNumber(x) < cellNumber(y) ? -1 : cellNumber(y) < cellNumber(x);
-                    else
-                        sign = cellText(x).compare(cellText(y));
-                    if (sign != 0) return key.descending ? sign > 0 : sign < 0;
+            {{2, true}, {0, false}},
+            {{0, true}, {2, false, true}, {1, true, true}},
+            {{4, true}, {1, false}, {0, false}},
+            {{5, true}, {6, true}, {7, true, true}, {1, true}},
+            {{5, true}, {6, true}, {7, true, true}, {3, true}}};
+        const std::pair<int, int> ranges[] = {{0, rows - 1}, {rows / 4, rows - rows / 8}};
+        for (const std::vector<SortKey>& keys : keySets)
+            for (const auto& [first, last] : ranges) {
+                std::vector<int> expected(static_cast<std::size_t>(last - first + 1));
+                std::iota(expected.begin(), expected.end(), first);
+                std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                    for (const SortKey& key : keys) {
+                        const Cell x = t.cell(a, key.column), y = t.cell(b, key.column);
+                        int sign = 0;
+                        if (key.numeric)
+                            sign =
+                                cellNumber(x) < cellNumber(y) ? -1 : cellNumber(y) < cellNumber(x);
+                        else
+                            sign = cellText(x).compare(cellText(y));
+                        if (sign != 0) return key.descending ? sign > 0 : sign < 0;
+                    }
+                    return false;
+                });
+                Table sorted = t;
+                std::vector<int> order = sorted.sortRows(first, last, keys);
+                for (int& from : order) from += first;
+                EXPECT_EQ(order, expected)
+                    << rows << " rows from " << first << ", by column " << keys[0].column
+                    << " then " << keys.size() - 1 << " more";
+                for (int r = 0; r < rows; ++r) {
+                    const bool sortedRow = r >= first && r <= last;
+                    const int from = sortedRow ? expected[static_cast<std::size_t>(r - first)] : r;
+                    ASSERT_EQ(sorted.cell(r, 3), Cell::number(from));
                 }
-                return false;
-            });
-            Table sorted = t;
-            const std::vector<int> order = sorted.sortRows(keys);
-            EXPECT_EQ(order, expected) << rows << " rows, by column " << keys[0].column;
-            for (int r = 0; r < rows; ++r)
-                ASSERT_EQ(sorted.cell(r, 3), Cell::number(expected[static_cast<std::size_t>(r)]));
-        }
+            }
     }
 }
 
