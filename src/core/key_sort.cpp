@@ -4,10 +4,7 @@
 #include <bit>
 #include <cassert>
 #include <cstddef>
-#include <optional>
 #include <utility>
-
-#include "core/in_order_worker.h"
 
 namespace fulgor {
 namespace {
@@ -31,35 +28,24 @@ void insertionSort(std::span<std::uint64_t> keys, std::span<int> rows) {
     }
 }
 
-// The buckets of one pass: each byte value's count, in the byte at `shift`.
-struct Buckets {
-    int shift = 0;
-    std::array<std::size_t, 256> count{};
-};
-
-// Most significant byte first, in place (the "American flag" sort): a pass
-// counts one byte of the keys and moves every entry into its byte's bucket
-// along cycles; each bucket is then sorted by the next byte. A byte that all
-// the keys share costs one counting pass and moves nothing. Gives the buckets
-// of the byte the keys were moved by, from `shift` down, or nothing when no
-// bucket is left to sort: the keys were few enough to finish by insertion, or
-// all alike.
-std::optional<Buckets> distribute(std::span<std::uint64_t> keys, std::span<int> rows, int shift) {
+// Most significant byte first, in place (the "American flag" sort): each pass
+// counts one byte of the keys, moves every entry into its byte's bucket along
+// cycles, then sorts each bucket by the next byte. A byte that all the keys
+// share costs one counting pass and moves nothing.
+void sortFromByte(std::span<std::uint64_t> keys, std::span<int> rows, int shift) {
     auto byteOf = [&shift](std::uint64_t key) { return (key >> shift) & 0xFF; };
-    Buckets buckets;
-    std::array<std::size_t, 256>& count = buckets.count;
+    std::array<std::size_t, 256> count{};
     for (;;) {
         if (keys.size() <= kSmallBucket) {
             insertionSort(keys, rows);
-            return std::nullopt;
+            return;
         }
         count.fill(0);
         for (std::uint64_t key : keys) ++count[byteOf(key)];
         if (count[byteOf(keys[0])] != keys.size()) break;
-        if (shift == 0) return std::nullopt;  // every key alike
+        if (shift == 0) return;  // every key alike
         shift -= 8;
     }
-    buckets.shift = shift;
     std::array<std::size_t, 256> next{};  // where the bucket's next entry goes
     std::array<std::size_t, 256> end{};
     std::size_t sum = 0;
@@ -82,32 +68,14 @@ std::optional<Buckets> distribute(std::span<std::uint64_t> keys, std::span<int> 
             ++next[b];
         }
     }
-    return buckets;
-}
-
-void sortFromByte(std::span<std::uint64_t> keys, std::span<int> rows, int shift);
-
-// Sorts buckets [first, last) of a pass, which begin `start` entries into the
-// keys, each by the bytes after the pass's.
-void sortBuckets(std::span<std::uint64_t> keys, std::span<int> rows, const Buckets& buckets,
-                 std::size_t first, std::size_t last, std::size_t start) {
-    if (buckets.shift == 0) return;
-    for (std::size_t b = first; b < last; ++b) {
-        const std::size_t count = buckets.count[b];
-        if (count > 1)
-            sortFromByte(keys.subspan(start, count), rows.subspan(start, count), buckets.shift - 8);
-        start += count;
+    if (shift == 0) return;
+    std::size_t start = 0;
+    for (std::size_t b = 0; b < 256; ++b) {
+        if (count[b] > 1)
+            sortFromByte(keys.subspan(start, count[b]), rows.subspan(start, count[b]), shift - 8);
+        start += count[b];
     }
 }
-
-void sortFromByte(std::span<std::uint64_t> keys, std::span<int> rows, int shift) {
-    if (std::optional<Buckets> buckets = distribute(keys, rows, shift))
-        sortBuckets(keys, rows, *buckets, 0, 256, 0);
-}
-
-// From this many keys the buckets of the first pass are shared with a helper
-// thread.
-constexpr std::size_t kKeysWorthAHelper = std::size_t{1} << 16;
 
 }  // namespace
 
@@ -119,25 +87,7 @@ std::uint64_t orderedKey(double x) {
 
 void sortByKey(std::span<std::uint64_t> keys, std::span<int> rows) {
     assert(keys.size() == rows.size());
-    if (keys.size() < kKeysWorthAHelper) {
-        sortFromByte(keys, rows, 56);
-        return;
-    }
-    const std::optional<Buckets> buckets = distribute(keys, rows, 56);
-    if (!buckets) return;
-    // The buckets are sorted each on its own: the helper takes those after
-    // the point where about half of the keys lie before.
-    std::size_t split = 0;
-    std::size_t before = 0;
-    while (split < 256 && before + buckets->count[split] <= keys.size() / 2)
-        before += buckets->count[split++];
-    InOrderWorker helper(1);
-    static_cast<void>(helper.add([&, split, before] {
-        sortBuckets(keys, rows, *buckets, split, 256, before);
-        return Status{};
-    }));
-    sortBuckets(keys, rows, *buckets, 0, split, 0);
-    static_cast<void>(helper.finish());
+    sortFromByte(keys, rows, 56);
 }
 
 }  // namespace fulgor

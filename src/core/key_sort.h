@@ -14,9 +14,8 @@ namespace fulgor {
 std::uint64_t orderedKey(double x);
 
 // Sorts `keys` ascending and moves each entry of `rows` along with its key.
-// Rows of equal keys end in no particular order, but always the same for the
-// same input. Holds no memory beyond a few kilobytes of counts; a large sort
-// shares the work with a helper thread. Precondition: keys.size() == rows.size().
+// Rows of equal keys end in no particular order. Holds no memory beyond a few
+// kilobytes of counts. Precondition: keys.size() == rows.size().
 void sortByKey(std::span<std::uint64_t> keys, std::span<int> rows);
 
 }  // namespace fulgor

@@ -43,10 +43,9 @@ void expectSortedAlong(std::vector<std::uint64_t> keys) {
 }
 
 // Sizes on both sides of the point where buckets are finished by insertion,
-// and one large enough that the buckets are shared with a helper thread; key
-// sets that exercise the shared-byte passes: every key alike, keys apart only
-// in their lowest or only in their highest byte, few distinct numbers (a
-// script's positions), and keys spread over all 64 bits.
+// and key sets that exercise the shared-byte passes: every key alike, keys
+// apart only in their lowest or only in their highest byte, few distinct
+// numbers (a script's positions), and keys spread over all 64 bits.
 TEST(SortByKey, SortsLikeStdSortAndKeepsRowsWithTheirKeys) {
     std::mt19937_64 random(7);
     for (std::size_t size : {0, 1, 2, 31, 32, 33, 257, 5000, 100000}) {
