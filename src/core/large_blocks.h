@@ -8,4 +8,8 @@ namespace fulgor {
 
 inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
+// Bytes of the large blocks given back and kept for the next ones of their
+// size, whose pages are then already in memory.
+std::size_t keptLargeBlockBytes();
+
 }  // namespace fulgor

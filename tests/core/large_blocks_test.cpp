@@ -7,6 +7,7 @@
 #include <new>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fulgor {
@@ -39,6 +40,39 @@ TEST(LargeBlocks, LargeBlocksStartOnAHugePageAndEveryBlockHoldsItsContents) {
     // The form a stable sort asks for its room with.
     const std::unique_ptr<char[]> spare(new (std::nothrow) char[kHugePageBytes]);
     EXPECT_TRUE(onHugePageBoundary(spare.get()));
+}
+
+// A large block given back is kept for the next block of its size, whatever
+// thread gives it back or asks; a block of another size sends every kept one
+// back to the system, so that kept blocks never add to the memory in use
+// while new ones are made. Small blocks are never kept. The system may give
+// a block some bytes beyond what was asked, never a whole huge page more.
+TEST(LargeBlocks, AFreedLargeBlockServesTheNextOfItsSizeUntilAnotherSizeIsMade) {
+    constexpr std::size_t kBytes = 3 * kHugePageBytes;
+    auto keptIsOne = [](std::size_t bytes) {
+        const std::size_t kept = keptLargeBlockBytes();
+        return kept >= bytes && kept < bytes + kHugePageBytes;
+    };
+    // A size of its own first, so that nothing an earlier test gave back is kept.
+    ::operator delete(::operator new(9 * kHugePageBytes));
+    auto* first = static_cast<char*>(::operator new(kBytes));
+    EXPECT_EQ(keptLargeBlockBytes(), 0u);
+    first[kBytes - 1] = 'x';
+    std::thread([first] { ::operator delete(first); }).join();
+    EXPECT_TRUE(keptIsOne(kBytes)) << keptLargeBlockBytes();
+
+    void* again = nullptr;
+    std::thread([&again] { again = ::operator new(kBytes - kHugePageBytes + 1); }).join();
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(keptLargeBlockBytes(), 0u);
+    ::operator delete(again);
+
+    void* other = ::operator new(2 * kHugePageBytes);
+    EXPECT_EQ(keptLargeBlockBytes(), 0u);
+    ::operator delete(other);
+    EXPECT_TRUE(keptIsOne(2 * kHugePageBytes)) << keptLargeBlockBytes();
+    delete[] new char[kHugePageBytes - 1];
+    EXPECT_TRUE(keptIsOne(2 * kHugePageBytes)) << keptLargeBlockBytes();
 }
 
 }  // namespace
