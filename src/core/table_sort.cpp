@@ -151,6 +151,18 @@ void breakTies(const Table& table, int first, std::span<int> order,
     }
 }
 
+// Each row's value under `key`, from row `first` on, as a 64-bit number that
+// orders as the key does.
+void readSortKeys(const Table& table, int first, const SortKey& key, std::span<std::uint64_t> out) {
+    KeyValues values(key);
+    for (std::size_t r = 0; r < out.size(); ++r)
+        out[r] = std::bit_cast<std::uint64_t>(
+            values.read(table.cell(first + static_cast<int>(r), key.column)));
+    values.rankTexts();
+    for (std::uint64_t& value : out)
+        value = orderedKey(values.sortValue(std::bit_cast<double>(value)));
+}
+
 // The bits that hold every number below `distinct`.
 int bitsFor(std::uint64_t distinct) {
     return std::bit_width(distinct > 0 ? distinct - 1 : 0);
@@ -196,10 +208,7 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     if (key.numeric) {
         // The values are sorted once with their rows; counting the changes
         // along the sorted values ranks every row.
-        for (std::size_t r = 0; r < count; ++r) {
-            const double value = cellNumber(table.cell(first + static_cast<int>(r), key.column));
-            values[r] = orderedKey(key.descending ? -value : value);
-        }
+        readSortKeys(table, first, key, values);
         std::iota(rows.begin(), rows.end(), 0);
         sortByKey(values, rows);
         const int bits = bitsFor(rankSorted(values));
@@ -266,16 +275,8 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
                              std::span<const SortKey> keys) {
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
-    KeyValues leadValues(keys[0]);
     std::vector<std::uint64_t> lead(count);
-    for (std::size_t r = 0; r < count; ++r) {
-        const double value =
-            leadValues.read(table.cell(first + static_cast<int>(r), keys[0].column));
-        lead[r] = std::bit_cast<std::uint64_t>(value);
-    }
-    leadValues.rankTexts();
-    for (std::uint64_t& key : lead)
-        key = orderedKey(leadValues.sortValue(std::bit_cast<double>(key)));
+    readSortKeys(table, first, keys[0], lead);
     sortByKey(lead, order);
     std::size_t packedKeys = 1;
     // Packing costs a sort per number key; breaking ties, a scattered read
