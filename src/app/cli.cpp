@@ -11,6 +11,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_help.h"
 #include "files/file_io.h"
+#include "files/script_text.h"
 
 namespace fulgor::cli {
 namespace {
@@ -195,10 +196,17 @@ int run(std::span<const std::string> args, Io& io) {
 
 namespace {
 
+// The file named by -o; nothing for standard output.
+std::optional<std::string> outputPath(const Args& args) {
+    std::optional<std::string> path = args.value("-o");
+    if (path == "-") return std::nullopt;
+    return path;
+}
+
 // What went wrong writing the output, as the command reports it; empty when
 // nothing did.
 std::string outputFailure(const Args& args, const ByteProducer& produce, Io& io) {
-    if (std::optional<std::string> path = args.value("-o"); path && *path != "-") {
+    if (std::optional<std::string> path = outputPath(args)) {
         Status status = writeFileFrom(*path, produce);
         return status ? std::string() : status.error();
     }
@@ -224,6 +232,19 @@ bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
     if (inputFailure && !*inputFailure) failure = inputFailure->error();
     complain(args, io) << failure << '\n';
     return false;
+}
+
+bool writeWholeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
+                          const Status* inputFailure) {
+    if (outputPath(args)) return writeOutputFrom(args, produce, io, inputFailure);
+    Result<std::string> bytes = gatherBytes(produce);
+    return writeOutputFrom(
+        args,
+        [&bytes](const ByteSink& sink) -> Status {
+            if (!bytes) return Error{bytes.error()};
+            return sink(bytes.value());
+        },
+        io, inputFailure);
 }
 
 bool writeOutput(const Args& args, std::string_view bytes, Io& io) {

@@ -78,6 +78,11 @@ bool writeOutput(const Args& args, std::string_view bytes, Io& io);
 // which is then reported alone, as a failure to read before any output is.
 bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
                      const Status* inputFailure = nullptr);
+// The same for output that is whole or nothing, from a producer that may fail
+// part-way: the -o file is only replaced once every piece is made, and
+// standard output is given the bytes only then, gathered first.
+bool writeWholeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
+                          const Status* inputFailure = nullptr);
 
 // Starts a message of the running subcommand on standard error:
 // "fulgor NAME: ".

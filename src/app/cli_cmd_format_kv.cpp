@@ -13,19 +13,36 @@ int run(const Args& args, Io& io) {
     std::optional<KavrinScript> script = readKavrinInput(args, io);
     if (!script) return kBadUsage;
     NumberShots(script->table);
-    Result<PanelText> formatted =
-        formatPanelText(script->table, script->showName, args.has("--miravel"));
-    if (!formatted) {
-        io.err << "fulgor format-kv: \"" << args.positional[0] << "\": " << formatted.error()
-               << '\n';
-        return kFellShort;
-    }
-    PanelText& panel = formatted.value();
-    if (Status encoded = encode1252InPlace(panel.text); !encoded) {
-        io.err << "fulgor format-kv: " << encoded.error() << '\n';
-        return kBadUsage;
-    }
-    if (!writeOutput(args, panel.text, io)) return kBadUsage;
+    // The panel text goes out a piece at a time, never held whole. A failure
+    // of the show itself (a value too large to send, a show name the code
+    // page lacks) is reported in place of the output's, and no output is made.
+    PanelStats panel;
+    Status showFailure;
+    bool tooLarge = false;
+    std::string encoded;
+    const ByteProducer produce = [&](const ByteSink& sink) -> Status {
+        Status sinkFailure;
+        Result<PanelStats> written = writePanelText(
+            script->table, script->showName, args.has("--miravel"),
+            [&](std::string_view piece) -> Status {
+                if (!isAscii(piece)) {
+                    encoded.clear();
+                    if (Status ok = appendEncoded1252(piece, encoded); !ok)
+                        return sinkFailure = showFailure = ok;
+                    piece = encoded;
+                }
+                return sinkFailure = sink(piece);
+            });
+        if (!written && sinkFailure) {
+            tooLarge = true;
+            showFailure = Error{"\"" + args.positional[0] + "\": " + written.error()};
+        }
+        if (!written) return Error{written.error()};
+        panel = std::move(written.value());
+        return {};
+    };
+    if (!writeWholeOutputFrom(args, produce, io, &showFailure))
+        return tooLarge ? kFellShort : kBadUsage;
 
     const std::int64_t figures[] = {panel.lines, panel.characters, panel.markedRows};
     for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {

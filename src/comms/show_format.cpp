@@ -73,18 +73,25 @@ void FormatShowLine(const std::array<std::string, 6>& fields, bool miravel, std:
     out += kRecordEnd;
 }
 
-Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
+Result<PanelStats> writePanelText(const Table& table, std::string_view showName, bool miravel,
+                                  const PanelSink& sink,
                                   const std::function<void(std::int64_t)>& lineCounted,
                                   const Progress& progress) {
     ProgressWatch watch(progress);
-    PanelText panel;
-    // Room for a long record a row: the text is never copied as it grows, and
-    // room a shorter show leaves unused costs no memory the system provides.
-    constexpr std::size_t kRecordBytes = 48;
-    panel.text.reserve(showName.size() +
-                       kRecordBytes * (static_cast<std::size_t>(table.rowCount()) + 2));
+    PanelStats panel;
+    // One buffer, handed on and refilled whenever it passes a megabyte: it
+    // stays in the processor's cache and never grows with the show.
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    std::string out;
+    out.reserve(kPieceBytes + showName.size() + 64);
+    auto handOn = [&]() -> Status {
+        panel.characters += static_cast<std::int64_t>(utf8Length(out));
+        Status taken = sink(out);
+        out.clear();
+        return taken;
+    };
     if (!showName.empty()) {
-        panel.text = "N\t" + std::string(showName) + std::string(kRecordEnd);
+        out = "N\t" + std::string(showName) + std::string(kRecordEnd);
         panel.lines = 1;
     }
     std::array<std::string, 6> fields;  // one record's, their room kept from row to row
@@ -113,13 +120,37 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
                              "\" is too large to send"};
             }
         }
-        FormatShowLine(fields, miravel, panel.text);
+        FormatShowLine(fields, miravel, out);
         ++panel.lines;
         if (lineCounted) lineCounted(panel.lines);
+        if (out.size() >= kPieceBytes) {
+            if (Status taken = handOn(); !taken) return Error{taken.error()};
+        }
     }
-    panel.text += kEndRecord;
+    out += kEndRecord;
     ++panel.lines;
-    panel.characters = static_cast<std::int64_t>(utf8Length(panel.text));
+    if (Status taken = handOn(); !taken) return Error{taken.error()};
+    return panel;
+}
+
+Result<PanelText> formatPanelText(const Table& table, std::string_view showName, bool miravel,
+                                  const std::function<void(std::int64_t)>& lineCounted,
+                                  const Progress& progress) {
+    PanelText panel;
+    // Room for a long record a row: the text is never copied as it grows, and
+    // room a shorter show leaves unused costs no memory the system provides.
+    constexpr std::size_t kRecordBytes = 48;
+    panel.text.reserve(showName.size() +
+                       kRecordBytes * (static_cast<std::size_t>(table.rowCount()) + 2));
+    Result<PanelStats> stats = writePanelText(
+        table, showName, miravel,
+        [&panel](std::string_view piece) -> Status {
+            panel.text += piece;
+            return {};
+        },
+        lineCounted, progress);
+    if (!stats) return Error{stats.error()};
+    static_cast<PanelStats&>(panel) = std::move(stats.value());
     return panel;
 }
 
@@ -128,7 +159,7 @@ std::string heldBackUntimedMessage(std::span<const int> untimedRows) {
     return "No Time, not sent: " + lineList(untimedRows);
 }
 
-std::vector<std::string> sentAsZeroWarnings(const PanelText& panel) {
+std::vector<std::string> sentAsZeroWarnings(const PanelStats& panel) {
     std::vector<std::string> warnings;
     if (!panel.zeroTimeRows.empty()) {
         warnings.push_back("Time is not a number, sent as 0 (fires at the start of the show): " +

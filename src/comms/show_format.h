@@ -35,14 +35,17 @@ inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines",
 // show never builds its records one string at a time.
 void FormatShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out);
 
-struct PanelText {
-    std::string text;                  // UTF-8; one Windows-1252 byte per character on the line
+struct PanelStats {
     std::int64_t lines = 0;            // records, the end record included
-    std::int64_t characters = 0;       // characters of `text`; CR and LF count one each
+    std::int64_t characters = 0;       // characters of the text; CR and LF count one each
     std::int64_t markedRows = 0;       // rows held back because the conflict check marked them
     std::vector<int> untimedRows;      // rows held back because their Time is empty
     std::vector<int> zeroTimeRows;     // rows sent with Time 0: their Time holds no number
     std::vector<int> unaddressedRows;  // rows sent with Mod or Pin 0: that cell holds no number
+};
+
+struct PanelText : PanelStats {
+    std::string text;  // UTF-8; one Windows-1252 byte per character on the line
 };
 
 // Formats the Kavrin table (kavrin:: columns) for the panel.
@@ -70,12 +73,21 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
                                   const std::function<void(std::int64_t)>& lineCounted = {},
                                   const Progress& progress = {});
 
+// The same text handed to `sink` in pieces of whole records, about a megabyte
+// each, so that a million-cue show's text is never held whole; fails too with
+// the sink's failure. A failure comes after the pieces before it have gone.
+using PanelSink = std::function<Status(std::string_view piece)>;
+Result<PanelStats> writePanelText(const Table& table, std::string_view showName, bool miravel,
+                                  const PanelSink& sink,
+                                  const std::function<void(std::int64_t)>& lineCounted = {},
+                                  const Progress& progress = {});
+
 // The message about rows held back for an empty Time, naming their Lines;
 // empty when there are none.
 std::string heldBackUntimedMessage(std::span<const int> untimedRows);
 
 // The warnings about rows sent with 0 for a value they lack, naming their
 // Lines: Time first, then module or pin. None when every sent row had them.
-std::vector<std::string> sentAsZeroWarnings(const PanelText& panel);
+std::vector<std::string> sentAsZeroWarnings(const PanelStats& panel);
 
 }  // namespace fulgor

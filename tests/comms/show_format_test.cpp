@@ -123,6 +123,51 @@ TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheLine) {
               "Line 1, Pos: the value \"1" + std::string(39, '0') + "...\" is too large to send");
 }
 
+// A large show goes out in pieces of whole records, about a megabyte each,
+// that join into the very text formatted whole; the characters are counted
+// across the pieces, and a failing sink stops the formatting at once.
+TEST(PanelText, LargeShowGoesOutInPiecesOfWholeRecords) {
+    constexpr int kRows = 120000;
+    Table table(kRows, kavrin::ColumnCount);
+    for (int row = 0; row < kRows; ++row) {
+        table.setNumber(row, kavrin::Line, row + 1);
+        table.setNumber(row, kavrin::Shot, row + 1);
+        table.setText(row, kavrin::Time, std::to_string(row) + ".5");
+        table.setText(row, kavrin::Mod, "01");
+        table.setText(row, kavrin::Pin, "02");
+    }
+    const std::string name = "F\xC3\xAAte";
+    PanelText whole = format(table, name, false);
+
+    std::vector<std::string> pieces;
+    Result<PanelStats> stats =
+        writePanelText(table, name, false, [&](std::string_view piece) -> Status {
+            pieces.emplace_back(piece);
+            return {};
+        });
+    ASSERT_TRUE(stats.ok()) << stats.error();
+    ASSERT_GT(pieces.size(), 2u);
+    std::string joined;
+    for (const std::string& piece : pieces) {
+        EXPECT_TRUE(piece.ends_with("\r\n"));
+        EXPECT_LT(piece.size(), std::size_t{1} << 21);
+        joined += piece;
+    }
+    EXPECT_EQ(joined, whole.text);
+    EXPECT_EQ(stats.value().lines, 120002);
+    EXPECT_EQ(stats.value().characters, static_cast<std::int64_t>(whole.text.size()) - 1);
+    EXPECT_EQ(whole.characters, stats.value().characters);
+
+    int calls = 0;
+    Result<PanelStats> failed =
+        writePanelText(table, name, false, [&](std::string_view) -> Status {
+            return ++calls == 2 ? Status{Error{"disk full"}} : Status{};
+        });
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error(), "disk full");
+    EXPECT_EQ(calls, 2);
+}
+
 // The holding pen gives its text back with lone LFs.
 TEST(PanelText, SurvivesTheHoldingPen) {
     EXPECT_EQ(withCrLf("N\tShow\nS\t1\r\nS\t0\t0\n\n\nx"),
