@@ -235,16 +235,23 @@ bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
 }
 
 bool writeWholeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
-                          const Status* inputFailure) {
-    if (outputPath(args)) return writeOutputFrom(args, produce, io, inputFailure);
-    Result<std::string> bytes = gatherBytes(produce);
-    return writeOutputFrom(
-        args,
-        [&bytes](const ByteSink& sink) -> Status {
-            if (!bytes) return Error{bytes.error()};
-            return sink(bytes.value());
-        },
-        io, inputFailure);
+                          const Status& ownFailure) {
+    std::string failure;
+    if (outputPath(args)) {
+        failure = outputFailure(args, produce, io);
+    } else {
+        Result<std::string> bytes = gatherBytes(produce);
+        failure = outputFailure(
+            args,
+            [&bytes](const ByteSink& sink) -> Status {
+                if (!bytes) return Error{bytes.error()};
+                return sink(bytes.value());
+            },
+            io);
+    }
+    if (failure.empty()) return true;
+    if (ownFailure) complain(args, io) << failure << '\n';
+    return false;
 }
 
 bool writeOutput(const Args& args, std::string_view bytes, Io& io) {

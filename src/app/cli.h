@@ -79,10 +79,12 @@ bool writeOutput(const Args& args, std::string_view bytes, Io& io);
 bool writeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
                      const Status* inputFailure = nullptr);
 // The same for output that is whole or nothing, from a producer that may fail
-// part-way: the -o file is only replaced once every piece is made, and
-// standard output is given the bytes only then, gathered first.
+// part-way for a cause of its own, which it puts in `ownFailure` and the
+// command reports: that failure is not reported here. The -o file is only
+// replaced once every piece is made, and standard output is given the bytes
+// only then, gathered first.
 bool writeWholeOutputFrom(const Args& args, const ByteProducer& produce, Io& io,
-                          const Status* inputFailure = nullptr);
+                          const Status& ownFailure);
 
 // Starts a message of the running subcommand on standard error:
 // "fulgor NAME: ".

@@ -15,7 +15,7 @@ int run(const Args& args, Io& io) {
     NumberShots(script->table);
     // The panel text goes out a piece at a time, never held whole. A failure
     // of the show itself (a value too large to send, a show name the code
-    // page lacks) is reported in place of the output's, and no output is made.
+    // page lacks) leaves no output.
     PanelStats panel;
     Status showFailure;
     bool tooLarge = false;
@@ -41,8 +41,10 @@ int run(const Args& args, Io& io) {
         panel = std::move(written.value());
         return {};
     };
-    if (!writeWholeOutputFrom(args, produce, io, &showFailure))
+    if (!writeWholeOutputFrom(args, produce, io, showFailure)) {
+        if (!showFailure) complain(args, io) << showFailure.error() << '\n';
         return tooLarge ? kFellShort : kBadUsage;
+    }
 
     const std::int64_t figures[] = {panel.lines, panel.characters, panel.markedRows};
     for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {

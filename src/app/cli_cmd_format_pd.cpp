@@ -11,12 +11,29 @@ namespace {
 int run(const Args& args, Io& io) {
     std::optional<TalsenScript> script = readTalsenInput(args, io);
     if (!script) return kBadUsage;
-    Result<PdScript> pd = TalsenToPd(script->table);
-    if (!pd) {
-        io.err << pd.error() << '\n';
+    // The text goes out a piece at a time, never held whole; a script refused
+    // part-way leaves no output.
+    PdScript pd;
+    Status refusal;
+    const ByteProducer produce = [&](const ByteSink& sink) -> Status {
+        Status sinkFailure;
+        Result<PdScript> made = TalsenToPd(script->table, [&](std::string_view piece) {
+            return sinkFailure = sink(piece);
+        });
+        if (!made) {
+            if (sinkFailure) refusal = Error{made.error()};
+            return Error{made.error()};
+        }
+        pd = std::move(made.value());
+        return sink(pd.text);
+    };
+    if (!writeWholeOutputFrom(args, produce, io, refusal)) {
+        if (refusal.ok()) return kBadUsage;  // the output failed, and was reported
+        io.err << refusal.error() << '\n';
         return kFellShort;
     }
-    return writePdOutput(args, pd.value(), io) ? kDone : kBadUsage;
+    printPdStats(pd, io);
+    return kDone;
 }
 
 }  // namespace

@@ -11,14 +11,23 @@ namespace {
 int run(const Args& args, Io& io) {
     std::optional<SdShowView> view = openSdShowView("sd2pd", args, io);
     if (!view) return kBadUsage;
-    SdToPdOutcome outcome = SdToPd(*view->events, view->size);
+    // The text goes out a piece at a time, never held whole. What was formed
+    // before a failure of the show is kept, as the holding pen keeps it.
+    SdToPdOutcome outcome;
+    const ByteProducer produce = [&](const ByteSink& sink) -> Status {
+        Status sinkFailure;
+        outcome = SdToPd(*view->events, view->size,
+                         [&](std::string_view piece) { return sinkFailure = sink(piece); });
+        if (!sinkFailure) return sinkFailure;
+        return sink(outcome.script.text);
+    };
+    if (!writeOutputFrom(args, produce, io)) return kBadUsage;
     if (outcome.failure) {
-        // What was formed before the failure is kept, as the holding pen keeps it.
-        if (!writeOutput(args, outcome.script.text, io)) return kBadUsage;
         io.err << *outcome.failure << '\n';
         return kFellShort;
     }
-    return writePdOutput(args, outcome.script, io) ? kDone : kBadUsage;
+    printPdStats(outcome.script, io);
+    return kDone;
 }
 
 }  // namespace

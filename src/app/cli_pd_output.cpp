@@ -6,13 +6,11 @@
 
 namespace fulgor::cli {
 
-bool writePdOutput(const Args& args, const PdScript& script, Io& io) {
-    if (!writeOutput(args, script.text, io)) return false;
+void printPdStats(const PdScript& script, Io& io) {
     const std::int64_t figures[] = {script.records, script.characters(), script.skipped};
     for (std::size_t i = 0; i < kShowStatsCaptions.size(); ++i) {
         io.err << kShowStatsCaptions[i] << ": " << figures[i] << '\n';
     }
-    return true;
 }
 
 }  // namespace fulgor::cli

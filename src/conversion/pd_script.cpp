@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::int32_t kLargestWord = 65535;
 constexpr std::int32_t kHundredthsIn100Hours = 100 * 360000;
+// A piece handed on stays in the processor's cache while it is written.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 std::optional<int> hexText(std::string_view text) {
     if (text.empty() || text.size() > 7) return std::nullopt;
@@ -40,6 +42,20 @@ Error doesNotFit(int row, std::string_view what) {
 }
 
 }  // namespace
+
+PdScript startPdScript(std::int64_t rows, const PdSink& sink) {
+    PdScript script;
+    script.text.reserve(sink ? kPieceBytes + 64 : static_cast<std::size_t>(rows) * 30 + 8);
+    return script;
+}
+
+Status handOnPiece(PdScript& script, const PdSink& sink) {
+    if (!sink || script.text.size() < kPieceBytes) return {};
+    if (Status taken = sink(script.text); !taken) return taken;
+    script.handedOn += static_cast<std::int64_t>(script.text.size());
+    script.text.clear();
+    return {};
+}
 
 Status appendCueRecord(PdScript& script, const std::array<std::int32_t, 9>& fields) {
     Result<std::string> record = BuildN3Record(fields);
@@ -76,7 +92,7 @@ bool NumberForPD(Table& talsen) {
     return ready;
 }
 
-Result<PdScript> TalsenToPd(Table& talsen) {
+Result<PdScript> TalsenToPd(Table& talsen, const PdSink& sink) {
     const SortKey firingOrder[] = {{talsen::Time, true, false},
                                    {talsen::Prefire, true, true},
                                    {talsen::Mod, false, false},
@@ -84,8 +100,7 @@ Result<PdScript> TalsenToPd(Table& talsen) {
     talsen.sortRows(firingOrder);
     if (!NumberForPD(talsen)) return Error{std::string(kPdRefusal)};
 
-    PdScript script;
-    script.text.reserve(static_cast<std::size_t>(talsen.rowCount()) * 30 + 8);
+    PdScript script = startPdScript(talsen.rowCount(), sink);
     for (int row = 0; row < talsen.rowCount(); ++row) {
         if (talsen.cell(row, talsen::Line).isEmpty()) {
             ++script.skipped;
@@ -112,6 +127,7 @@ Result<PdScript> TalsenToPd(Table& talsen) {
             script, {static_cast<std::int32_t>(script.records), timecode.hours, timecode.minutes,
                      timecode.seconds, timecode.frames, *tenths, address, cue, *size});
         if (!appended) return doesNotFit(row, appended.error());
+        if (Status handed = handOnPiece(script, sink); !handed) return Error{handed.error()};
     }
     appendEndRecord(script);
     return script;

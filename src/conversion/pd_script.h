@@ -4,6 +4,7 @@
 // by CR LF. "Format TS as PD Script" makes it from the Talsen table.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,14 +16,29 @@ namespace fulgor {
 inline constexpr std::string_view kPdRefusal =
     "Addresses in Talsenshow script are not formatted for PD!";
 
+// Takes the next piece of a PD script's text; fails when it cannot be written.
+using PdSink = std::function<Status(std::string_view piece)>;
+
 struct PdScript {
-    std::string text;           // ASCII
+    std::string text;           // ASCII; with a sink, the part not yet handed on
     std::int64_t records = 0;   // cue records and the end record
     std::int64_t skipped = 0;   // rows or events left out
     std::int32_t lastCue = -1;  // the cue number of the last cue record; -1 before the first
+    std::int64_t handedOn = 0;  // characters already handed to a sink
 
-    std::int64_t characters() const { return static_cast<std::int64_t>(text.size()); }
+    std::int64_t characters() const {
+        return handedOn + static_cast<std::int64_t>(text.size());
+    }
 };
+
+// A script with room for the records of `rows` rows, or, with a sink, for
+// the megabyte handOnPiece lets it hold.
+PdScript startPdScript(std::int64_t rows, const PdSink& sink);
+
+// With a sink, hands the text on once it passes a megabyte, so that a large
+// script is never held whole; the caller hands on what is left at the end.
+// Without one, keeps it. Fails with the sink's failure.
+Status handOnPiece(PdScript& script, const PdSink& sink);
 
 // Appends a cue record (made by BuildN3Record) and CR LF; fails, appending
 // nothing, when a field does not fit its place in the record.
@@ -53,6 +69,8 @@ bool NumberForPD(Table& talsen);
 // not fit its field (a Time that is not a number, below 0 or of 100 hours or
 // more, a Prefire outside 0 to 25.5 s, a Size outside 0 to 255). The table
 // keeps its new order and numbering either way; no text is made on a failure.
-Result<PdScript> TalsenToPd(Table& talsen);
+// With a sink the text goes to it as handOnPiece hands it on, and a failure
+// comes after the pieces before it have gone; fails too with the sink's failure.
+Result<PdScript> TalsenToPd(Table& talsen, const PdSink& sink = {});
 
 }  // namespace fulgor

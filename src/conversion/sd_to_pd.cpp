@@ -23,7 +23,7 @@ std::string fieldProblem(std::int64_t event, const SdValue& cue, std::string_vie
 
 }  // namespace
 
-SdToPdOutcome SdToPd(SdEventSource& source, SdSize size) {
+SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const PdSink& sink) {
     SdToPdOutcome outcome;
     auto fail = [&](std::string_view cause) {
         outcome.failure = sdFailure(kSdToPdSource, cause);
@@ -46,7 +46,7 @@ SdToPdOutcome SdToPd(SdEventSource& source, SdSize size) {
         {"CUE", cue, true},
         {sizeName, source.fieldIndex(sizeName), false},
     }};
-    outcome.script.text.reserve(static_cast<std::size_t>(source.rowCount()) * 30 + 8);
+    outcome.script = startPdScript(source.rowCount(), sink);
     std::int64_t event = 0;
     while (true) {
         Result<bool> moved = source.next();
@@ -81,6 +81,10 @@ SdToPdOutcome SdToPd(SdEventSource& source, SdSize size) {
         }
         if (Status appended = appendCueRecord(outcome.script, record); !appended)
             return fail(appended.error());
+        if (Status handed = handOnPiece(outcome.script, sink); !handed) {
+            outcome.failure = handed.error();
+            return outcome;
+        }
     }
     appendEndRecord(outcome.script);
     return outcome;

@@ -30,6 +30,9 @@ struct SdToPdOutcome {
 // end record: an empty view, a fired event with a field missing, null, empty
 // or not a number, a value outside its field (0 to 255; "ADDR" and "CUE" from
 // 0, 65536 and more written "FFFF"), or a database that cannot be read.
-SdToPdOutcome SdToPd(SdEventSource& source, SdSize size);
+// With a sink the text goes to it as handOnPiece hands it on; the caller hands
+// on what is left in `script.text`. A failing sink stops the formatting with
+// its failure.
+SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const PdSink& sink = {});
 
 }  // namespace fulgor

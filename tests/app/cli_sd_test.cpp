@@ -123,6 +123,16 @@ TEST(CliFormatPd, WritesThePdScriptOrRefusesWithNothingWritten) {
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.err, "Addresses in Talsenshow script are not formatted for PD!\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path("pd.txt")));
+
+    // A row that does not fit, late in a large script, leaves standard output
+    // empty too, though far more than a piece of the text comes before it.
+    std::string rows = ",0.00,Wave File\r\n";
+    for (int i = 0; i < 40000; ++i) rows += "9,Comet,3," + std::to_string(i) + ",1,1,1,01,1,,\r\n";
+    writeBytes(dir.path("late.csv"), rows + "9,Comet,300,50000,1,1,1,01,1,,\r\n");
+    Outcome late = runCli({"format-pd", dir.path("late.csv")});
+    EXPECT_EQ(late.status, 3);
+    EXPECT_EQ(late.out, "");
+    EXPECT_EQ(late.err, "Row 40001 cannot be formatted for PD: its Size lies outside 0 to 255.\n");
 }
 
 TEST(CliSdExample, TheExampleShowConvertsWithItsUnwiredEffectsLeftOut) {

@@ -111,5 +111,45 @@ TEST(TalsenToPd, ValuesThatDoNotFitARecordNameTheRow) {
     EXPECT_EQ(latest.value().text.substr(0, 30), "N30000633B3B1EFF00110001FFF8\r\n");
 }
 
+// With a sink a large script goes out a megabyte at a time, in whole
+// records that join, with what is left, into the very text made whole; a
+// failing sink stops the formatting at once.
+TEST(TalsenToPd, ASinkTakesTheTextInPiecesOfWholeRecords) {
+    constexpr int kRows = 50000;
+    Table big(kRows, talsen::ColumnCount);
+    for (int row = 0; row < kRows; ++row) {
+        big.setNumber(row, talsen::Time, row / 10.0);
+        big.setText(row, talsen::Prefire, "1");
+        big.setText(row, talsen::Mod, "0A");
+        big.setText(row, talsen::Pin, "3");
+        big.setText(row, talsen::Size, "3");
+    }
+    Table copy = big;
+    Result<PdScript> whole = TalsenToPd(copy);
+    ASSERT_TRUE(whole.ok()) << whole.error();
+
+    std::vector<std::string> pieces;
+    Result<PdScript> streamed = TalsenToPd(big, [&](std::string_view piece) -> Status {
+        pieces.emplace_back(piece);
+        return {};
+    });
+    ASSERT_TRUE(streamed.ok()) << streamed.error();
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_GE(pieces[0].size(), std::size_t{1} << 20);
+    EXPECT_TRUE(pieces[0].ends_with("\r\n"));
+    EXPECT_EQ(pieces[0] + streamed.value().text, whole.value().text);
+    EXPECT_EQ(streamed.value().characters(), whole.value().characters());
+    EXPECT_EQ(streamed.value().records, kRows + 1);
+
+    int calls = 0;
+    Result<PdScript> failed = TalsenToPd(big, [&](std::string_view) -> Status {
+        ++calls;
+        return Error{"disk full"};
+    });
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error(), "disk full");
+    EXPECT_EQ(calls, 1);
+}
+
 }  // namespace
 }  // namespace fulgor

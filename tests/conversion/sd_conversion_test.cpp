@@ -127,6 +127,40 @@ TEST(SdToPd, AFieldThatCannotBeFormattedStopsWithNothingWritten) {
               "Format SD as PD Script:\nEvent 1 (CUE 1): the field \"CGHZ\" is not in the table.");
 }
 
+// With a sink the records go out a megabyte at a time and what is left stays
+// in the script; a failing sink stops the formatting with its failure.
+TEST(SdToPd, ASinkTakesTheTextInPiecesOfWholeRecords) {
+    std::vector<std::vector<FakeValue>> rows;
+    for (int i = 0; i < 40000; ++i) rows.push_back(event(i, 0, i / 1800, i / 30 % 60, i % 30, 17.0));
+    FakeSdSource wholeSource(kNames, rows);
+    SdToPdOutcome whole = SdToPd(wholeSource, SdSize::Cal);
+    ASSERT_FALSE(whole.failure) << *whole.failure;
+
+    FakeSdSource source(kNames, rows);
+    std::string joined;
+    int pieces = 0;
+    SdToPdOutcome out = SdToPd(source, SdSize::Cal, [&](std::string_view piece) -> Status {
+        EXPECT_TRUE(piece.ends_with("\r\n"));
+        joined += piece;
+        ++pieces;
+        return {};
+    });
+    ASSERT_FALSE(out.failure) << *out.failure;
+    EXPECT_EQ(pieces, 1);
+    EXPECT_EQ(joined + out.script.text, whole.script.text);
+    EXPECT_EQ(out.script.characters(), whole.script.characters());
+
+    FakeSdSource failing(kNames, rows);
+    int calls = 0;
+    SdToPdOutcome stopped = SdToPd(failing, SdSize::Cal, [&](std::string_view) -> Status {
+        ++calls;
+        return Error{"disk full"};
+    });
+    EXPECT_EQ(stopped.failure.value_or(""), "disk full");
+    EXPECT_EQ(calls, 1);
+    EXPECT_LT(stopped.script.records, 40000);
+}
+
 TEST(SdToPd, LargeCueAndAddressAreWrittenFFFF) {
     FakeSdSource source(kNames, {event(70000, 0, 0, 1, 0, 65536.0)});
     SdToPdOutcome out = SdToPd(source, SdSize::Cal);
