@@ -3,6 +3,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
 #include "app/cli_sd_show.h"
+#include "files/script_text.h"
 
 namespace fulgor::cli {
 namespace {
@@ -10,17 +11,35 @@ namespace {
 int run(const Args& args, Io& io) {
     std::optional<SdShowView> view = openSdShowView("sd2talsen", args, io);
     if (!view) return kBadUsage;
-    Result<SdToTalsenOutcome> converted = SdToTalsen(*view->events, view->size);
-    if (!converted) {
-        io.err << "fulgor sd2talsen: " << converted.error() << '\n';
+    // The rows are written a part at a time as they are converted, so that a
+    // large show is never held whole. A database that fails part-way leaves
+    // no output.
+    SdToTalsenOutcome outcome;
+    Status readFailure;
+    const ByteProducer produce = [&](const ByteSink& sink) -> Status {
+        // The header a new Talsen script has.
+        TalsenHeader header;
+        header.timeType = "Wave File";
+        if (Status begun = writeTalsenHeader(header, sink); !begun) return begun;
+        Status sinkFailure;
+        Result<SdToTalsenOutcome> converted = SdToTalsen(
+            *view->events, view->size,
+            [&](const Table& part, int rowsBefore) {
+                return sinkFailure = writeRows(part, sink, rowsBefore);
+            },
+            kPartRows);
+        if (!converted) {
+            if (sinkFailure) readFailure = Error{converted.error()};
+            return Error{converted.error()};
+        }
+        outcome = std::move(converted.value());
+        return {};
+    };
+    if (!writeWholeOutputFrom(args, produce, io, readFailure)) {
+        if (!readFailure) complain(args, io) << readFailure.error() << '\n';
         return kBadUsage;
     }
-    // The header a new Talsen script has.
-    TalsenScript script;
-    script.timeType = "Wave File";
-    script.table = std::move(converted.value().table);
-    if (!writeTalsenOutput(args, script, io)) return kBadUsage;
-    std::string skipped = skippedEventsMessage(converted.value());
+    std::string skipped = skippedEventsMessage(outcome);
     if (skipped.empty()) return kDone;
     io.err << skipped << '\n';
     return kFellShort;

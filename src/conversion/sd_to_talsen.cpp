@@ -1,5 +1,6 @@
 #include "conversion/sd_to_talsen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -39,7 +40,8 @@ std::string countText(std::int64_t count, const char* cause) {
 
 }  // namespace
 
-Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size) {
+Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size,
+                                     const SdPartTaker& take, int partRows) {
     const std::optional<int> time = source.fieldIndex("time");
     const std::optional<int> cue = source.fieldIndex("CUE");
     const std::optional<int> effect = source.fieldIndex("Effect Description");
@@ -53,8 +55,18 @@ Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size) {
     const std::optional<int> angle = source.fieldIndex("ANGLE");
 
     SdToTalsenOutcome outcome;
-    outcome.table = Table(static_cast<int>(source.rowCount()), talsen::ColumnCount);
-    int row = 0;
+    outcome.table = Table(0, talsen::ColumnCount);
+    Table& table = outcome.table;
+    table.reserveRows(static_cast<int>(take ? std::min<std::int64_t>(partRows, source.rowCount())
+                                            : source.rowCount()));
+    int rowsBefore = 0;
+    auto handOn = [&]() -> Status {
+        const int rows = table.rowCount();
+        if (Status taken = take(table, rowsBefore); !taken) return taken;
+        rowsBefore += rows;
+        table.dropRows();
+        return {};
+    };
     std::string notes;
     while (true) {
         Result<bool> moved = source.next();
@@ -80,13 +92,12 @@ Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size) {
             ++outcome.addrTooLarge;
             continue;
         }
-        // The source may hold more rows than it said if the file changed meanwhile.
-        if (row >= outcome.table.rowCount()) outcome.table.appendRows();
+        table.appendRows();
+        const int row = table.rowCount() - 1;
         std::int64_t t = *code;
         double seconds =
             static_cast<double>((t >> 24) * 3600 + ((t >> 16) & 255) * 60 + ((t >> 8) & 255)) +
             static_cast<double>(t & 255) / 30.0;
-        Table& table = outcome.table;
         table.setCell(row, talsen::Line, asStored(source.value(cue)));
         table.setCell(row, talsen::Type, asStored(source.value(effect)));
         table.setCell(row, talsen::Size, asStored(source.value(sizeField)));
@@ -101,9 +112,13 @@ Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size) {
         notes = sdText(source.value(event));
         notes += sdText(source.value(angle));
         table.setText(row, talsen::Notes, notes);
-        ++row;
+        if (take && table.rowCount() == partRows) {
+            if (Status handed = handOn(); !handed) return Error{handed.error()};
+        }
     }
-    outcome.table.resize(row, talsen::ColumnCount);
+    if (take && table.rowCount() > 0) {
+        if (Status handed = handOn(); !handed) return Error{handed.error()};
+    }
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 // as the rows of a Talsen table.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "conversion/sd_event_source.h"
@@ -37,7 +38,14 @@ struct SdToTalsenOutcome {
 // (a module above FF), cannot be written as a Talsen row: it is skipped and
 // counted by cause, so the table holds only whole rows.
 // Fails only when the database cannot be read.
-Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size);
+//
+// With `take`, the rows go to it a part of `partRows` rows at a time, given
+// with the count of rows handed on before, so that a large show is never held
+// whole; the outcome's table is then empty. A failure of `take` stops the
+// conversion with its failure.
+using SdPartTaker = std::function<Status(const Table& part, int rowsBefore)>;
+Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size,
+                                     const SdPartTaker& take = {}, int partRows = 0);
 
 // What the operator is told after the copy: how many events were skipped and
 // why. Empty when none was.

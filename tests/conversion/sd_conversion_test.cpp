@@ -74,6 +74,52 @@ TEST(SdToTalsen, SkipsEventsItCannotWriteAndSaysWhy) {
               "an empty time.");
 }
 
+// Part by part, the rows come in parts of the size asked for, the last
+// shorter, each with the rows before it; together they are the whole table.
+// A failing taker stops the conversion with its failure.
+TEST(SdToTalsen, HandsOnItsRowsAPartAtATime) {
+    std::vector<std::vector<FakeValue>> rows;
+    for (int i = 0; i < 8; ++i) rows.push_back(event(i, 0, 0, i, 0, 17.0));
+    rows[2][8] = FakeValue();  // no ADDR: left out
+    FakeSdSource wholeSource(kNames, rows);
+    Result<SdToTalsenOutcome> whole = SdToTalsen(wholeSource, SdSize::Cal);
+    ASSERT_TRUE(whole.ok());
+
+    FakeSdSource source(kNames, rows);
+    Table joined(0, talsen::ColumnCount);
+    std::vector<std::pair<int, int>> parts;  // rows, rows before
+    Result<SdToTalsenOutcome> parted = SdToTalsen(
+        source, SdSize::Cal,
+        [&](const Table& part, int rowsBefore) -> Status {
+            parts.emplace_back(part.rowCount(), rowsBefore);
+            for (int row = 0; row < part.rowCount(); ++row) {
+                joined.appendRows();
+                for (int column = 0; column < part.columnCount(); ++column)
+                    joined.setCell(joined.rowCount() - 1, column, part.cell(row, column));
+            }
+            return {};
+        },
+        3);
+    ASSERT_TRUE(parted.ok());
+    EXPECT_EQ(parts, (std::vector<std::pair<int, int>>{{3, 0}, {3, 3}, {1, 6}}));
+    EXPECT_EQ(joined, whole.value().table);
+    EXPECT_EQ(parted.value().table.rowCount(), 0);
+    EXPECT_EQ(parted.value().emptyAddr, 1);
+
+    FakeSdSource failing(kNames, rows);
+    int calls = 0;
+    Result<SdToTalsenOutcome> stopped = SdToTalsen(
+        failing, SdSize::Cal,
+        [&](const Table&, int) -> Status {
+            ++calls;
+            return Error{"disk full"};
+        },
+        3);
+    ASSERT_FALSE(stopped.ok());
+    EXPECT_EQ(stopped.error(), "disk full");
+    EXPECT_EQ(calls, 1);
+}
+
 TEST(SdToPd, WritesFiredEventsInViewOrderAndCountsTheOthers) {
     std::vector<FakeValue> untimed = event(3, 0, 0, 0, 0, 5.0);
     untimed[1] = std::string("");
