@@ -27,13 +27,21 @@ ClockParts split(std::int32_t hundredths) {
 
 }  // namespace
 
-std::string FormatHundredths(std::int32_t hundredths) {
+void appendHundredths(std::int32_t hundredths, std::string& out) {
     ClockParts p = split(hundredths);
-    std::string text = p.negative ? "-" : "";
-    text += formatWhole(p.hours, 1) + ':';
-    text += formatWhole(p.minutes, 2) + ':';
-    text += formatWhole(p.seconds, 2) + '.';
-    text += formatWhole(p.centiseconds, 2);
+    if (p.negative) out.push_back('-');
+    appendWhole(p.hours, 1, out);
+    out.push_back(':');
+    appendWhole(p.minutes, 2, out);
+    out.push_back(':');
+    appendWhole(p.seconds, 2, out);
+    out.push_back('.');
+    appendWhole(p.centiseconds, 2, out);
+}
+
+std::string FormatHundredths(std::int32_t hundredths) {
+    std::string text;
+    appendHundredths(hundredths, text);
     return text;
 }
 

@@ -11,6 +11,8 @@ namespace fulgor {
 // 3723456 -> "10:20:34.56". A negative time is written as "-" and the clock
 // text of its magnitude.
 std::string FormatHundredths(std::int32_t hundredths);
+// The same, appended to `out`, for a writer of a clock text a cue.
+void appendHundredths(std::int32_t hundredths, std::string& out);
 
 // Timecode HH:MM:SS:FF at 30 frames a second, the frame being the hundredths
 // times 0.3 rounded with ties to even: 3723456 -> "10:20:34:17",

@@ -1,4 +1,3 @@
-#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -6,7 +5,6 @@
 #include "app/cli_script_io.h"
 #include "conversion/talsen_to_kavrin.h"
 #include "core/message_text.h"
-#include "files/script_text.h"
 
 namespace fulgor::cli {
 namespace {
@@ -17,27 +15,21 @@ int run(const Args& args, Io& io) {
         complain(args, io) << "--show-name: " << kShowNameOnOneLine << '\n';
         return kBadUsage;
     }
-    // The Kavrin rows are made and written a part at a time, as the Talsen
-    // rows are read, so that a large show is never held whole: of its untimed
-    // rows only the count and the first few, which the warning names, are kept.
+    // Each Kavrin line is made from its Talsen line and written as the lines
+    // are read, so that a large show is never held whole: of its untimed rows
+    // only the count and the first few, which the warning names, are kept.
+    KavrinLineMaker maker(args.has("--miravel"));
     std::vector<int> untimedRows;
     std::size_t untimedCount = 0;
-    bool written = rewriteTalsenInput(
+    bool written = rewriteTalsenLines(
         args, io,
         [&](const TalsenHeader&, const ByteSink& sink) {
             return writeKavrinShowName(showName, sink);
         },
-        [&](Table& part, int rowsBefore) -> PartWriting {
-            auto kavrin = std::make_shared<KavrinImport>(
-                talsenToKavrin(part, args.has("--miravel"), rowsBefore));
-            untimedCount += kavrin->untimedRows.size();
-            for (int row : kavrin->untimedRows) {
-                if (untimedRows.size() > kLinesNamed) break;
-                untimedRows.push_back(row);
-            }
-            return [kavrin, rowsBefore](const ByteSink& sink) {
-                return writeRows(kavrin->table, sink, rowsBefore);
-            };
+        [&](std::string_view line, int row, std::string& out) {
+            if (maker.append(line, row, out)) return;
+            if (untimedRows.size() <= kLinesNamed) untimedRows.push_back(row);
+            ++untimedCount;
         });
     if (!written) return kBadUsage;
     if (untimedCount > 0) {

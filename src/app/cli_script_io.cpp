@@ -78,29 +78,6 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
     return std::nullopt;
 }
 
-bool rewriteTalsenInput(
-    const Args& args, Io& io,
-    const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<PartWriting(Table& part, int rowsBefore)>& take) {
-    return rewriteInput(
-        args, io, [&](const std::string& path, const ByteSink& sink, Status& written) {
-            // The parts' writing runs on a second thread while the next parts
-            // are read and taken. Few wait, so that a large show is never held whole.
-            InOrderWorker writer(2);
-            Status read = readTalsenParts(
-                path, kPartRows,
-                [&](const TalsenHeader& header) {
-                    return writer.add([&begin, &sink, header] { return begin(header, sink); });
-                },
-                [&](Table& part, int rowsBefore) {
-                    return writer.add(
-                        [&sink, write = take(part, rowsBefore)] { return write(sink); });
-                });
-            written = writer.finish();
-            return written ? read : written;
-        });
-}
-
 bool rewriteTalsenLines(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,

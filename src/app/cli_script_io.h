@@ -27,29 +27,21 @@ struct ScriptInput {
 };
 std::optional<ScriptInput> readScriptInput(const Args& args, Io& io);
 
-// Reads the Talsen script named by the one positional argument a part of
-// kPartRows rows at a time and writes the output to -o or standard output as
-// it goes (see readTalsenParts), for a command that works row by row: `begin`
-// writes the output's start, given the script's header, then `take` is given
-// each part with the rows before it and gives the writing of that part's
-// output. The parts are taken on the thread that reads and their writing
-// runs on a second thread, while the next parts are read. Reports a failure
-// as readTalsenInput and writeTalsenOutput do, and returns false.
+// The rows a command that converts a show part by part holds at once.
 inline constexpr int kPartRows = 1 << 16;
-// What such a command's help says of output written before the whole input is read.
+// What a command that writes its output as it reads its input says of it in its help.
 inline constexpr std::string_view kPartwiseOutputHelp =
     "Rows are written as they are read, so that a large script is never held whole.\n"
     "An input that fails part-way (exit status 1) leaves a regular file named by -o\n"
     "as it was, but standard output has had the rows before the failure.\n";
-using PartWriting = std::function<Status(const ByteSink& sink)>;
-bool rewriteTalsenInput(
-    const Args& args, Io& io,
-    const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<PartWriting(Table& part, int rowsBefore)>& take);
 
-// The same a line at a time, for a command that rewrites each line without
-// reading its cells: `rewrite` appends the output of every line after the
-// header, given as the file holds it (see readTalsenLines), and its row's index.
+// Reads the Talsen script named by the one positional argument a line at a
+// time and writes the output to -o or standard output as it goes, for a
+// command that rewrites each line on its own: `begin` writes the output's
+// start, given the script's header, then `rewrite` appends the output of
+// every line after the header, given as the file holds it (see
+// readTalsenLines), and its row's index. Reports a failure as
+// readTalsenInput and writeTalsenOutput do, and returns false.
 bool rewriteTalsenLines(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,

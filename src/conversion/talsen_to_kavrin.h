@@ -2,9 +2,11 @@
 // Import Talsen: builds a Kavrin script table from a Talsen script table, row
 // for row, with the firing time worked out from the Talsen Time and Prefire.
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/progress.h"
@@ -36,11 +38,27 @@ struct KavrinImport {
 // untimedRows, rather than firing at a guessed moment.
 // Stops part-way, the table part-made, once `progress` asks to.
 KavrinImport talsenToKavrin(const Table& talsen, bool miravel, const Progress& progress = {});
-// The same for a Talsen table that is a part of a larger script, after
-// `rowsBefore` rows: its Lines (and untimedRows) count from the whole script's
-// start, so that a large import can be made and written part by part.
-KavrinImport talsenToKavrin(const Table& talsen, bool miravel, int rowsBefore,
-                            const Progress& progress = {});
+
+// The same a line at a time, for a writer that never holds a large show
+// whole: each Kavrin line is what reading the Talsen line into a table row,
+// talsenToKavrin and writing the Kavrin row back give, byte for byte. The
+// Talsen fields' bytes go out as they stand, since a Windows-1252 text
+// decoded and encoded again is the same.
+class KavrinLineMaker {
+public:
+    explicit KavrinLineMaker(bool miravel) : m_miravel(miravel) {}
+    // Appends the Kavrin line, CR LF ended, of the Talsen line `line` (as the
+    // file holds it, without its line end), the script's row `row`. False
+    // when the row is one talsenToKavrin lists in untimedRows.
+    bool append(std::string_view line, int row, std::string& out);
+
+private:
+    bool m_miravel;
+    std::array<std::string_view, talsen::ColumnCount> m_fields;
+    std::array<Cell, talsen::ColumnCount> m_cells;
+    std::array<Cell, kavrin::ColumnCount> m_made;
+    std::string m_clock;
+};
 
 // The warning for `count` untimed rows, naming the Kavrin Lines (row + 1) of
 // the first ten; `firstRows` need hold no more than the first kLinesNamed + 1

@@ -1,8 +1,7 @@
 #pragma once
 // A second thread for work that comes in parts whose order matters: a
-// command that reads a script a part at a time writes the parts already read
-// on it while it reads the next, a writer makes every other piece of a file's
-// text on it, and a large sort orders half of its runs of ties on it.
+// writer makes every other piece of a file's text on it, and a large sort
+// orders half of its runs of ties on it.
 
 #include <condition_variable>
 #include <cstddef>

@@ -111,7 +111,7 @@ std::string formatMask(double x, std::string_view mask) {
     return text;
 }
 
-std::string formatWhole(std::int64_t value, int minDigits) {
+void appendWhole(std::int64_t value, int minDigits, std::string& out) {
     // The magnitude as unsigned, so that the lowest int64 has one too.
     std::uint64_t magnitude =
         value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -119,10 +119,14 @@ std::string formatWhole(std::int64_t value, int minDigits) {
     auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude);
     assert(ec == std::errc());
     auto length = static_cast<int>(end - digits);
+    if (value < 0) out.push_back('-');
+    if (length < minDigits) out.append(static_cast<std::size_t>(minDigits - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
+}
+
+std::string formatWhole(std::int64_t value, int minDigits) {
     std::string text;
-    if (value < 0) text.push_back('-');
-    if (length < minDigits) text.append(static_cast<std::size_t>(minDigits - length), '0');
-    text.append(digits, static_cast<std::size_t>(length));
+    appendWhole(value, minDigits, text);
     return text;
 }
 

@@ -29,5 +29,7 @@ std::string formatMask(double x, std::string_view mask);
 // mask of '0's such as "00", written without floating point for the commands
 // that write one address or clock text per cue of a show of a million cues.
 std::string formatWhole(std::int64_t value, int minDigits);
+// The same, appended to `out`.
+void appendWhole(std::int64_t value, int minDigits, std::string& out);
 
 }  // namespace fulgor

@@ -50,6 +50,16 @@ void forEachField(std::string_view line, int columns, Take&& take) {
     take(std::string_view(field, static_cast<std::size_t>(end - field)));
 }
 
+// A cell as a line holds it before encoding: a number in its shortest
+// decimal form, a text as it is.
+void appendCell(const Cell& cell, std::string& out) {
+    if (cell.isNumber()) {
+        appendShortestText(cell.number(), out);
+    } else {
+        out.append(cell.text());
+    }
+}
+
 // Appends the row's cells joined by ",", then CR LF: texts as they are
 // (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
 // page cannot hold and naming its place.
@@ -57,10 +67,8 @@ Status appendRowCells(const Table& table, int row, int firstRow, bool encode, st
     for (int column = 0; column < table.columnCount(); ++column) {
         if (column > 0) out.push_back(',');
         Cell cell = table.cell(row, column);
-        if (cell.isNumber()) {
-            appendShortestText(cell.number(), out);
-        } else if (!encode) {
-            out.append(cell.text());
+        if (!encode || cell.isNumber()) {
+            appendCell(cell, out);
         } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
             return Error{"Row " + std::to_string(firstRow + row + 1) + ", column " +
                          std::to_string(column + 1) + ": " + status.error()};
@@ -89,34 +97,18 @@ void ScriptTextReader::makeRoom(std::string_view firstBytes) {
     if (lines == 0 || m_expected == 0) return;
     double bytesPerLine = static_cast<double>(lastEnd) / static_cast<double>(lines);
     auto rows = static_cast<std::size_t>(static_cast<double>(m_expected) / bytesPerLine * 1.1) + 16;
-    rows = std::min<std::size_t>(rows, m_partRows > 0 ? m_partRows : INT32_MAX / 2);
+    rows = std::min<std::size_t>(rows, INT32_MAX / 2);
     m_table.reserveRows(static_cast<int>(rows));
     // The long texts are a part of the file's bytes (more only where
     // Windows-1252 letters take two or three bytes in UTF-8), so room for the
-    // whole file, or the part's share of it, spares the pool from being
-    // copied as it grows.
+    // whole file spares the pool from being copied as it grows.
     m_table.reserveLongText(
         std::min<std::size_t>(static_cast<std::size_t>(m_expected),
                               static_cast<std::size_t>(static_cast<double>(rows) * bytesPerLine)));
 }
 
-void ScriptTextReader::handOnParts(int partRows, PartTaker take) {
-    m_partRows = partRows;
-    m_take = std::move(take);
-}
-
 void ScriptTextReader::handOnLines(LineTaker take) {
     m_takeLine = std::move(take);
-}
-
-void ScriptTextReader::handOnPart() {
-    const int rows = m_table.rowCount();
-    if (Status taken = m_take(m_table, m_rowsBefore); !taken) {
-        m_failure = taken;
-        m_stopped = true;
-    }
-    m_rowsBefore += rows;
-    m_table.dropRows();
 }
 
 void ScriptTextReader::feed(std::string_view bytes) {
@@ -161,7 +153,6 @@ Table ScriptTextReader::finish() {
         addLine(last, isAscii(last));
     }
     m_partial.clear();
-    if (m_take && !m_stopped && m_table.rowCount() > 0) handOnPart();
     return std::move(m_table);
 }
 
@@ -171,7 +162,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_wantHeader = false;
         return;
     }
-    const int row = m_rowsBefore + m_table.rowCount();
+    const int row = m_linesHandedOn + m_table.rowCount();
     if (m_progress && row % kRowsPerReport == 0) {
         double done =
             m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
@@ -185,7 +176,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
             m_failure = taken;
             m_stopped = true;
         }
-        ++m_rowsBefore;
+        ++m_linesHandedOn;
         return;
     }
     if (!ascii && !isAscii(line)) {
@@ -198,7 +189,6 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
     m_fields.clear();
     forEachField(line, m_columns, [this](std::string_view field) { m_fields.push_back(field); });
     m_table.appendTextRow(m_fields);
-    if (m_table.rowCount() == m_partRows) handOnPart();
 }
 
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
@@ -244,6 +234,21 @@ void appendWithFirstField(std::string_view line, int columns, std::string_view f
         out.append(second, keptEnd);
     }
     out.append(static_cast<std::size_t>(columns - fields), ',');
+    out.append("\r\n");
+}
+
+void splitFields(std::string_view line, std::span<std::string_view> fields) {
+    std::size_t taken = 0;
+    forEachField(line, static_cast<int>(fields.size()),
+                 [&](std::string_view field) { fields[taken++] = field; });
+    std::fill(fields.begin() + static_cast<std::ptrdiff_t>(taken), fields.end(), std::string_view());
+}
+
+void appendCellsLine(std::span<const Cell> cells, std::string& out) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out.push_back(',');
+        appendCell(cells[i], out);
+    }
     out.append("\r\n");
 }
 

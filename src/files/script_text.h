@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,13 +34,6 @@ public:
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
     bool stopped() const { return m_stopped; }
-    // Hands the rows on a part at a time instead of keeping them all, so that
-    // a command that works row by row never holds a large script whole: every
-    // `partRows` rows, and at finish() the rest, go to `take` with the number
-    // of rows read before them, and the table is emptied for the next part.
-    // A failure from `take` stops the reading and is kept as failure().
-    using PartTaker = std::function<Status(Table& part, int rowsBefore)>;
-    void handOnParts(int partRows, PartTaker take);
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that
     // rewrites a script line by line (see appendWithFirstField). `take` is
@@ -50,7 +44,7 @@ public:
     const Status& failure() const { return m_failure; }
     void feed(std::string_view bytes);
     // Ends the text, a last line without a line end being a line too, and
-    // gives the table (empty when the rows were handed on). The reader is then spent.
+    // gives the table (empty when the lines were handed on). The reader is then spent.
     Table finish();
 
     // The first line's bytes without its line end (with `headerLine`).
@@ -60,7 +54,6 @@ public:
 private:
     void addLine(std::string_view line, bool ascii);
     void makeRoom(std::string_view firstBytes);
-    void handOnPart();
 
     int m_columns;
     bool m_wantHeader;
@@ -69,10 +62,8 @@ private:
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text
     Progress m_progress;
     bool m_stopped = false;
-    int m_partRows = 0;  // 0: the rows are kept
-    PartTaker m_take;
     LineTaker m_takeLine;
-    int m_rowsBefore = 0;  // rows handed on so far
+    int m_linesHandedOn = 0;  // lines handed on so far
     Status m_failure;
     std::string m_header;
     std::string m_partial;  // a line begun in one piece and not yet ended
@@ -99,6 +90,16 @@ Table parseRows(std::string_view bytes, int columns);
 // as they are, since a Windows-1252 text decoded and encoded again is the same.
 void appendWithFirstField(std::string_view line, int columns, std::string_view first,
                           std::string& out);
+
+// The line's first fields.size() fields, as reading the line into a table
+// row of that many columns gives them: fields after the last dropped, missing
+// ones empty. The fields view the line's bytes.
+void splitFields(std::string_view line, std::span<std::string_view> fields);
+
+// Appends the cells as a table row is written, but without encoding them: a
+// number in its shortest decimal form, a text as it is, joined by ",", then
+// CR LF. For cells that view a file's own bytes, which then stay as they are.
+void appendCellsLine(std::span<const Cell> cells, std::string& out);
 
 // Appends `line`, encoded in Windows-1252, and CR LF.
 Status appendLine(std::string_view line, std::string& out);

@@ -98,17 +98,6 @@ Status readHandingOn(const std::string& path,
 
 }  // namespace
 
-Status readTalsenParts(const std::string& path, int partRows,
-                       const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::PartTaker& take) {
-    return readHandingOn(path, begin, [&](ScriptTextReader& reader, auto& beginOnce) {
-        reader.handOnParts(partRows, [&](Table& part, int rowsBefore) -> Status {
-            if (Status started = beginOnce(); !started) return started;
-            return take(part, rowsBefore);
-        });
-    });
-}
-
 Status readTalsenLines(const std::string& path,
                        const std::function<Status(const TalsenHeader&)>& begin,
                        const ScriptTextReader::LineTaker& take) {

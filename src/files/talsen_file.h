@@ -56,17 +56,11 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});
 }
-// Reads the Talsen script at `path` a part of `partRows` rows at a time, for
-// a command that works row by row and so never needs a large script whole:
-// `begin` gets the header, before any part, then `take` gets every part (see
-// ScriptTextReader::handOnParts). Fails as readTalsenFile does, or as the
-// first of `begin` and `take` that fails.
-Status readTalsenParts(const std::string& path, int partRows,
-                       const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::PartTaker& take);
-// The same a line at a time, each as the file holds it (see
-// ScriptTextReader::handOnLines), for a command that rewrites lines without
-// reading their cells.
+// Reads the Talsen script at `path` a line at a time, each as the file holds
+// it (see ScriptTextReader::handOnLines), for a command that rewrites lines
+// one by one and so never needs a large script whole: `begin` gets the
+// header, before any line, then `take` gets every line. Fails as
+// readTalsenFile does, or as the first of `begin` and `take` that fails.
 Status readTalsenLines(const std::string& path,
                        const std::function<Status(const TalsenHeader&)>& begin,
                        const ScriptTextReader::LineTaker& take);

@@ -88,13 +88,13 @@ TEST(CliImport, WritesTheKavrinScriptAndNamesTheLinesItCannotTime) {
     EXPECT_EQ(readBytes(dir.path("late.kvn")), "\r\n1,1,1,,01,01,,1,,75mm,1,Shell,\r\n");
 }
 
-// A show larger than the part that import and renumber-lines read, change
-// and write at a time: Lines and the untimed rows count on across the parts,
-// and nothing is lost between them.
-TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
+// A show larger than the piece that import and renumber-lines write at a
+// time: Lines and the untimed rows count on across the pieces, and nothing is
+// lost between them.
+TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsPieces) {
     TempDir dir;
     constexpr int kRows = 70'000;
-    // More than the warning names, in both parts: the later ones only counted.
+    // More than the warning names, early and late: the later ones only counted.
     const int untimed[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 65'536, 65'537, 69'999, kRows};
     std::string talsen = "w,0.00,t\r\n";
     std::string lettered = talsen;  // the same with Lines renumber-lines must replace
@@ -118,8 +118,8 @@ TEST(CliImport, ALargeShowIsWrittenWholeAcrossItsParts) {
               "larger than Time); their Time is left empty: Lines 2, 3, 4, 5, 6, 7, 8, 9, 10, "
               "65536, ...\n");
     EXPECT_TRUE(readBytes(dir.path("big.kvn")) == kavrin);
-    // A disk that fills in the second part, while the reading runs ahead of
-    // the writing: the save fails whole, and the old file stays.
+    // A disk that fills in a later piece: the save fails whole, and the old
+    // file stays.
     Outcome full = [&] {
         ScopedWriteFault fault({.failAfterBytes = kavrin.size() - 1000, .writeError = ENOSPC});
         return runCli({"import", dir.path("big.csv"), "-o", dir.path("big.kvn")});

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
+#include "files/kavrin_file.h"
+#include "files/script_text.h"
+
 namespace fulgor {
 namespace {
 
@@ -81,6 +87,53 @@ TEST(TalsenToKavrin, RowsWithoutATrustworthyTimeGetNoneAndAreListed) {
               "larger than Time); their Time is left empty: Lines 1, 2, 3, 4, 5, 6, 7, 8, 9, "
               "10, ...");
     EXPECT_EQ(untimedRowsMessage({}, 0), "");
+}
+
+// Made a line at a time, however the lines are shaped (fields missing or too
+// many, Windows-1252 letters, a CR inside, no line end at the end), the Kavrin
+// lines are what reading the Talsen lines into a table, converting it and
+// writing it give, byte for byte, with the same rows untimed.
+TEST(KavrinLineMaker, LinesAreWhatTheTableConversionWrites) {
+    std::mt19937 random(5);
+    const std::string letters = "ab9.- \r\xE9\x81";
+    const char* const numbers[] = {"12.5", "3", "0.25", "-1", "1e3", "2.35", " 2", "7x", ""};
+    std::string text;
+    for (int line = 0; line < 600; ++line) {
+        const std::size_t fields = random() % 15;
+        for (std::size_t f = 0; f < fields; ++f) {
+            if (random() % 2) {
+                text += numbers[random() % std::size(numbers)];
+            } else {
+                for (std::size_t n = random() % 9; n > 0; --n)
+                    text += letters[random() % letters.size()];
+            }
+            if (f + 1 < fields) text += ',';
+        }
+        text += random() % 2 ? "\r\n" : "\n";
+    }
+    text += "1,Shell,75mm,9.5,1,,,01,02,,last\r";  // no line end: its CR is a part of the line
+
+    for (bool miravel : {false, true}) {
+        KavrinImport imported = talsenToKavrin(parseRows(text, talsen::ColumnCount), miravel);
+        Result<std::string> written = formatKavrin("", imported.table);
+        ASSERT_TRUE(written.ok()) << written.error();
+
+        KavrinLineMaker maker(miravel);
+        std::string made = "\r\n";  // the empty show name's line
+        std::vector<int> untimed;
+        ScriptTextReader lines(talsen::ColumnCount, false);
+        lines.handOnLines([&](std::string_view line, int row) -> Status {
+            if (!maker.append(line, row, made)) untimed.push_back(row);
+            return {};
+        });
+        lines.feed(text);
+        static_cast<void>(lines.finish());
+        EXPECT_TRUE(made == written.value()) << miravel;
+        EXPECT_EQ(untimed, imported.untimedRows);
+        // Both ways are taken: rows left untimed, and rows given a clock text.
+        EXPECT_GT(untimed.size(), 10u);
+        EXPECT_NE(made.find(",0:00:"), std::string::npos);
+    }
 }
 
 }  // namespace

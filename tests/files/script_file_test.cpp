@@ -138,88 +138,9 @@ TEST(ScriptText, PiecesSplitAnywhereReadAsTheWholeText) {
     EXPECT_EQ(parseRows("a\r\nb\r", 2).cell(1, 0).text(), "b\r");
 }
 
-// Handed on in parts of any size, the rows are the whole table's, in order:
-// each part full but the last, never an empty one, and its rowsBefore the
-// rows of the parts before it. The table emptied between parts must forget
-// the long texts of the part before.
-TEST(ScriptText, RowsHandedOnInPartsAreTheWholeTablesRows) {
-    std::string text = "hdr,1,x\r\n";
-    for (int line = 1; line <= 11; ++line)
-        text += std::to_string(line) + ",a long text " + std::to_string(line % 4) + ",\xE9\r\n";
-    text += "last without its line end";
-    const Table whole = parseRows(text.substr(text.find('\n') + 1), 4);
-    for (int partRows : {1, 2, 3, 5, 11, 12, 13}) {
-        ScriptTextReader reader(4, true);
-        reader.expect(text.size());
-        Table joined(0, 4);
-        std::vector<int> sizes;
-        reader.handOnParts(partRows, [&](Table& part, int rowsBefore) -> Status {
-            EXPECT_EQ(rowsBefore, joined.rowCount()) << partRows;
-            sizes.push_back(part.rowCount());
-            for (int r = 0; r < part.rowCount(); ++r) {
-                joined.appendRows();
-                for (int c = 0; c < 4; ++c)
-                    joined.setCell(joined.rowCount() - 1, c, part.cell(r, c));
-            }
-            return {};
-        });
-        for (std::size_t at = 0; at < text.size(); at += 10)
-            reader.feed(std::string_view(text).substr(at, 10));
-        EXPECT_EQ(reader.finish().rowCount(), 0);
-        EXPECT_EQ(reader.headerLine(), "hdr,1,x");
-        EXPECT_TRUE(joined == whole) << partRows;
-        std::vector<int> expected(12 / partRows, partRows);
-        if (12 % partRows) expected.push_back(12 % partRows);
-        EXPECT_EQ(sizes, expected);
-    }
-    // A part that fails stops the reading: no part after it, nor at the end.
-    ScriptTextReader reader(4, true);
-    int parts = 0;
-    reader.handOnParts(2, [&](Table&, int) -> Status {
-        return ++parts == 2 ? Status(Error{"disk full"}) : Status();
-    });
-    reader.feed(text);
-    reader.finish();
-    EXPECT_EQ(parts, 2);
-    EXPECT_TRUE(reader.stopped());
-    EXPECT_EQ(reader.failure().error(), "disk full");
-}
-
-// A script read in parts begins with its header, once, even when it has no
-// rows; a file that cannot be read begins nothing.
-TEST(TalsenFile, ReadInPartsTheHeaderComesFirstAndOnce) {
-    TempDir dir;
-    std::string events;
-    auto begin = [&](const TalsenHeader& header) -> Status {
-        events += "begin " + header.waveName + "," + header.tcOffset + "," + header.timeType + ";";
-        return {};
-    };
-    auto take = [&](Table& part, int rowsBefore) -> Status {
-        events +=
-            "part " + std::to_string(rowsBefore) + "+" + std::to_string(part.rowCount()) + ";";
-        return {};
-    };
-    writeBytes(dir.path("rows.csv"), "gala.wav,1.5,smpte\r\n1\r\n2\r\n3\r\n");
-    writeBytes(dir.path("header.csv"), "gala.wav,x");
-    writeBytes(dir.path("empty.csv"), "");
-    EXPECT_TRUE(readTalsenParts(dir.path("rows.csv"), 2, begin, take).ok());
-    EXPECT_TRUE(readTalsenParts(dir.path("header.csv"), 2, begin, take).ok());
-    EXPECT_EQ(
-        readTalsenParts(dir.path("empty.csv"), 2, begin, take).error(),
-        "Cannot read \"" + dir.path("empty.csv") + "\": the file is empty, not a Talsen script");
-    EXPECT_EQ(events, "begin gala.wav,1.50,smpte;part 0+2;part 2+1;begin gala.wav,0.00,;");
-    // A failing beginning is the reading's failure, and no part follows it.
-    events.clear();
-    EXPECT_EQ(readTalsenParts(
-                  dir.path("rows.csv"), 2,
-                  [](const TalsenHeader&) -> Status { return Error{"no room"}; }, take)
-                  .error(),
-              "no room");
-    EXPECT_EQ(events, "");
-}
-
-// Read a line at a time, the same script begins the same way, and a failing
-// line stops the reading with its failure.
+// Read a line at a time, a script begins with its header, once, even when it
+// has no rows; a file that cannot be read begins nothing; a failing beginning
+// or line stops the reading with its failure.
 TEST(TalsenFile, ReadInLinesTheHeaderComesFirstAndAFailingLineStops) {
     TempDir dir;
     std::string events;
@@ -234,9 +155,21 @@ TEST(TalsenFile, ReadInLinesTheHeaderComesFirstAndAFailingLineStops) {
     };
     writeBytes(dir.path("rows.csv"), "gala.wav,1.5\r\n1,a\r\n\nstop\r\nnever\r\n");
     writeBytes(dir.path("header.csv"), "gala.wav,x");
+    writeBytes(dir.path("empty.csv"), "");
     EXPECT_EQ(readTalsenLines(dir.path("rows.csv"), begin, take).error(), "stopped at 2");
     EXPECT_TRUE(readTalsenLines(dir.path("header.csv"), begin, take).ok());
+    EXPECT_EQ(
+        readTalsenLines(dir.path("empty.csv"), begin, take).error(),
+        "Cannot read \"" + dir.path("empty.csv") + "\": the file is empty, not a Talsen script");
     EXPECT_EQ(events, "begin gala.wav,1.50;0:1,a;1:;2:stop;begin gala.wav,0.00;");
+
+    events.clear();
+    EXPECT_EQ(readTalsenLines(
+                  dir.path("rows.csv"),
+                  [](const TalsenHeader&) -> Status { return Error{"no room"}; }, take)
+                  .error(),
+              "no room");
+    EXPECT_EQ(events, "");
 }
 
 // A line rewritten with a new first field, however it is shaped and wherever
