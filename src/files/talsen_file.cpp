@@ -70,15 +70,11 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
     return finishTalsen(reader);
 }
 
-namespace {
-
-// Reads the script at `path` with a reader that `handOn` sets up to hand its
-// rows or lines on, given a function to call before each of them that hands
-// `begin` the header the first time.
-template <class HandOn>
-Status readHandingOn(const std::string& path,
-                     const std::function<Status(const TalsenHeader&)>& begin, HandOn&& handOn) {
+Status readTalsenLines(const std::string& path,
+                       const std::function<Status(const TalsenHeader&)>& begin,
+                       const ScriptTextReader::LineTaker& take) {
     ScriptTextReader reader(talsen::ColumnCount, true);
+    // `begin` gets the header before the first line, or at the end when there is none.
     bool begun = false;
     auto beginOnce = [&]() -> Status {
         if (begun) return {};
@@ -87,26 +83,16 @@ Status readHandingOn(const std::string& path,
         readHeader(reader.headerLine(), header);
         return begin(header);
     };
-    handOn(reader, beginOnce);
+    reader.handOnLines([&](std::string_view line, int row) -> Status {
+        if (Status started = beginOnce(); !started) return started;
+        return take(line, row);
+    });
     Status read = readScriptFile(path, "Talsen", reader);
     if (!reader.failure()) return reader.failure();
     if (!read) return read;
     reader.finish();
     if (!reader.failure()) return reader.failure();
     return beginOnce();
-}
-
-}  // namespace
-
-Status readTalsenLines(const std::string& path,
-                       const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::LineTaker& take) {
-    return readHandingOn(path, begin, [&](ScriptTextReader& reader, auto& beginOnce) {
-        reader.handOnLines([&](std::string_view line, int row) -> Status {
-            if (Status started = beginOnce(); !started) return started;
-            return take(line, row);
-        });
-    });
 }
 
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
