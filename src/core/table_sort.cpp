@@ -270,12 +270,13 @@ std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
 //
 // Then only runs that still tie on the lead are sorted by the keys left over
 // (by index when there are none), reading their rows where the sort put them,
-// scattered over the table: cheap where such runs are few.
+// scattered over the table: cheap where such runs are few. `lead` is left
+// with a word a row, for the caller to use again.
 std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
-                             std::span<const SortKey> keys) {
+                             std::span<const SortKey> keys, std::vector<std::uint64_t>& lead) {
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
-    std::vector<std::uint64_t> lead(count);
+    lead.assign(count, 0);
     readSortKeys(table, first, keys[0], lead);
     sortByKey(lead, order);
     std::size_t packedKeys = 1;
@@ -351,50 +352,61 @@ std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> k
     for ([[maybe_unused]] const SortKey& key : keys)
         assert(key.column >= 0 && key.column < m_columns);
     const auto count = static_cast<std::size_t>(last - first + 1);
-    std::vector<int> order = sortedOrder(*this, first, count, keys);
+    // The sort's keys, done with once the order is known, are the moving's
+    // working room: a million-row sort then needs no more memory to move
+    // its rows than it needed to order them.
+    std::vector<std::uint64_t> room;
+    std::vector<int> order = sortedOrder(*this, first, count, keys, room);
     // A permutation in ascending order is the identity: no row moved.
     if (std::is_sorted(order.begin(), order.end())) return {};
-    permuteRows(first, order);
+    permuteRowsIn(first, order, room);
     return order;
 }
 
 void Table::permuteRows(int first, std::span<const int> from) {
+    std::vector<std::uint64_t> places(from.size());
+    permuteRowsIn(first, from, places);
+}
+
+void Table::permuteRowsIn(int first, std::span<const int> from, std::span<std::uint64_t> places) {
     const std::size_t count = from.size();
-    assert(first >= 0 && first + static_cast<int>(count) <= m_rows);
-    // Move every row straight to its place, one cycle of the permutation at a
-    // time, so that no second copy of the rows is ever made.
+    assert(first >= 0 && first + static_cast<int>(count) <= m_rows && places.size() == count);
+    // The rows are filled in order: row i takes the row that belongs there
+    // from wherever it is now, and the row it held goes where that one was.
+    // No second copy of the rows is made, and unlike following the
+    // permutation's cycles, where each next row is known only once the last
+    // is read, the rows wanted next are known ahead and are asked for early,
+    // so that their reads overlap. A row's word in `places` tells where that
+    // row is now (low half) and which row its place holds now (high half).
+    constexpr std::uint64_t kLow = 0xFFFF'FFFF;
+    for (std::size_t r = 0; r < count; ++r) places[r] = (r << 32) | r;
+    auto whereIs = [&](std::size_t row) { return static_cast<std::size_t>(places[row] & kLow); };
+    auto putRow = [&](std::size_t row, std::size_t at) {
+        places[row] = (places[row] & ~kLow) | at;
+        places[at] = (places[at] & kLow) | (static_cast<std::uint64_t>(row) << 32);
+    };
+    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
+    const auto width = static_cast<std::ptrdiff_t>(m_columns);
     auto rowAt = [&](std::size_t r) {
         return m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + static_cast<int>(r), 0));
     };
-    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
-    std::vector<bool> placed(count);
-    // A cycle visits rows scattered over the table: a walk some rows ahead of
-    // the moves asks for each row early, so that their reads overlap.
-    constexpr int kRowsAhead = 8;
-    for (std::size_t start = 0; start < count; ++start) {
-        if (placed[start] || static_cast<std::size_t>(from[start]) == start) continue;
-        std::size_t ahead = start;
-        bool aheadDone = false;
-        auto walkAhead = [&] {
-            if (aheadDone) return;
-            ahead = static_cast<std::size_t>(from[ahead]);
-            aheadDone = ahead == start;
-            if (!aheadDone) prefetchRow(first + static_cast<int>(ahead));
-        };
-        for (int i = 0; i < kRowsAhead; ++i) walkAhead();
-        std::copy_n(rowAt(start), m_columns, held.begin());
-        std::size_t to = start;
-        for (;;) {
-            auto source = static_cast<std::size_t>(from[to]);
-            placed[to] = true;
-            if (source == start) {
-                std::copy(held.begin(), held.end(), rowAt(to));
-                break;
-            }
-            walkAhead();
-            std::copy_n(rowAt(source), m_columns, rowAt(to));
-            to = source;
-        }
+    constexpr std::size_t kPlacesAhead = 16;
+    constexpr std::size_t kRowsAhead = 8;
+    for (std::size_t to = 0; to < count; ++to) {
+        if (to + kPlacesAhead < count)
+            __builtin_prefetch(&places[static_cast<std::size_t>(from[to + kPlacesAhead])]);
+        if (to + kRowsAhead < count)
+            prefetchRow(first +
+                        static_cast<int>(whereIs(static_cast<std::size_t>(from[to + kRowsAhead]))));
+        const auto wanted = static_cast<std::size_t>(from[to]);
+        const std::size_t at = whereIs(wanted);
+        if (at == to) continue;
+        std::copy_n(rowAt(to), width, held.begin());
+        std::copy_n(rowAt(at), width, rowAt(to));
+        std::copy(held.begin(), held.end(), rowAt(at));
+        const auto displaced = static_cast<std::size_t>(places[to] >> 32);
+        putRow(displaced, at);
+        putRow(wanted, to);
     }
 }
 
