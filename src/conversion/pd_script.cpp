@@ -43,13 +43,13 @@ Error doesNotFit(int row, std::string_view what) {
 
 }  // namespace
 
-PdScript startPdScript(std::int64_t rows, const PdSink& sink) {
+PdScript startPdScript(std::int64_t rows, const ByteSink& sink) {
     PdScript script;
     script.text.reserve(sink ? kPieceBytes + 64 : static_cast<std::size_t>(rows) * 30 + 8);
     return script;
 }
 
-Status handOnPiece(PdScript& script, const PdSink& sink) {
+Status handOnPiece(PdScript& script, const ByteSink& sink) {
     if (!sink || script.text.size() < kPieceBytes) return {};
     if (Status taken = sink(script.text); !taken) return taken;
     script.handedOn += static_cast<std::int64_t>(script.text.size());
@@ -92,7 +92,7 @@ bool NumberForPD(Table& talsen) {
     return ready;
 }
 
-Result<PdScript> TalsenToPd(Table& talsen, const PdSink& sink) {
+Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
     const SortKey firingOrder[] = {{talsen::Time, true, false},
                                    {talsen::Prefire, true, true},
                                    {talsen::Mod, false, false},

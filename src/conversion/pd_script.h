@@ -4,20 +4,17 @@
 // by CR LF. "Format TS as PD Script" makes it from the Talsen table.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/result.h"
 #include "core/table.h"
+#include "files/file_io.h"
 
 namespace fulgor {
 
 inline constexpr std::string_view kPdRefusal =
     "Addresses in Talsenshow script are not formatted for PD!";
-
-// Takes the next piece of a PD script's text; fails when it cannot be written.
-using PdSink = std::function<Status(std::string_view piece)>;
 
 struct PdScript {
     std::string text;           // ASCII; with a sink, the part not yet handed on
@@ -33,12 +30,12 @@ struct PdScript {
 
 // A script with room for the records of `rows` rows, or, with a sink, for
 // the megabyte handOnPiece lets it hold.
-PdScript startPdScript(std::int64_t rows, const PdSink& sink);
+PdScript startPdScript(std::int64_t rows, const ByteSink& sink);
 
 // With a sink, hands the text on once it passes a megabyte, so that a large
 // script is never held whole; the caller hands on what is left at the end.
 // Without one, keeps it. Fails with the sink's failure.
-Status handOnPiece(PdScript& script, const PdSink& sink);
+Status handOnPiece(PdScript& script, const ByteSink& sink);
 
 // Appends a cue record (made by BuildN3Record) and CR LF; fails, appending
 // nothing, when a field does not fit its place in the record.
@@ -71,6 +68,6 @@ bool NumberForPD(Table& talsen);
 // keeps its new order and numbering either way; no text is made on a failure.
 // With a sink the text goes to it as handOnPiece hands it on, and a failure
 // comes after the pieces before it have gone; fails too with the sink's failure.
-Result<PdScript> TalsenToPd(Table& talsen, const PdSink& sink = {});
+Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink = {});
 
 }  // namespace fulgor

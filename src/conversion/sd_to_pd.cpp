@@ -23,7 +23,7 @@ std::string fieldProblem(std::int64_t event, const SdValue& cue, std::string_vie
 
 }  // namespace
 
-SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const PdSink& sink) {
+SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const ByteSink& sink) {
     SdToPdOutcome outcome;
     auto fail = [&](std::string_view cause) {
         outcome.failure = sdFailure(kSdToPdSource, cause);

@@ -33,6 +33,6 @@ struct SdToPdOutcome {
 // With a sink the text goes to it as handOnPiece hands it on; the caller hands
 // on what is left in `script.text`. A failing sink stops the formatting with
 // its failure.
-SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const PdSink& sink = {});
+SdToPdOutcome SdToPd(SdEventSource& source, SdSize size, const ByteSink& sink = {});
 
 }  // namespace fulgor
