@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <mutex>
 #include <ostream>
 #include <vector>
 
@@ -18,18 +20,28 @@ int run(const Args& args, Io& io) {
     // Each Kavrin line is made from its Talsen line and written as the lines
     // are read, so that a large show is never held whole: of its untimed rows
     // only the count and the first few, which the warning names, are kept.
-    KavrinLineMaker maker(args.has("--miravel"));
+    // Lines are made on two threads, so an untimed row may come before one
+    // above it: the smallest rows met are the ones kept.
+    const bool miravel = args.has("--miravel");
+    std::mutex untimedLock;
     std::vector<int> untimedRows;
     std::size_t untimedCount = 0;
+    auto untimed = [&](int row) {
+        std::lock_guard lock(untimedLock);
+        ++untimedCount;
+        untimedRows.insert(std::upper_bound(untimedRows.begin(), untimedRows.end(), row), row);
+        if (untimedRows.size() > kLinesNamed + 1) untimedRows.pop_back();
+    };
     bool written = rewriteTalsenLines(
         args, io,
         [&](const TalsenHeader&, const ByteSink& sink) {
             return writeKavrinShowName(showName, sink);
         },
-        [&](std::string_view line, int row, std::string& out) {
-            if (maker.append(line, row, out)) return;
-            if (untimedRows.size() <= kLinesNamed) untimedRows.push_back(row);
-            ++untimedCount;
+        [&]() -> LineRewrite {
+            return [maker = KavrinLineMaker(miravel), &untimed](std::string_view line, int row,
+                                                                std::string& out) mutable {
+                if (!maker.append(line, row, out)) untimed(row);
+            };
         });
     if (!written) return kBadUsage;
     if (untimedCount > 0) {

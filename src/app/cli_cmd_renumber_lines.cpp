@@ -10,11 +10,12 @@ namespace {
 // Only the Line field of every line changes, so the lines are rewritten as
 // they stand rather than read into cells and written back.
 int run(const Args& args, Io& io) {
-    bool written = rewriteTalsenLines(
-        args, io, writeTalsenHeader, [](std::string_view line, int row, std::string& out) {
+    bool written = rewriteTalsenLines(args, io, writeTalsenHeader, [] {
+        return [](std::string_view line, int row, std::string& out) {
             char digits[16];
             appendWithFirstField(line, talsen::ColumnCount, lineText(row, digits), out);
-        });
+        };
+    });
     return written ? kDone : kBadUsage;
 }
 

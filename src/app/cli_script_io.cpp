@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <ostream>
+#include <span>
 
 #include "core/in_order_worker.h"
 
@@ -81,22 +83,55 @@ std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
 bool rewriteTalsenLines(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<void(std::string_view line, int row, std::string& out)>& rewrite) {
+    const std::function<LineRewrite()>& makeRewrite) {
+    // A run long enough to share has most of its lines rewritten on a helper
+    // thread meanwhile, this one also reading the lines and writing them out:
+    // rewriting, not reading or writing, is most of the work.
+    constexpr std::size_t kLinesToShare = 512;
+    auto rewriteRun = [](const LineRewrite& rewrite, std::span<const std::string_view> lines,
+                         int firstRow, std::string& out) {
+        out.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            rewrite(lines[i], firstRow + static_cast<int>(i), out);
+    };
     return rewriteInput(
         args, io, [&](const std::string& path, const ByteSink& sink, Status& written) -> Status {
-            std::string piece;
-            piece.reserve(kPieceBytes + kRowRoom);
-            Status read = readTalsenLines(
+            std::string first;
+            std::string second;
+            first.reserve(kPieceBytes + kRowRoom);
+            const LineRewrite rewrite = makeRewrite();
+            LineRewrite helperRewrite;
+            std::optional<InOrderWorker> helper;
+            return readTalsenLines(
                 path, [&](const TalsenHeader& header) { return written = begin(header, sink); },
-                [&](std::string_view line, int row) -> Status {
-                    rewrite(line, row, piece);
-                    if (piece.size() < kPieceBytes) return {};
-                    written = sink(piece);
-                    piece.clear();
-                    return written;
+                [&](std::span<const std::string_view> lines, int firstRow) -> Status {
+                    const bool shared = lines.size() >= kLinesToShare;
+                    const std::size_t mine = shared ? lines.size() * 2 / 5 : lines.size();
+                    if (shared) {
+                        if (!helper) {
+                            helperRewrite = makeRewrite();
+                            second.reserve(kPieceBytes + kRowRoom);
+                            helper.emplace(1);
+                        }
+                        static_cast<void>(helper->add([&, mine, firstRow] {
+                            // Made in a string of the helper's own: beside
+                            // `first` on this stack, every append would fight
+                            // over one cache line.
+                            std::string made = std::move(second);
+                            rewriteRun(helperRewrite, lines.subspan(mine),
+                                       firstRow + static_cast<int>(mine), made);
+                            second = std::move(made);
+                            return Status{};
+                        }));
+                    }
+                    rewriteRun(rewrite, lines.first(mine), firstRow, first);
+                    written = sink(first);
+                    // Even after a failed write: the helper reads the lines,
+                    // which are gone once this returns.
+                    if (shared) static_cast<void>(helper->finish());
+                    if (!written || !shared) return written;
+                    return written = sink(second);
                 });
-            if (!read || piece.empty()) return read;
-            return written = sink(piece);
         });
 }
 

@@ -35,17 +35,19 @@ inline constexpr std::string_view kPartwiseOutputHelp =
     "An input that fails part-way (exit status 1) leaves a regular file named by -o\n"
     "as it was, but standard output has had the rows before the failure.\n";
 
-// Reads the Talsen script named by the one positional argument a line at a
-// time and writes the output to -o or standard output as it goes, for a
-// command that rewrites each line on its own: `begin` writes the output's
-// start, given the script's header, then `rewrite` appends the output of
-// every line after the header, given as the file holds it (see
-// readTalsenLines), and its row's index. Reports a failure as
-// readTalsenInput and writeTalsenOutput do, and returns false.
+// Reads the Talsen script named by the one positional argument a run of
+// lines at a time and writes the output to -o or standard output as it goes,
+// for a command that rewrites each line on its own: `begin` writes the
+// output's start, given the script's header, then a LineRewrite appends the
+// output of every line after the header, given as the file holds it (see
+// readTalsenLines), and its row's index. Lines are rewritten on two threads
+// at once, each with a LineRewrite of its own from `makeRewrite`. Reports a
+// failure as readTalsenInput and writeTalsenOutput do, and returns false.
+using LineRewrite = std::function<void(std::string_view line, int row, std::string& out)>;
 bool rewriteTalsenLines(
     const Args& args, Io& io,
     const std::function<Status(const TalsenHeader& header, const ByteSink& sink)>& begin,
-    const std::function<void(std::string_view line, int row, std::string& out)>& rewrite);
+    const std::function<LineRewrite()>& makeRewrite);
 
 // Writes the script to -o or standard output; reports and returns false on failure.
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);

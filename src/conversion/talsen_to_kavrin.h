@@ -49,7 +49,8 @@ public:
     explicit KavrinLineMaker(bool miravel) : m_miravel(miravel) {}
     // Appends the Kavrin line, CR LF ended, of the Talsen line `line` (as the
     // file holds it, without its line end), the script's row `row`. False
-    // when the row is one talsenToKavrin lists in untimedRows.
+    // when the row is one talsenToKavrin lists in untimedRows. A maker
+    // works in its own room: one for each thread that makes lines.
     bool append(std::string_view line, int row, std::string& out);
 
 private:

@@ -107,17 +107,28 @@ void ScriptTextReader::makeRoom(std::string_view firstBytes) {
                               static_cast<std::size_t>(static_cast<double>(rows) * bytesPerLine)));
 }
 
-void ScriptTextReader::handOnLines(LineTaker take) {
-    m_takeLine = std::move(take);
+void ScriptTextReader::handOnLines(LinesTaker take) {
+    m_takeLines = std::move(take);
+}
+
+void ScriptTextReader::handOnRun() {
+    if (m_run.empty() || m_stopped) return;
+    Status taken = m_takeLines(m_run, m_linesHandedOn);
+    m_linesHandedOn += static_cast<int>(m_run.size());
+    m_run.clear();
+    if (!taken) {
+        m_failure = taken;
+        m_stopped = true;
+    }
 }
 
 void ScriptTextReader::feed(std::string_view bytes) {
     if (m_stopped) return;
-    if (m_bytesRead == 0 && !m_takeLine) makeRoom(bytes);
+    if (m_bytesRead == 0 && !m_takeLines) makeRoom(bytes);
     const std::uint64_t pieceStart = m_bytesRead;
     m_bytesRead += bytes.size();
     // Lines handed on keep their bytes, so their code page never matters.
-    const bool ascii = m_takeLine || isAscii(bytes);
+    const bool ascii = m_takeLines || isAscii(bytes);
     const char* p = bytes.data();
     const char* end = p + bytes.size();
     while (p < end) {
@@ -125,15 +136,15 @@ void ScriptTextReader::feed(std::string_view bytes) {
             static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (!lineEnd) {
             m_partial.append(p, end);
-            return;
+            break;
         }
         std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
         if (!m_partial.empty()) {
             // A line begun in an earlier piece ends here.
             m_partial.append(line);
-            std::string whole = std::move(m_partial);
+            m_joined.swap(m_partial);
             m_partial.clear();
-            std::string_view joined = whole;
+            std::string_view joined = m_joined;
             if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
             addLine(joined, isAscii(joined));
         } else {
@@ -144,13 +155,15 @@ void ScriptTextReader::feed(std::string_view bytes) {
         p = lineEnd + 1;
         m_lineStart = pieceStart + static_cast<std::uint64_t>(p - bytes.data());
     }
+    handOnRun();
 }
 
 Table ScriptTextReader::finish() {
     // A last line without a line end keeps everything it holds, even a CR.
     if (!m_partial.empty() && !m_stopped) {
-        std::string last = std::move(m_partial);
-        addLine(last, isAscii(last));
+        m_joined.swap(m_partial);
+        addLine(m_joined, isAscii(m_joined));
+        handOnRun();
     }
     m_partial.clear();
     return std::move(m_table);
@@ -162,7 +175,7 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_wantHeader = false;
         return;
     }
-    const int row = m_linesHandedOn + m_table.rowCount();
+    const int row = m_linesHandedOn + static_cast<int>(m_run.size()) + m_table.rowCount();
     if (m_progress && row % kRowsPerReport == 0) {
         double done =
             m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
@@ -171,12 +184,8 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
             return;
         }
     }
-    if (m_takeLine) {
-        if (Status taken = m_takeLine(line, row); !taken) {
-            m_failure = taken;
-            m_stopped = true;
-        }
-        ++m_linesHandedOn;
+    if (m_takeLines) {
+        m_run.push_back(line);
         return;
     }
     if (!ascii && !isAscii(line)) {
@@ -241,7 +250,8 @@ void splitFields(std::string_view line, std::span<std::string_view> fields) {
     std::size_t taken = 0;
     forEachField(line, static_cast<int>(fields.size()),
                  [&](std::string_view field) { fields[taken++] = field; });
-    std::fill(fields.begin() + static_cast<std::ptrdiff_t>(taken), fields.end(), std::string_view());
+    std::fill(fields.begin() + static_cast<std::ptrdiff_t>(taken), fields.end(),
+              std::string_view());
 }
 
 void appendCellsLine(std::span<const Cell> cells, std::string& out) {

@@ -36,11 +36,13 @@ public:
     bool stopped() const { return m_stopped; }
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that
-    // rewrites a script line by line (see appendWithFirstField). `take` is
-    // given the line's bytes and its row's index. A failure from `take` stops
-    // the reading and is kept as failure().
-    using LineTaker = std::function<Status(std::string_view line, int row)>;
-    void handOnLines(LineTaker take);
+    // rewrites a script line by line (see appendWithFirstField). The lines go
+    // in runs, as many as each piece fed ends, so that a taker can share a
+    // run's work out: `take` is given the lines' bytes, valid until it
+    // returns, and the first one's row index. A failure from `take` stops the
+    // reading and is kept as failure().
+    using LinesTaker = std::function<Status(std::span<const std::string_view> lines, int firstRow)>;
+    void handOnLines(LinesTaker take);
     const Status& failure() const { return m_failure; }
     void feed(std::string_view bytes);
     // Ends the text, a last line without a line end being a line too, and
@@ -53,6 +55,7 @@ public:
 
 private:
     void addLine(std::string_view line, bool ascii);
+    void handOnRun();
     void makeRoom(std::string_view firstBytes);
 
     int m_columns;
@@ -62,11 +65,13 @@ private:
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text
     Progress m_progress;
     bool m_stopped = false;
-    LineTaker m_takeLine;
-    int m_linesHandedOn = 0;  // lines handed on so far
+    LinesTaker m_takeLines;
+    std::vector<std::string_view> m_run;  // lines not yet handed on
+    int m_linesHandedOn = 0;              // lines handed on so far
     Status m_failure;
     std::string m_header;
     std::string m_partial;  // a line begun in one piece and not yet ended
+    std::string m_joined;   // such a line once ended, while it waits in m_run
     std::string m_decoded;
     std::vector<std::string_view> m_fields;  // the line being read, one text a cell
     Table m_table;

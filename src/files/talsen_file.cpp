@@ -72,7 +72,7 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
 
 Status readTalsenLines(const std::string& path,
                        const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::LineTaker& take) {
+                       const ScriptTextReader::LinesTaker& take) {
     ScriptTextReader reader(talsen::ColumnCount, true);
     // `begin` gets the header before the first line, or at the end when there is none.
     bool begun = false;
@@ -83,9 +83,9 @@ Status readTalsenLines(const std::string& path,
         readHeader(reader.headerLine(), header);
         return begin(header);
     };
-    reader.handOnLines([&](std::string_view line, int row) -> Status {
+    reader.handOnLines([&](std::span<const std::string_view> lines, int firstRow) -> Status {
         if (Status started = beginOnce(); !started) return started;
-        return take(line, row);
+        return take(lines, firstRow);
     });
     Status read = readScriptFile(path, "Talsen", reader);
     if (!reader.failure()) return reader.failure();

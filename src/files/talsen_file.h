@@ -56,14 +56,14 @@ Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& pro
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});
 }
-// Reads the Talsen script at `path` a line at a time, each as the file holds
-// it (see ScriptTextReader::handOnLines), for a command that rewrites lines
-// one by one and so never needs a large script whole: `begin` gets the
-// header, before any line, then `take` gets every line. Fails as
+// Reads the Talsen script at `path` a run of lines at a time, each line as
+// the file holds it (see ScriptTextReader::handOnLines), for a command that
+// rewrites lines one by one and so never needs a large script whole: `begin`
+// gets the header, before any line, then `take` gets every line. Fails as
 // readTalsenFile does, or as the first of `begin` and `take` that fails.
 Status readTalsenLines(const std::string& path,
                        const std::function<Status(const TalsenHeader&)>& begin,
-                       const ScriptTextReader::LineTaker& take);
+                       const ScriptTextReader::LinesTaker& take);
 // Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
                         const Progress& progress = {});

@@ -122,8 +122,11 @@ TEST(KavrinLineMaker, LinesAreWhatTheTableConversionWrites) {
         std::string made = "\r\n";  // the empty show name's line
         std::vector<int> untimed;
         ScriptTextReader lines(talsen::ColumnCount, false);
-        lines.handOnLines([&](std::string_view line, int row) -> Status {
-            if (!maker.append(line, row, made)) untimed.push_back(row);
+        lines.handOnLines([&](std::span<const std::string_view> run, int firstRow) -> Status {
+            for (std::size_t i = 0; i < run.size(); ++i) {
+                const int row = firstRow + static_cast<int>(i);
+                if (!maker.append(run[i], row, made)) untimed.push_back(row);
+            }
             return {};
         });
         lines.feed(text);

@@ -148,9 +148,12 @@ TEST(TalsenFile, ReadInLinesTheHeaderComesFirstAndAFailingLineStops) {
         events += "begin " + header.waveName + "," + header.tcOffset + ";";
         return {};
     };
-    auto take = [&](std::string_view line, int row) -> Status {
-        events += std::to_string(row) + ":" + std::string(line) + ";";
-        if (line == "stop") return Error{"stopped at " + std::to_string(row)};
+    auto take = [&](std::span<const std::string_view> lines, int firstRow) -> Status {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string row = std::to_string(firstRow + static_cast<int>(i));
+            events += row + ":" + std::string(lines[i]) + ";";
+            if (lines[i] == "stop") return Error{"stopped at " + row};
+        }
         return {};
     };
     writeBytes(dir.path("rows.csv"), "gala.wav,1.5\r\n1,a\r\n\nstop\r\nnever\r\n");
@@ -197,8 +200,12 @@ TEST(ScriptText, ALineWithANewFirstFieldIsWhatTheTableWritesBack) {
     for (std::size_t piece : {std::size_t{1}, std::size_t{8}, std::size_t{61}, text.size()}) {
         ScriptTextReader reader(talsen::ColumnCount, false);
         std::string rewritten;
-        reader.handOnLines([&](std::string_view line, int row) -> Status {
-            appendWithFirstField(line, talsen::ColumnCount, std::to_string(row + 1), rewritten);
+        int handedOn = 0;
+        reader.handOnLines([&](std::span<const std::string_view> lines, int firstRow) -> Status {
+            EXPECT_EQ(firstRow, handedOn);
+            for (std::string_view line : lines)
+                appendWithFirstField(line, talsen::ColumnCount, std::to_string(++handedOn),
+                                     rewritten);
             return {};
         });
         for (std::size_t at = 0; at < text.size(); at += piece)
