@@ -124,10 +124,15 @@ bool rewriteTalsenLines(
                             return Status{};
                         }));
                     }
-                    rewriteRun(rewrite, lines.first(mine), firstRow, first);
-                    written = sink(first);
-                    // Even after a failed write: the helper reads the lines,
-                    // which are gone once this returns.
+                    // The helper reads the lines, which are gone once this
+                    // returns: it is waited for however this part ends.
+                    try {
+                        rewriteRun(rewrite, lines.first(mine), firstRow, first);
+                        written = sink(first);
+                    } catch (...) {
+                        if (shared) helper->awaitJobs();
+                        throw;
+                    }
                     if (shared) static_cast<void>(helper->finish());
                     if (!written || !shared) return written;
                     return written = sink(second);

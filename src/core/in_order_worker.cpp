@@ -46,9 +46,14 @@ Status InOrderWorker::add(Job job) {
 }
 
 Status InOrderWorker::finish() {
+    awaitJobs();
+    std::lock_guard lock(m_mutex);
+    return failureLocked();
+}
+
+void InOrderWorker::awaitJobs() noexcept {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return (m_jobs.empty() && !m_running) || failedLocked(); });
-    return failureLocked();
 }
 
 void InOrderWorker::work() {

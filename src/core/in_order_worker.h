@@ -40,6 +40,10 @@ public:
     Status add(Job job);
     // Waits until every job given has run, or one failed; gives that failure.
     Status finish();
+    // The same without giving the failure, which finish() still gives: for
+    // the giver to call before it rethrows an exception of its own, when the
+    // jobs read what the exception is about to take away.
+    void awaitJobs() noexcept;
 
 private:
     void work();

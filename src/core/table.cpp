@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 namespace fulgor {
 namespace {
@@ -96,6 +97,22 @@ void Table::dropRows() {
     m_rows = 0;
     m_pool.clear();
     std::fill(m_recentLongTexts.begin(), m_recentLongTexts.end(), kEmptyText);
+}
+
+void Table::takeRows(Table& other) {
+    assert(other.m_columns == m_columns);
+    const std::uint64_t base = m_pool.size();
+    if (base + other.m_pool.size() > kOffsetMask) throw std::length_error("Table::takeRows");
+    m_pool.append(other.m_pool);
+    const std::size_t first = m_slots.size();
+    m_slots.insert(m_slots.end(), other.m_slots.begin(), other.m_slots.end());
+    // The taken pooled texts now stand `base` bytes further on.
+    for (std::size_t i = first; i < m_slots.size(); ++i) {
+        const std::uint64_t slot = m_slots[i];
+        if (isTextSlot(slot) && !(slot & kInlineBit)) m_slots[i] = slot + base;
+    }
+    m_rows += other.m_rows;
+    other.dropRows();
 }
 
 std::string_view Table::decodeText(const std::uint64_t& slot) const {

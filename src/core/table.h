@@ -62,6 +62,10 @@ public:
     // the others empty: how a file's rows are read in. The texts must not
     // view this table's own cells, which the appending may move.
     void appendTextRow(std::span<const std::string_view> texts);
+    // Appends the rows of `other`, which has as many columns, and empties it
+    // as dropRows does: for rows read apart, on another thread, and joined on.
+    // A long text both tables hold may then be held twice.
+    void takeRows(Table& other);
     // Precondition: 0 <= before <= rowCount().
     void insertRows(int before, int count = 1);
     // Precondition: 0 <= first, first + count <= rowCount().

@@ -81,7 +81,7 @@ Status appendRowCells(const Table& table, int row, int firstRow, bool encode, st
 }  // namespace
 
 ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
-    : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns) {}
+    : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns), m_side(0, columns) {}
 
 // Room for the whole table at once, judged from the first piece's lines, so
 // that a large file's rows and texts are never moved as the table grows. Room that is
@@ -122,40 +122,120 @@ void ScriptTextReader::handOnRun() {
     }
 }
 
-void ScriptTextReader::feed(std::string_view bytes) {
-    if (m_stopped) return;
-    if (m_bytesRead == 0 && !m_takeLines) makeRoom(bytes);
-    const std::uint64_t pieceStart = m_bytesRead;
-    m_bytesRead += bytes.size();
-    // Lines handed on keep their bytes, so their code page never matters.
-    const bool ascii = m_takeLines || isAscii(bytes);
-    const char* p = bytes.data();
-    const char* end = p + bytes.size();
+// Calls `take` with each line of `lines`, which ends with a line end, without
+// its line end (CR LF or LF), and where the next line begins.
+template <class Take>
+void forEachLine(std::string_view lines, Take&& take) {
+    const char* p = lines.data();
+    const char* const end = p + lines.size();
     while (p < end) {
         const auto* lineEnd =
             static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (!lineEnd) {
-            m_partial.append(p, end);
-            break;
-        }
         std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-        if (!m_partial.empty()) {
-            // A line begun in an earlier piece ends here.
-            m_partial.append(line);
-            m_joined.swap(m_partial);
-            m_partial.clear();
-            std::string_view joined = m_joined;
-            if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
-            addLine(joined, isAscii(joined));
-        } else {
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            addLine(line, ascii);
-        }
-        if (m_stopped) return;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         p = lineEnd + 1;
-        m_lineStart = pieceStart + static_cast<std::uint64_t>(p - bytes.data());
+        if (!take(line, p)) return;
     }
+}
+
+void ScriptTextReader::feed(std::string_view bytes) {
+    if (m_stopped) return;
+    if (m_bytesRead == 0 && !m_takeLines) makeRoom(bytes);
+    m_bytesRead += bytes.size();
+    // Lines handed on keep their bytes, so their code page never matters.
+    const bool ascii = m_takeLines || isAscii(bytes);
+    if (!m_partial.empty()) {
+        // A line begun in an earlier piece ends here, if the piece has a line end.
+        const std::size_t lineEnd = bytes.find('\n');
+        if (lineEnd == std::string_view::npos) {
+            m_partial.append(bytes);
+            return;
+        }
+        m_partial.append(bytes.substr(0, lineEnd));
+        m_joined.swap(m_partial);
+        m_partial.clear();
+        std::string_view joined = m_joined;
+        if (!joined.empty() && joined.back() == '\r') joined.remove_suffix(1);
+        addLine(joined, isAscii(joined));
+        if (m_stopped) return;
+        bytes.remove_prefix(lineEnd + 1);
+        m_lineStart = m_bytesRead - bytes.size();
+    }
+    const std::size_t lastEnd = bytes.rfind('\n');
+    const std::size_t whole = lastEnd == std::string_view::npos ? 0 : lastEnd + 1;
+    readLines(bytes.substr(0, whole), m_bytesRead - bytes.size(), ascii);
+    if (m_stopped) return;
+    m_partial.append(bytes.substr(whole));
     handOnRun();
+}
+
+// A piece's lines are read on two threads once they are this many bytes: a
+// helper reads the later part into m_side meanwhile.
+constexpr std::size_t kBytesToShare = std::size_t{1} << 18;
+
+void ScriptTextReader::readLines(std::string_view lines, std::uint64_t start, bool ascii) {
+    if (m_takeLines || lines.size() < kBytesToShare) return readLinesInTurn(lines, start, ascii);
+    if (m_wantHeader) {
+        // The header stays apart.
+        forEachLine(lines, [&](std::string_view header, const char* next) {
+            addLine(header, ascii);
+            const auto taken = static_cast<std::size_t>(next - lines.data());
+            lines.remove_prefix(taken);
+            start += taken;
+            m_lineStart = start;
+            return false;
+        });
+    }
+    readLinesSharing(lines, start, ascii);
+}
+
+void ScriptTextReader::readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii) {
+    forEachLine(lines, [&](std::string_view line, const char* next) {
+        addLine(line, ascii);
+        m_lineStart = start + static_cast<std::uint64_t>(next - lines.data());
+        return !m_stopped;
+    });
+}
+
+void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii) {
+    // This thread also joins the rows and reads the next piece, so the helper
+    // takes the larger part.
+    const std::size_t split = lines.find('\n', lines.size() * 9 / 20) + 1;
+    const std::string_view mine = lines.substr(0, split);
+    const std::string_view later = lines.substr(split);
+    if (!m_helper) m_helper.emplace(1);
+    static_cast<void>(m_helper->add([this, later, ascii] {
+        forEachLine(later, [&](std::string_view line, const char*) {
+            appendRow(line, ascii, m_columns, m_side, m_sideRoom);
+            return true;
+        });
+        return Status{};
+    }));
+    // The helper reads the piece, which is gone once this returns: it is
+    // waited for however this part ends.
+    try {
+        readLinesInTurn(mine, start, ascii);
+    } catch (...) {
+        m_helper->awaitJobs();
+        throw;
+    }
+    static_cast<void>(m_helper->finish());
+    if (m_stopped) return;
+    const int firstLater = m_table.rowCount();
+    m_table.takeRows(m_side);
+    // The reports that fall on the later rows, each telling where its line began.
+    const char* lineStart = later.data();
+    int row = firstLater;
+    for (int report = (firstLater + kRowsPerReport - 1) / kRowsPerReport * kRowsPerReport;
+         report < m_table.rowCount(); report += kRowsPerReport) {
+        for (; row < report; ++row)
+            lineStart = static_cast<const char*>(std::memchr(
+                            lineStart, '\n', static_cast<std::size_t>(later.end() - lineStart))) +
+                        1;
+        m_lineStart = start + static_cast<std::uint64_t>(lineStart - lines.data());
+        if (!reportAt(report)) return;
+    }
+    m_lineStart = start + lines.size();
 }
 
 Table ScriptTextReader::finish() {
@@ -169,35 +249,40 @@ Table ScriptTextReader::finish() {
     return std::move(m_table);
 }
 
+bool ScriptTextReader::reportAt(int row) {
+    if (!m_progress || row % kRowsPerReport != 0) return true;
+    double done =
+        m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
+    if (!m_progress(std::min(done, 1.0))) m_stopped = true;
+    return !m_stopped;
+}
+
 void ScriptTextReader::addLine(std::string_view line, bool ascii) {
     if (m_wantHeader) {
         m_header.assign(line);
         m_wantHeader = false;
         return;
     }
-    const int row = m_linesHandedOn + static_cast<int>(m_run.size()) + m_table.rowCount();
-    if (m_progress && row % kRowsPerReport == 0) {
-        double done =
-            m_expected > 0 ? static_cast<double>(m_lineStart) / static_cast<double>(m_expected) : 0;
-        if (!m_progress(std::min(done, 1.0))) {
-            m_stopped = true;
-            return;
-        }
-    }
+    if (!reportAt(m_linesHandedOn + static_cast<int>(m_run.size()) + m_table.rowCount())) return;
     if (m_takeLines) {
         m_run.push_back(line);
         return;
     }
+    appendRow(line, ascii, m_columns, m_table, m_room);
+}
+
+void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns, Table& table,
+                                 LineRoom& room) {
     if (!ascii && !isAscii(line)) {
         // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
         // decoded line keeps its commas where they were.
-        m_decoded.clear();
-        appendDecoded1252(line, m_decoded);
-        line = m_decoded;
+        room.decoded.clear();
+        appendDecoded1252(line, room.decoded);
+        line = room.decoded;
     }
-    m_fields.clear();
-    forEachField(line, m_columns, [this](std::string_view field) { m_fields.push_back(field); });
-    m_table.appendTextRow(m_fields);
+    room.fields.clear();
+    forEachField(line, columns, [&](std::string_view field) { room.fields.push_back(field); });
+    table.appendTextRow(room.fields);
 }
 
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,

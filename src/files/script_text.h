@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/in_order_worker.h"
 #include "core/large_blocks.h"
 #include "core/progress.h"
 #include "core/result.h"
@@ -54,6 +56,17 @@ public:
     std::uint64_t bytesRead() const { return m_bytesRead; }
 
 private:
+    // Room for reading a line into a table: the line decoded, its fields.
+    struct LineRoom {
+        std::string decoded;
+        std::vector<std::string_view> fields;
+    };
+    static void appendRow(std::string_view line, bool ascii, int columns, Table& table,
+                          LineRoom& room);
+    void readLines(std::string_view lines, std::uint64_t start, bool ascii);
+    void readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii);
+    void readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii);
+    bool reportAt(int row);
     void addLine(std::string_view line, bool ascii);
     void handOnRun();
     void makeRoom(std::string_view firstBytes);
@@ -72,9 +85,14 @@ private:
     std::string m_header;
     std::string m_partial;  // a line begun in one piece and not yet ended
     std::string m_joined;   // such a line once ended, while it waits in m_run
-    std::string m_decoded;
-    std::vector<std::string_view> m_fields;  // the line being read, one text a cell
+    LineRoom m_room;
     Table m_table;
+    // Rows a helper thread reads from the later part of a piece, and its room,
+    // until they join m_table. The helper comes last, so that it is stopped
+    // before what it works with goes.
+    Table m_side;
+    LineRoom m_sideRoom;
+    std::optional<InOrderWorker> m_helper;
 };
 
 // Reads the script file at `path` into `reader` block by block, telling

@@ -277,6 +277,63 @@ TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
     }
 }
 
+// A large piece's lines are read on two threads, the later part apart and
+// joined on after: however large the pieces, the rows stand in the file's
+// order as a plain split of each line gives them, after the header, and the
+// reports tell where the reported rows' lines begin.
+TEST(ScriptText, LargePiecesReadOnTwoThreadsKeepTheFilesOrder) {
+    std::mt19937 random(3);
+    const std::string letters = "ab9.- \xE9";
+    std::string text = "header,line\r\n";
+    std::vector<std::vector<std::string>> expected;
+    std::vector<double> reports;
+    constexpr int kRows = 3 * kRowsPerReport + 100;
+    for (int line = 0; line < kRows; ++line) {
+        if (line % kRowsPerReport == 0) reports.push_back(static_cast<double>(text.size()));
+        std::vector<std::string> fields(random() % 15);
+        std::string joined;
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            // Short texts inside their cells and long ones in the pool, in every column.
+            for (std::size_t n = random() % 2 ? random() % 7 : random() % 40; n > 0; --n)
+                fields[f] += letters[random() % letters.size()];
+            joined += (f > 0 ? "," : "") + fields[f];
+        }
+        text += joined + (random() % 2 ? "\r\n" : "\n");
+        fields.resize(talsen::ColumnCount);
+        for (std::string& field : fields) field = decode1252(field);
+        expected.push_back(fields);
+    }
+    for (double& report : reports) report /= static_cast<double>(text.size());
+    for (std::size_t piece : {std::size_t{300001}, std::size_t{1} << 21, text.size()}) {
+        ScriptTextReader reader(talsen::ColumnCount, true);
+        reader.expect(text.size());
+        std::vector<double> told;
+        reader.watch([&](double done) {
+            told.push_back(done);
+            return true;
+        });
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            reader.feed(std::string_view(text).substr(at, piece));
+        const Table table = reader.finish();
+        EXPECT_EQ(reader.headerLine(), "header,line");
+        EXPECT_EQ(told, reports) << "pieces of " << piece;
+        ASSERT_EQ(table.rowCount(), kRows) << "pieces of " << piece;
+        for (int r = 0; r < table.rowCount(); ++r)
+            for (int c = 0; c < talsen::ColumnCount; ++c)
+                ASSERT_EQ(table.cell(r, c).text(), expected[r][c])
+                    << "pieces of " << piece << ", row " << r + 1 << ", column " << c + 1;
+    }
+    // Told to stop at the third report, which falls among the later rows of
+    // the one piece, the reader stops and takes nothing more.
+    ScriptTextReader stopped(talsen::ColumnCount, true);
+    int told = 0;
+    stopped.watch([&](double) { return ++told < 3; });
+    stopped.feed(text);
+    stopped.feed("more,rows\r\n");
+    EXPECT_TRUE(stopped.stopped());
+    EXPECT_EQ(told, 3);
+}
+
 // Pieces are checked for other characters than ASCII as a whole: one letter
 // deep in a later piece is written in the code page among ASCII pieces, and a
 // character the code page cannot hold there is still named by its row.
