@@ -36,15 +36,14 @@ bool appendHexWord(std::string& out, std::int32_t value) {
     return true;
 }
 
-// The two checksum digits of AppendChecksum, added to `head` itself.
-void appendChecksum(std::string& head) {
-    assert(head.size() >= 26);
+// The two checksum digits of AppendChecksum, appended to `out`, whose record
+// begins at `start`.
+void appendChecksum(std::string& out, std::size_t start) {
+    assert(out.size() >= start + 26);
     int sum = 0;
-    for (int i = 1; i <= 12; ++i) {
-        std::size_t pos = static_cast<std::size_t>(2 * i);  // 0-based start of pair i
-        sum = (sum + hexValue(head[pos]) * 16 + hexValue(head[pos + 1])) % 256;
-    }
-    appendHexByte(head, static_cast<std::uint8_t>(255 - sum));
+    for (std::size_t pos = start + 2; pos < start + 26; pos += 2)
+        sum = (sum + hexValue(out[pos]) * 16 + hexValue(out[pos + 1])) % 256;
+    appendHexByte(out, static_cast<std::uint8_t>(255 - sum));
 }
 
 }  // namespace
@@ -72,27 +71,36 @@ std::optional<std::string> HexWord(std::int32_t value) {
 
 std::string AppendChecksum(std::string_view head) {
     std::string record(head);
-    appendChecksum(record);
+    appendChecksum(record, 0);
     return record;
 }
 
-Result<std::string> BuildN3Record(const std::array<std::int32_t, 9>& fields) {
-    // A PD script is a million of these: the record is made in one string
-    // sized for it.
-    std::string head;
-    head.reserve(28);
-    head = "N3";
+Status appendN3Record(const std::array<std::int32_t, 9>& fields, std::string& out) {
+    // A PD script is a million of these: each is made where it goes.
+    const std::size_t start = out.size();
+    out += "N3";
     for (int i = 0; i < 9; ++i) {
-        bool word = i == 0 || i == 6 || i == 7;
+        const bool word = i == 0 || i == 6 || i == 7;
+        const bool fits = word ? fields[i] >= 0 : fields[i] >= 0 && fields[i] <= 255;
+        if (!fits) {
+            out.resize(start);
+            return overflow(i, fields[i], word ? "0 and up" : "0..255");
+        }
         if (word) {
-            if (!appendHexWord(head, fields[i])) return overflow(i, fields[i], "0 and up");
+            appendHexWord(out, fields[i]);
         } else {
-            if (fields[i] < 0 || fields[i] > 255) return overflow(i, fields[i], "0..255");
-            appendHexByte(head, static_cast<std::uint8_t>(fields[i]));
+            appendHexByte(out, static_cast<std::uint8_t>(fields[i]));
         }
     }
-    appendChecksum(head);
-    return head;
+    appendChecksum(out, start);
+    return {};
+}
+
+Result<std::string> BuildN3Record(const std::array<std::int32_t, 9>& fields) {
+    std::string record;
+    record.reserve(28);
+    if (Status appended = appendN3Record(fields, record); !appended) return Error{appended.error()};
+    return record;
 }
 
 }  // namespace fulgor

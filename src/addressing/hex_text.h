@@ -33,5 +33,7 @@ std::string AppendChecksum(std::string_view head);
 // record at all, when a byte field lies outside 0..255 or a word field is negative.
 // Fields 1..9 give "N3000102030405060007000809D2".
 Result<std::string> BuildN3Record(const std::array<std::int32_t, 9>& fields);
+// The same record appended to `out`, or, failing, nothing appended.
+Status appendN3Record(const std::array<std::int32_t, 9>& fields, std::string& out);
 
 }  // namespace fulgor

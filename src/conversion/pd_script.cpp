@@ -30,10 +30,23 @@ std::optional<int> hexText(std::string_view text) {
     return value;
 }
 
-bool pdReady(const Table& talsen, int row) {
-    std::optional<int> module = hexText(cellText(talsen.cell(row, talsen::Mod)));
-    std::string pin = cellText(talsen.cell(row, talsen::Pin));
-    return module && *module < 128 && pin.size() == 1 && hexText(pin);
+// The cell's text, viewed where the cell holds text, as every cell read from
+// a file does, else made in `room`.
+std::string_view textOf(const Cell& cell, std::string& room) {
+    if (cell.isText()) return cell.text();
+    room = cellText(cell);
+    return room;
+}
+
+// The row's address, Mod and Pin as one hex number, when it is PD-ready: Mod
+// hexadecimal text below 80 and Pin one hexadecimal digit.
+std::optional<int> pdAddress(const Table& talsen, int row) {
+    std::string room;
+    std::optional<int> module = hexText(textOf(talsen.cell(row, talsen::Mod), room));
+    std::string_view pin = textOf(talsen.cell(row, talsen::Pin), room);
+    std::optional<int> pinValue = pin.size() == 1 ? hexText(pin) : std::nullopt;
+    if (!module || *module >= 128 || !pinValue) return std::nullopt;
+    return *module * 16 + *pinValue;
 }
 
 Error doesNotFit(int row, std::string_view what) {
@@ -58,9 +71,7 @@ Status handOnPiece(PdScript& script, const ByteSink& sink) {
 }
 
 Status appendCueRecord(PdScript& script, const std::array<std::int32_t, 9>& fields) {
-    Result<std::string> record = BuildN3Record(fields);
-    if (!record) return Error{record.error()};
-    script.text += record.value();
+    if (Status appended = appendN3Record(fields, script.text); !appended) return appended;
     script.text += "\r\n";
     ++script.records;
     script.lastCue = fields[7];
@@ -82,7 +93,7 @@ bool NumberForPD(Table& talsen) {
                         !talsen.cell(row, talsen::Prefire).isEmpty() &&
                         !talsen.cell(row, talsen::Mod).isEmpty() &&
                         !talsen.cell(row, talsen::Pin).isEmpty();
-        if (complete && pdReady(talsen, row)) {
+        if (complete && pdAddress(talsen, row)) {
             talsen.setNumber(row, talsen::Line, ++count);
         } else {
             talsen.setText(row, talsen::Line, "");
@@ -120,8 +131,7 @@ Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
         std::optional<std::int32_t> size = roundToInt32(cellNumber(talsen.cell(row, talsen::Size)));
         if (!size || *size < 0 || *size > 255)
             return doesNotFit(row, "its Size lies outside 0 to 255");
-        int address = *hexText(cellText(talsen.cell(row, talsen::Mod)) +
-                               cellText(talsen.cell(row, talsen::Pin)));
+        const int address = *pdAddress(talsen, row);
         auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, talsen::Line)));
         Status appended = appendCueRecord(
             script, {static_cast<std::int32_t>(script.records), timecode.hours, timecode.minutes,

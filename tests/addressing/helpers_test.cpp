@@ -52,6 +52,10 @@ TEST(BuildN3Record, WorkedExampleAndChecksumEdges) {
     EXPECT_EQ(BuildN3Record({70000, 0, 0, 0, 0, 0, 0, 0, 0}).value(),
               "N3FFFF0000000000000000000001");
     EXPECT_EQ(AppendChecksum("N3000102030405060007000809"), "N3000102030405060007000809D2");
+    // Made where it goes, after another record: the checksum sums its own record alone.
+    std::string script = "N3FFFF0000000000000000000001\r\n";
+    ASSERT_TRUE(appendN3Record({1, 2, 3, 4, 5, 6, 7, 8, 9}, script).ok());
+    EXPECT_EQ(script, "N3FFFF0000000000000000000001\r\nN3000102030405060007000809D2");
 }
 
 TEST(BuildN3Record, FieldOutOfRangeGivesNoRecord) {
@@ -63,6 +67,13 @@ TEST(BuildN3Record, FieldOutOfRangeGivesNoRecord) {
         EXPECT_FALSE(BuildN3Record(fields).ok()) << field;
     }
     EXPECT_FALSE(BuildN3Record({0, 0, 0, 0, 0, 0, -5, 0, 0}).ok());
+    // Refused where it goes, the record leaves nothing of itself behind.
+    std::string script = "kept";
+    EXPECT_EQ(appendN3Record({0, 0, 0, 0, 0, 256, 0, 0, 0}, script).error(),
+              "Overflow: record field 5 holds 256, outside 0..255");
+    EXPECT_EQ(appendN3Record({0, 0, 0, 0, 0, 0, -5, 0, 0}, script).error(),
+              "Overflow: record field 6 holds -5, outside 0 and up");
+    EXPECT_EQ(script, "kept");
 }
 
 }  // namespace
