@@ -242,38 +242,57 @@ TEST(ScriptText, RowsWrittenInPiecesJoinToTheWholeText) {
     EXPECT_EQ(stopped.error(), "disk full");
 }
 
+// Lines of every shape: 0 to 14 fields of letters, Windows-1252 ones among
+// them, short enough to sit inside their cells or long enough for the pool,
+// ended by CR LF or LF; with the cells a plain split of each line gives, and
+// where each line begins in the text.
+struct ShapedLines {
+    std::string text;
+    std::vector<std::vector<std::string>> cells;
+    std::vector<std::size_t> starts;
+};
+ShapedLines shapedLines(unsigned seed, int count, std::string header = "") {
+    std::mt19937 random(seed);
+    const std::string letters = "ab9.- \xE9";
+    ShapedLines lines{std::move(header), {}, {}};
+    for (int line = 0; line < count; ++line) {
+        lines.starts.push_back(lines.text.size());
+        std::vector<std::string> fields(random() % 15);
+        std::string joined;
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            for (std::size_t n = random() % 2 ? random() % 7 : random() % 40; n > 0; --n)
+                fields[f] += letters[random() % letters.size()];
+            joined += (f > 0 ? "," : "") + fields[f];
+        }
+        lines.text += joined + (random() % 2 ? "\r\n" : "\n");
+        fields.resize(talsen::ColumnCount);
+        for (std::string& field : fields) field = decode1252(field);
+        lines.cells.push_back(fields);
+    }
+    return lines;
+}
+
+// The table read from the lines, fed in pieces of `piece` bytes, holds their cells.
+void expectCellsOf(const ShapedLines& lines, const Table& table, std::size_t piece) {
+    ASSERT_EQ(table.rowCount(), static_cast<int>(lines.cells.size())) << "pieces of " << piece;
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < talsen::ColumnCount; ++c)
+            ASSERT_EQ(table.cell(r, c).text(), lines.cells[static_cast<std::size_t>(r)][c])
+                << "pieces of " << piece << ", row " << r + 1 << ", column " << c + 1;
+}
+
 // A line is decoded whole and then split at its commas: on lines of every
 // shape, fed in pieces of every size, the table must hold what a plain split
 // of each line gives.
 TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
-    std::mt19937 random(7);
-    const std::string letters = "ab9.- \xE9";
-    std::string text;
-    std::vector<std::vector<std::string>> expected;
-    for (int line = 0; line < 400; ++line) {
-        std::vector<std::string> fields(random() % 15);
-        std::string joined;
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            for (std::size_t n = random() % 19; n > 0; --n)
-                fields[f] += letters[random() % letters.size()];
-            joined += (f > 0 ? "," : "") + fields[f];
-        }
-        text += joined + (random() % 2 ? "\r\n" : "\n");
-        fields.resize(talsen::ColumnCount);
-        for (std::string& field : fields) field = decode1252(field);
-        expected.push_back(fields);
-    }
+    const ShapedLines lines = shapedLines(7, 400);
+    const std::string& text = lines.text;
     for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{8}, std::size_t{9},
                               std::size_t{61}, text.size()}) {
         ScriptTextReader reader(talsen::ColumnCount, false);
         for (std::size_t at = 0; at < text.size(); at += piece)
             reader.feed(std::string_view(text).substr(at, piece));
-        const Table table = reader.finish();
-        ASSERT_EQ(table.rowCount(), static_cast<int>(expected.size())) << "pieces of " << piece;
-        for (int r = 0; r < table.rowCount(); ++r)
-            for (int c = 0; c < talsen::ColumnCount; ++c)
-                ASSERT_EQ(table.cell(r, c).text(), expected[r][c])
-                    << "pieces of " << piece << ", row " << r + 1 << ", column " << c + 1;
+        expectCellsOf(lines, reader.finish(), piece);
     }
 }
 
@@ -282,28 +301,13 @@ TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
 // order as a plain split of each line gives them, after the header, and the
 // reports tell where the reported rows' lines begin.
 TEST(ScriptText, LargePiecesReadOnTwoThreadsKeepTheFilesOrder) {
-    std::mt19937 random(3);
-    const std::string letters = "ab9.- \xE9";
-    std::string text = "header,line\r\n";
-    std::vector<std::vector<std::string>> expected;
-    std::vector<double> reports;
     constexpr int kRows = 3 * kRowsPerReport + 100;
-    for (int line = 0; line < kRows; ++line) {
-        if (line % kRowsPerReport == 0) reports.push_back(static_cast<double>(text.size()));
-        std::vector<std::string> fields(random() % 15);
-        std::string joined;
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            // Short texts inside their cells and long ones in the pool, in every column.
-            for (std::size_t n = random() % 2 ? random() % 7 : random() % 40; n > 0; --n)
-                fields[f] += letters[random() % letters.size()];
-            joined += (f > 0 ? "," : "") + fields[f];
-        }
-        text += joined + (random() % 2 ? "\r\n" : "\n");
-        fields.resize(talsen::ColumnCount);
-        for (std::string& field : fields) field = decode1252(field);
-        expected.push_back(fields);
-    }
-    for (double& report : reports) report /= static_cast<double>(text.size());
+    const ShapedLines lines = shapedLines(3, kRows, "header,line\r\n");
+    const std::string& text = lines.text;
+    std::vector<double> reports;
+    for (int row = 0; row < kRows; row += kRowsPerReport)
+        reports.push_back(static_cast<double>(lines.starts[static_cast<std::size_t>(row)]) /
+                          static_cast<double>(text.size()));
     for (std::size_t piece : {std::size_t{300001}, std::size_t{1} << 21, text.size()}) {
         ScriptTextReader reader(talsen::ColumnCount, true);
         reader.expect(text.size());
@@ -314,14 +318,9 @@ TEST(ScriptText, LargePiecesReadOnTwoThreadsKeepTheFilesOrder) {
         });
         for (std::size_t at = 0; at < text.size(); at += piece)
             reader.feed(std::string_view(text).substr(at, piece));
-        const Table table = reader.finish();
+        expectCellsOf(lines, reader.finish(), piece);
         EXPECT_EQ(reader.headerLine(), "header,line");
         EXPECT_EQ(told, reports) << "pieces of " << piece;
-        ASSERT_EQ(table.rowCount(), kRows) << "pieces of " << piece;
-        for (int r = 0; r < table.rowCount(); ++r)
-            for (int c = 0; c < talsen::ColumnCount; ++c)
-                ASSERT_EQ(table.cell(r, c).text(), expected[r][c])
-                    << "pieces of " << piece << ", row " << r + 1 << ", column " << c + 1;
     }
     // Told to stop at the third report, which falls among the later rows of
     // the one piece, the reader stops and takes nothing more.
