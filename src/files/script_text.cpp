@@ -170,7 +170,7 @@ void ScriptTextReader::feed(std::string_view bytes) {
 }
 
 // A piece's lines are read on two threads once they are this many bytes: a
-// helper reads the later part into m_side meanwhile.
+// helper reads the later half into m_side meanwhile.
 constexpr std::size_t kBytesToShare = std::size_t{1} << 18;
 
 void ScriptTextReader::readLines(std::string_view lines, std::uint64_t start, bool ascii) {
@@ -198,9 +198,8 @@ void ScriptTextReader::readLinesInTurn(std::string_view lines, std::uint64_t sta
 }
 
 void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii) {
-    // This thread also joins the rows and reads the next piece, so the helper
-    // takes the larger part.
-    const std::size_t split = lines.find('\n', lines.size() * 9 / 20) + 1;
+    // Halves: giving either thread more measured no faster.
+    const std::size_t split = lines.find('\n', lines.size() / 2) + 1;
     const std::string_view mine = lines.substr(0, split);
     const std::string_view later = lines.substr(split);
     if (!m_helper) m_helper.emplace(1);
