@@ -131,28 +131,32 @@ std::string_view Table::decodeText(const std::uint64_t& slot) const {
 }
 
 std::uint64_t Table::encodeText(std::string_view text) {
-    if (text.size() <= kInlineMax) {
-        // Gathered in a register from two loads that overlap where they must:
-        // a copy of a varying length into a word that is then loaded whole
-        // stalls the processor, and a loop a byte mispredicts its end.
-        const std::size_t n = text.size();
-        const char* bytes = text.data();
-        std::uint64_t slot = kEmptyText | (static_cast<std::uint64_t>(n) << 48);
-        if (n >= 4) {
-            std::uint32_t first, last;
-            std::memcpy(&first, bytes, sizeof first);
-            std::memcpy(&last, bytes + n - 4, sizeof last);
-            slot |= first | (std::uint64_t{last} << (8 * (n - 4)));
-        } else if (n >= 2) {
-            std::uint16_t first, last;
-            std::memcpy(&first, bytes, sizeof first);
-            std::memcpy(&last, bytes + n - 2, sizeof last);
-            slot |= first | (std::uint64_t{last} << (8 * (n - 2)));
-        } else if (n == 1) {
-            slot |= static_cast<unsigned char>(bytes[0]);
-        }
-        return slot;
+    if (text.size() > kInlineMax) return encodeLongText(text);
+    // Gathered in a register from two loads that overlap where they must: a
+    // copy of a varying length into a word that is then loaded whole stalls
+    // the processor, and a loop a byte mispredicts its end.
+    const std::size_t n = text.size();
+    const char* bytes = text.data();
+    std::uint64_t slot = kEmptyText | (static_cast<std::uint64_t>(n) << 48);
+    if (n >= 4) {
+        std::uint32_t first, last;
+        std::memcpy(&first, bytes, sizeof first);
+        std::memcpy(&last, bytes + n - 4, sizeof last);
+        slot |= first | (std::uint64_t{last} << (8 * (n - 4)));
+    } else if (n >= 2) {
+        std::uint16_t first, last;
+        std::memcpy(&first, bytes, sizeof first);
+        std::memcpy(&last, bytes + n - 2, sizeof last);
+        slot |= first | (std::uint64_t{last} << (8 * (n - 2)));
+    } else if (n == 1) {
+        slot |= static_cast<unsigned char>(bytes[0]);
     }
+    return slot;
+}
+
+// Kept out of line: the short texts' path, most cells', then saves and
+// restores none of the registers this one needs on every call.
+[[gnu::noinline]] std::uint64_t Table::encodeLongText(std::string_view text) {
     // A show repeats its effects' sizes and notes over and over: a long text
     // met again lately takes the pool's copy instead of adding another.
     if (m_recentLongTexts.empty()) m_recentLongTexts.assign(kRecentLongTexts, kEmptyText);

@@ -127,6 +127,7 @@ private:
     // permuteRows with `places` as its working room, one word a row.
     void permuteRowsIn(int first, std::span<const int> from, std::span<std::uint64_t> places);
     std::uint64_t encodeText(std::string_view text);
+    std::uint64_t encodeLongText(std::string_view text);
     void forgetLongTexts();
     std::string_view decodeText(const std::uint64_t& slot) const;
 
