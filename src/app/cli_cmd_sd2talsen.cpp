@@ -1,8 +1,11 @@
 #include <ostream>
+#include <utility>
 
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
 #include "app/cli_sd_show.h"
+#include "core/in_order_worker.h"
+#include "core/script_columns.h"
 #include "files/script_text.h"
 
 namespace fulgor::cli {
@@ -21,17 +24,27 @@ int run(const Args& args, Io& io) {
         TalsenHeader header;
         header.timeType = "Wave File";
         if (Status begun = writeTalsenHeader(header, sink); !begun) return begun;
+        // Each part is written on a helper thread while the next is
+        // converted: the taker keeps the part's rows and hands back the table
+        // it wrote before.
+        Table writing(0, talsen::ColumnCount);
         Status sinkFailure;
+        InOrderWorker writer(1);
         Result<SdToTalsenOutcome> converted = SdToTalsen(
             *view->events, view->size,
-            [&](const Table& part, int rowsBefore) {
-                return sinkFailure = writeRows(part, sink, rowsBefore);
+            [&](Table& part, int rowsBefore) -> Status {
+                if (Status written = writer.finish(); !written) return written;
+                std::swap(part, writing);
+                return writer.add(
+                    [&, rowsBefore] { return sinkFailure = writeRows(writing, sink, rowsBefore); });
             },
             kPartRows);
+        const Status lastWritten = writer.finish();
         if (!converted) {
             if (sinkFailure) readFailure = Error{converted.error()};
             return Error{converted.error()};
         }
+        if (!lastWritten) return lastWritten;
         outcome = std::move(converted.value());
         return {};
     };

@@ -41,9 +41,11 @@ struct SdToTalsenOutcome {
 //
 // With `take`, the rows go to it a part of `partRows` rows at a time, given
 // with the count of rows handed on before, so that a large show is never held
-// whole; the outcome's table is then empty. A failure of `take` stops the
-// conversion with its failure.
-using SdPartTaker = std::function<Status(const Table& part, int rowsBefore)>;
+// whole; the outcome's table is then empty. The taker may keep a part's rows
+// by exchanging the part for a table of its own of as many columns, whose
+// rows are then dropped and whose room the next part fills. A failure of
+// `take` stops the conversion with its failure.
+using SdPartTaker = std::function<Status(Table& part, int rowsBefore)>;
 Result<SdToTalsenOutcome> SdToTalsen(SdEventSource& source, SdSize size,
                                      const SdPartTaker& take = {}, int partRows = 0);
 

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <vector>
+
+#include "files/file_io.h"
+
 #include "support/run_cli.h"
 #include "support/sd_show_file.h"
 #include "support/temp_dir.h"
@@ -107,6 +112,42 @@ TEST_F(CliSdTest, RefusedSortsFiltersAndFilesAreBadUsage) {
         EXPECT_EQ(outcome.err, err);
         EXPECT_EQ(outcome.out, "");
     }
+}
+
+// A show of more events than a part holds is written a part at a time, each
+// while the next is converted: the script holds every event in view order,
+// and a disk that fills in a later part fails the save whole, the old file
+// left as it was.
+TEST(CliSd2Talsen, ALargeShowIsWrittenWholeAcrossItsParts) {
+    TempDir dir;
+    constexpr int kEvents = 140'000;
+    std::vector<SdShowEvent> events;
+    std::string expected = ",0.00,Wave File\r\n";
+    for (int i = 0; i < kEvents; ++i) {
+        events.push_back({.cue = i + 1,
+                          .h = i / 3600,
+                          .m = i / 60 % 60,
+                          .s = i % 60,
+                          .addr = 16 + i % 16,
+                          .pft = 10});
+        expected += std::to_string(i + 1) + ",Comet,3," + std::to_string(i) + ",1,1,1,01," +
+                    "0123456789ABCDEF"[i % 16] + ",9.5,\r\n";
+    }
+    const std::string show = dir.path("large.scx");
+    test::writeSdShow(show, events);
+    Outcome done = runCli({"sd2talsen", show, "-o", dir.path("out.csv")});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.err, "Visible Lines: 140000\n");
+    EXPECT_TRUE(readBytes(dir.path("out.csv")) == expected);
+
+    Outcome full = [&] {
+        ScopedWriteFault fault({.failAfterBytes = expected.size() - 1000, .writeError = ENOSPC});
+        return runCli({"sd2talsen", show, "-o", dir.path("out.csv")});
+    }();
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "Visible Lines: 140000\nfulgor sd2talsen: Cannot save \"" +
+                            dir.path("out.csv") + "\": No space left on device\n");
+    EXPECT_TRUE(readBytes(dir.path("out.csv")) == expected);
 }
 
 TEST(CliFormatPd, WritesThePdScriptOrRefusesWithNothingWritten) {

@@ -85,18 +85,21 @@ TEST(SdToTalsen, HandsOnItsRowsAPartAtATime) {
     Result<SdToTalsenOutcome> whole = SdToTalsen(wholeSource, SdSize::Cal);
     ASSERT_TRUE(whole.ok());
 
+    auto appendRowsOf = [](const Table& part, Table& into) {
+        for (int row = 0; row < part.rowCount(); ++row) {
+            into.appendRows();
+            for (int column = 0; column < part.columnCount(); ++column)
+                into.setCell(into.rowCount() - 1, column, part.cell(row, column));
+        }
+    };
     FakeSdSource source(kNames, rows);
     Table joined(0, talsen::ColumnCount);
     std::vector<std::pair<int, int>> parts;  // rows, rows before
     Result<SdToTalsenOutcome> parted = SdToTalsen(
         source, SdSize::Cal,
-        [&](const Table& part, int rowsBefore) -> Status {
+        [&](Table& part, int rowsBefore) -> Status {
             parts.emplace_back(part.rowCount(), rowsBefore);
-            for (int row = 0; row < part.rowCount(); ++row) {
-                joined.appendRows();
-                for (int column = 0; column < part.columnCount(); ++column)
-                    joined.setCell(joined.rowCount() - 1, column, part.cell(row, column));
-            }
+            appendRowsOf(part, joined);
             return {};
         },
         3);
@@ -110,7 +113,7 @@ TEST(SdToTalsen, HandsOnItsRowsAPartAtATime) {
     int calls = 0;
     Result<SdToTalsenOutcome> stopped = SdToTalsen(
         failing, SdSize::Cal,
-        [&](const Table&, int) -> Status {
+        [&](Table&, int) -> Status {
             ++calls;
             return Error{"disk full"};
         },
@@ -118,6 +121,25 @@ TEST(SdToTalsen, HandsOnItsRowsAPartAtATime) {
     ASSERT_FALSE(stopped.ok());
     EXPECT_EQ(stopped.error(), "disk full");
     EXPECT_EQ(calls, 1);
+
+    // A taker that keeps each part by exchanging it for an empty table gets
+    // the same parts, each whole, the later ones made in the tables it gave.
+    FakeSdSource kept(kNames, rows);
+    std::vector<Table> keptParts;
+    Result<SdToTalsenOutcome> exchanged = SdToTalsen(
+        kept, SdSize::Cal,
+        [&](Table& part, int) -> Status {
+            Table given(0, talsen::ColumnCount);
+            std::swap(part, given);
+            keptParts.push_back(std::move(given));
+            return {};
+        },
+        3);
+    ASSERT_TRUE(exchanged.ok());
+    ASSERT_EQ(keptParts.size(), 3u);
+    Table keptJoined(0, talsen::ColumnCount);
+    for (const Table& part : keptParts) appendRowsOf(part, keptJoined);
+    EXPECT_EQ(keptJoined, whole.value().table);
 }
 
 TEST(SdToPd, WritesFiredEventsInViewOrderAndCountsTheOthers) {
@@ -177,7 +199,8 @@ TEST(SdToPd, AFieldThatCannotBeFormattedStopsWithNothingWritten) {
 // in the script; a failing sink stops the formatting with its failure.
 TEST(SdToPd, ASinkTakesTheTextInPiecesOfWholeRecords) {
     std::vector<std::vector<FakeValue>> rows;
-    for (int i = 0; i < 40000; ++i) rows.push_back(event(i, 0, i / 1800, i / 30 % 60, i % 30, 17.0));
+    for (int i = 0; i < 40000; ++i)
+        rows.push_back(event(i, 0, i / 1800, i / 30 % 60, i % 30, 17.0));
     FakeSdSource wholeSource(kNames, rows);
     SdToPdOutcome whole = SdToPd(wholeSource, SdSize::Cal);
     ASSERT_FALSE(whole.failure) << *whole.failure;
