@@ -3,6 +3,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_pd_output.h"
 #include "app/cli_sd_show.h"
+#include "conversion/sd_read_ahead.h"
 #include "conversion/sd_to_pd.h"
 
 namespace fulgor::cli {
@@ -16,7 +17,10 @@ int run(const Args& args, Io& io) {
     SdToPdOutcome outcome;
     const ByteProducer produce = [&](const ByteSink& sink) -> Status {
         Status sinkFailure;
-        outcome = SdToPd(*view->events, view->size,
+        // The database is read a batch of events ahead while the records of
+        // the last batch are formed.
+        ReadAheadSource events(*view->events);
+        outcome = SdToPd(events, view->size,
                          [&](std::string_view piece) { return sinkFailure = sink(piece); });
         if (!sinkFailure) return sinkFailure;
         return sink(outcome.script.text);
