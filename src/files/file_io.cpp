@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/in_order_worker.h"
 #include "core/large_blocks.h"
 
 namespace fulgor {
@@ -73,18 +74,45 @@ int readBlocks(int fd, std::uint64_t size, std::uint64_t limit,
     const std::size_t blockBytes = size == 0 ? kLargestBlock
                                              : static_cast<std::size_t>(std::clamp<std::uint64_t>(
                                                    size, kSmallestBlock, kLargestBlock));
-    const auto block = std::make_unique_for_overwrite<char[]>(blockBytes);
-    std::uint64_t total = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, block.get(), blockBytes);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
+    // One read into `into`: the bytes read, or the error negated.
+    auto readInto = [fd, blockBytes](char* into) -> ssize_t {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, blockBytes);
+            if (n >= 0) return n;
+            if (errno != EINTR) return -errno;
         }
+    };
+    // A file of more than two blocks is read a block ahead on a helper
+    // thread while `take` works on the last, so that copying the bytes out
+    // of the system's cache is off this thread's way.
+    const bool ahead = size > 2 * blockBytes;
+    auto block = std::make_unique_for_overwrite<char[]>(blockBytes);
+    auto next = std::make_unique_for_overwrite<char[]>(ahead ? blockBytes : 0);
+    ssize_t nextRead = 0;
+    std::optional<InOrderWorker> helper;  // last: it stops before the blocks go
+    if (ahead) helper.emplace(1);
+    std::uint64_t total = 0;
+    for (ssize_t n = readInto(block.get());;) {
+        if (n < 0) return static_cast<int>(-n);
         if (n == 0) return 0;
         total += static_cast<std::uint64_t>(n);
         if (total > limit) return EFBIG;
-        if (!take(std::string_view(block.get(), static_cast<std::size_t>(n)))) return 0;
+        if (ahead) {
+            static_cast<void>(helper->add([&] {
+                nextRead = readInto(next.get());
+                return Status{};
+            }));
+        }
+        const bool more = take(std::string_view(block.get(), static_cast<std::size_t>(n)));
+        if (!ahead) {
+            if (!more) return 0;
+            n = readInto(block.get());
+            continue;
+        }
+        static_cast<void>(helper->finish());
+        if (!more) return 0;
+        std::swap(block, next);
+        n = nextRead;
     }
 }
 

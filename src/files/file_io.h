@@ -31,7 +31,8 @@ struct BlockReader {
 };
 
 // Reads the file at `path` as readFileBytes does, with the same failures,
-// without ever holding more of it than one block.
+// without ever holding more of it than two blocks: the one `take` is given
+// and, in a large regular file, the next, read meanwhile.
 Status readFileBlocks(const std::string& path, const BlockReader& reader,
                       std::uint64_t limit = kInputLimitBytes);
 

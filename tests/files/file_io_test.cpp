@@ -309,6 +309,24 @@ TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
               "Cannot read \"" + fifo + "\": it holds more than " +
                   std::to_string(bytes.size() - 1) + " bytes");
 
+    // A regular file of more than two blocks is read a block ahead: whole and
+    // in order, and a reader that stops is given no more.
+    writeBytes(path, bytes);
+    Result<std::string> file = readFileBytes(path);
+    ASSERT_TRUE(file.ok()) << file.error();
+    EXPECT_TRUE(file.value() == bytes);
+    std::string taken;
+    int blocks = 0;
+    ASSERT_TRUE(readFileBlocks(path, {[](std::uint64_t) {},
+                                      [&](std::string_view block) {
+                                          taken += block;
+                                          return ++blocks < 2;
+                                      }})
+                    .ok());
+    EXPECT_EQ(blocks, 2);
+    EXPECT_EQ(taken.size(), std::size_t{4} << 20);
+    EXPECT_TRUE(bytes.starts_with(taken));
+
     writeBytes(path, std::string(1024, 'a'));
     EXPECT_EQ(sizeOrError(readFileBytes(path, 1024)), "1024 bytes");
     EXPECT_EQ(sizeOrError(readFileBytes(path, 1023)),
