@@ -186,7 +186,15 @@ void ScriptTextReader::readLines(std::string_view lines, std::uint64_t start, bo
             return false;
         });
     }
-    readLinesSharing(lines, start, ascii);
+    // A piece larger than a file's block is shared a block's worth at a
+    // time, so that the helper's table stays as small as a file's reading keeps it.
+    while (!lines.empty() && !m_stopped) {
+        const std::size_t end =
+            lines.size() <= kHugePageBytes ? lines.size() : lines.find('\n', kHugePageBytes) + 1;
+        readLinesSharing(lines.substr(0, end), start, ascii);
+        lines.remove_prefix(end);
+        start += end;
+    }
 }
 
 void ScriptTextReader::readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii) {
