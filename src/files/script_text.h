@@ -26,6 +26,7 @@ namespace fulgor {
 // last column are dropped, an empty line gives a row of empty cells. Cells
 // keep their text exactly (decoded to UTF-8), never converted to numbers.
 // With `headerLine`, the first line is kept apart instead of becoming a row.
+// A large piece's lines are read on two threads, the rows keeping their order.
 class ScriptTextReader {
 public:
     ScriptTextReader(int columns, bool headerLine);
@@ -87,7 +88,7 @@ private:
     std::string m_joined;   // such a line once ended, while it waits in m_run
     LineRoom m_room;
     Table m_table;
-    // Rows a helper thread reads from the later part of a piece, and its room,
+    // Rows a helper thread reads from the later half of a piece, and its room,
     // until they join m_table. The helper comes last, so that it is stopped
     // before what it works with goes.
     Table m_side;
