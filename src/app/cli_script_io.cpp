@@ -107,13 +107,22 @@ bool rewriteTalsenLines(
                 [&](std::span<const std::string_view> lines, int firstRow) -> Status {
                     const bool shared = lines.size() >= kLinesToShare;
                     const std::size_t mine = shared ? lines.size() * 2 / 5 : lines.size();
-                    if (shared) {
-                        if (!helper) {
-                            helperRewrite = makeRewrite();
-                            second.reserve(kPieceBytes + kRowRoom);
-                            helper.emplace(1);
-                        }
-                        static_cast<void>(helper->add([&, mine, firstRow] {
+                    auto rewriteMine = [&] {
+                        rewriteRun(rewrite, lines.first(mine), firstRow, first);
+                        written = sink(first);
+                    };
+                    if (!shared) {
+                        rewriteMine();
+                        return written;
+                    }
+                    if (!helper) {
+                        helperRewrite = makeRewrite();
+                        second.reserve(kPieceBytes + kRowRoom);
+                        helper.emplace(1);
+                    }
+                    // The helper reads the lines, which are gone once this returns.
+                    static_cast<void>(helper->alongside(
+                        [&, mine, firstRow] {
                             // Made in a string of the helper's own: beside
                             // `first` on this stack, every append would fight
                             // over one cache line.
@@ -122,19 +131,9 @@ bool rewriteTalsenLines(
                                        firstRow + static_cast<int>(mine), made);
                             second = std::move(made);
                             return Status{};
-                        }));
-                    }
-                    // The helper reads the lines, which are gone once this
-                    // returns: it is waited for however this part ends.
-                    try {
-                        rewriteRun(rewrite, lines.first(mine), firstRow, first);
-                        written = sink(first);
-                    } catch (...) {
-                        if (shared) helper->awaitJobs();
-                        throw;
-                    }
-                    if (shared) static_cast<void>(helper->finish());
-                    if (!written || !shared) return written;
+                        },
+                        rewriteMine));
+                    if (!written) return written;
                     return written = sink(second);
                 });
         });

@@ -51,6 +51,17 @@ Status InOrderWorker::finish() {
     return failureLocked();
 }
 
+Status InOrderWorker::alongside(Job job, const std::function<void()>& here) {
+    static_cast<void>(add(std::move(job)));
+    try {
+        here();
+    } catch (...) {
+        awaitJobs();
+        throw;
+    }
+    return finish();
+}
+
 void InOrderWorker::awaitJobs() noexcept {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return (m_jobs.empty() && !m_running) || failedLocked(); });

@@ -40,12 +40,14 @@ public:
     Status add(Job job);
     // Waits until every job given has run, or one failed; gives that failure.
     Status finish();
-    // The same without giving the failure, which finish() still gives: for
-    // the giver to call before it rethrows an exception of its own, when the
-    // jobs read what the exception is about to take away.
-    void awaitJobs() noexcept;
+    // Gives `job` as add() does, runs `here` in the giver's thread meanwhile,
+    // then finishes. The jobs are waited for however `here` ends, by an
+    // exception too: for a job that reads what the giver's caller owns, which
+    // the exception would take away before the job is done.
+    Status alongside(Job job, const std::function<void()>& here);
 
 private:
+    void awaitJobs() noexcept;
     void work();
     bool failedLocked() const { return !m_failure.ok() || m_thrown; }
     Status failureLocked() const;

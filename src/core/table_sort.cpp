@@ -333,12 +333,12 @@ std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
     const std::span<int> all(order);
     const std::span<const std::uint64_t> allLead(lead);
     InOrderWorker helper(1);
-    static_cast<void>(helper.add([&] {
-        breakAllTies(all.subspan(split), allLead.subspan(split));
-        return Status{};
-    }));
-    breakAllTies(all.first(split), allLead.first(split));
-    static_cast<void>(helper.finish());
+    static_cast<void>(helper.alongside(
+        [&] {
+            breakAllTies(all.subspan(split), allLead.subspan(split));
+            return Status{};
+        },
+        [&] { breakAllTies(all.first(split), allLead.first(split)); }));
     return order;
 }
 

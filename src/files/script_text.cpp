@@ -211,22 +211,16 @@ void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t st
     const std::string_view mine = lines.substr(0, split);
     const std::string_view later = lines.substr(split);
     if (!m_helper) m_helper.emplace(1);
-    static_cast<void>(m_helper->add([this, later, ascii] {
-        forEachLine(later, [&](std::string_view line, const char*) {
-            appendRow(line, ascii, m_columns, m_side, m_sideRoom);
-            return true;
-        });
-        return Status{};
-    }));
-    // The helper reads the piece, which is gone once this returns: it is
-    // waited for however this part ends.
-    try {
-        readLinesInTurn(mine, start, ascii);
-    } catch (...) {
-        m_helper->awaitJobs();
-        throw;
-    }
-    static_cast<void>(m_helper->finish());
+    // The helper reads the piece, which is gone once this returns.
+    static_cast<void>(m_helper->alongside(
+        [this, later, ascii] {
+            forEachLine(later, [&](std::string_view line, const char*) {
+                appendRow(line, ascii, m_columns, m_side, m_sideRoom);
+                return true;
+            });
+            return Status{};
+        },
+        [&] { readLinesInTurn(mine, start, ascii); }));
     if (m_stopped) return;
     const int firstLater = m_table.rowCount();
     m_table.takeRows(m_side);

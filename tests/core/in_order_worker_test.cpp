@@ -115,6 +115,34 @@ TEST(InOrderWorker, AThrownExceptionReachesTheGiver) {
     EXPECT_THROW((void)worker.add([] { return Status{}; }), std::bad_alloc);
 }
 
+// A job given alongside work in the giver's thread: the answer is the job's,
+// and when that work throws, the exception leaves only once the job is done,
+// since the job may read what the exception takes away.
+TEST(InOrderWorker, AlongsideWaitsForTheJobHoweverTheGiversWorkEnds) {
+    InOrderWorker worker(1);
+    bool here = false;
+    EXPECT_EQ(worker.alongside([]() -> Status { return Error{"disk full"}; }, [&] { here = true; })
+                  .error(),
+              "disk full");
+    EXPECT_TRUE(here);
+
+    InOrderWorker other(1);
+    std::atomic<bool> jobDone = false;
+    bool doneWhenThrown = false;
+    try {
+        static_cast<void>(other.alongside(
+            [&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                jobDone = true;
+                return Status{};
+            },
+            [] { throw std::bad_alloc(); }));
+    } catch (const std::bad_alloc&) {
+        doneWhenThrown = jobDone;
+    }
+    EXPECT_TRUE(doneWhenThrown);
+}
+
 #if !defined(__SANITIZE_ADDRESS__)
 // The number of bytes of address space the process holds now.
 std::size_t addressSpaceBytes() {
