@@ -207,6 +207,10 @@ Cell Table::cell(int row, int column) const {
     return Cell::number(std::bit_cast<double>(slot));
 }
 
+std::uint64_t Table::valueToken(int row, int column) const {
+    return m_slots[index(row, column)];
+}
+
 void Table::setCell(int row, int column, const Cell& value) {
     if (value.isNumber()) {
         setNumber(row, column, value.number());

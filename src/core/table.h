@@ -48,6 +48,11 @@ public:
     // Preconditions for all cell access: 0 <= row < rowCount(), 0 <= column < columnCount().
     // The returned cell views the table's storage until the table next changes.
     Cell cell(int row, int column) const;
+    // A word for the cell's value as stored: cells with equal tokens hold
+    // equal values (equal values may still differ in token: a long text held
+    // twice). For a pass that meets a few values again and again and would
+    // rather not decode and look up each one anew.
+    std::uint64_t valueToken(int row, int column) const;
     void setCell(int row, int column, const Cell& value);
     void setText(int row, int column, std::string_view text);
     // Precondition: x is finite.
