@@ -1,10 +1,15 @@
 #include "core/key_sort.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cassert>
 #include <cstddef>
+#include <optional>
 #include <utility>
+#include <vector>
+
+#include "core/in_order_worker.h"
 
 namespace fulgor {
 namespace {
@@ -13,6 +18,8 @@ constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
 // Below this many entries a bucket is finished by insertion, which beats
 // another counting pass.
 constexpr std::size_t kSmallBucket = 32;
+// From this many entries, a helper thread sorts about half of them.
+constexpr std::size_t kEntriesWorthAHelper = std::size_t{1} << 16;
 
 void insertionSort(std::span<std::uint64_t> keys, std::span<int> rows) {
     for (std::size_t i = 1; i < keys.size(); ++i) {
@@ -28,24 +35,33 @@ void insertionSort(std::span<std::uint64_t> keys, std::span<int> rows) {
     }
 }
 
-// Most significant byte first, in place (the "American flag" sort): each pass
-// counts one byte of the keys, moves every entry into its byte's bucket along
-// cycles, then sorts each bucket by the next byte. A byte that all the keys
-// share costs one counting pass and moves nothing.
-void sortFromByte(std::span<std::uint64_t> keys, std::span<int> rows, int shift) {
-    auto byteOf = [&shift](std::uint64_t key) { return (key >> shift) & 0xFF; };
+// The entries of one pass, moved into the buckets of one byte of their keys.
+struct Buckets {
     std::array<std::size_t, 256> count{};
+    int shift = 0;  // the byte's lowest bit
+};
+
+// Most significant byte first, in place (the "American flag" sort): a pass
+// counts one byte of the keys and moves every entry into its byte's bucket
+// along cycles; each bucket is then sorted by the next byte. A byte that all
+// the keys share costs one counting pass and moves nothing. Gives the buckets,
+// or nothing when the entries are sorted already (few, or alike to the end).
+std::optional<Buckets> distribute(std::span<std::uint64_t> keys, std::span<int> rows, int shift) {
+    Buckets buckets;
+    std::array<std::size_t, 256>& count = buckets.count;
+    auto byteOf = [&shift](std::uint64_t key) { return (key >> shift) & 0xFF; };
     for (;;) {
         if (keys.size() <= kSmallBucket) {
             insertionSort(keys, rows);
-            return;
+            return std::nullopt;
         }
         count.fill(0);
         for (std::uint64_t key : keys) ++count[byteOf(key)];
         if (count[byteOf(keys[0])] != keys.size()) break;
-        if (shift == 0) return;  // every key alike
+        if (shift == 0) return std::nullopt;  // every key alike
         shift -= 8;
     }
+    buckets.shift = shift;
     std::array<std::size_t, 256> next{};  // where the bucket's next entry goes
     std::array<std::size_t, 256> end{};
     std::size_t sum = 0;
@@ -68,13 +84,81 @@ void sortFromByte(std::span<std::uint64_t> keys, std::span<int> rows, int shift)
             ++next[b];
         }
     }
-    if (shift == 0) return;
+    return buckets;
+}
+
+// Entries still to be sorted by the bytes of their keys from `shift` down.
+struct Stretch {
+    std::span<std::uint64_t> keys;
+    std::span<int> rows;
+    int shift = 56;
+};
+
+// Calls `use` with each bucket of `stretch`, distributed, that is still to
+// be sorted.
+template <typename Use>
+void forEachBucket(const Stretch& stretch, const Buckets& buckets, const Use& use) {
+    if (buckets.shift == 0) return;
     std::size_t start = 0;
-    for (std::size_t b = 0; b < 256; ++b) {
-        if (count[b] > 1)
-            sortFromByte(keys.subspan(start, count[b]), rows.subspan(start, count[b]), shift - 8);
-        start += count[b];
+    for (const std::size_t n : buckets.count) {
+        if (n > 1)
+            use(Stretch{stretch.keys.subspan(start, n), stretch.rows.subspan(start, n),
+                        buckets.shift - 8});
+        start += n;
     }
+}
+
+void sortStretch(const Stretch& stretch) {
+    if (const std::optional<Buckets> buckets =
+            distribute(stretch.keys, stretch.rows, stretch.shift))
+        forEachBucket(stretch, *buckets, sortStretch);
+}
+
+// Sorts on this thread and a helper, each taking about half the entries. The
+// entries are first split, the largest stretch distributed into its buckets,
+// until none holds more than half: the keys' leading bytes are often much
+// alike (numbers of one size share their exponent), so the first byte's
+// buckets alone seldom share fairly.
+void sortSharedWithHelper(const Stretch& all) {
+    std::vector<Stretch> stretches{all};
+    const std::size_t half = all.keys.size() / 2;
+    auto size = [](const Stretch& stretch) { return stretch.keys.size(); };
+    auto bySize = [&](const Stretch& a, const Stretch& b) { return size(a) < size(b); };
+    for (;;) {
+        auto largest = std::max_element(stretches.begin(), stretches.end(), bySize);
+        if (largest == stretches.end() || size(*largest) <= half) break;
+        const Stretch stretch = *largest;
+        stretches.erase(largest);
+        if (const std::optional<Buckets> buckets =
+                distribute(stretch.keys, stretch.rows, stretch.shift))
+            forEachBucket(stretch, *buckets,
+                          [&](const Stretch& bucket) { stretches.push_back(bucket); });
+    }
+    // The larger stretches first, each to the thread with the fewer entries.
+    std::sort(stretches.begin(), stretches.end(),
+              [&](const Stretch& a, const Stretch& b) { return size(a) > size(b); });
+    std::vector<Stretch> mine;
+    std::vector<Stretch> theirs;
+    std::size_t mineSize = 0;
+    std::size_t theirSize = 0;
+    for (const Stretch& stretch : stretches) {
+        if (mineSize <= theirSize) {
+            mine.push_back(stretch);
+            mineSize += size(stretch);
+        } else {
+            theirs.push_back(stretch);
+            theirSize += size(stretch);
+        }
+    }
+    InOrderWorker helper(1);
+    static_cast<void>(helper.alongside(
+        [&] {
+            for (const Stretch& stretch : theirs) sortStretch(stretch);
+            return Status{};
+        },
+        [&] {
+            for (const Stretch& stretch : mine) sortStretch(stretch);
+        }));
 }
 
 }  // namespace
@@ -87,7 +171,11 @@ std::uint64_t orderedKey(double x) {
 
 void sortByKey(std::span<std::uint64_t> keys, std::span<int> rows) {
     assert(keys.size() == rows.size());
-    sortFromByte(keys, rows, 56);
+    if (keys.size() < kEntriesWorthAHelper) {
+        sortStretch({keys, rows});
+    } else {
+        sortSharedWithHelper({keys, rows});
+    }
 }
 
 }  // namespace fulgor

@@ -42,27 +42,33 @@ void expectSortedAlong(std::vector<std::uint64_t> keys) {
     }
 }
 
-// Sizes on both sides of the point where buckets are finished by insertion,
-// and key sets that exercise the shared-byte passes: every key alike, keys
+// Sizes on both sides of the point where buckets are finished by insertion
+// and of the one where a helper thread shares the sorting, and key sets that
+// exercise the shared-byte passes and the sharing out: every key alike, keys
 // apart only in their lowest or only in their highest byte, few distinct
-// numbers (a script's positions), and keys spread over all 64 bits.
+// numbers (a script's positions), times of a show (all of one leading byte),
+// nearly every key one value, and keys spread over all 64 bits.
 TEST(SortByKey, SortsLikeStdSortAndKeepsRowsWithTheirKeys) {
     std::mt19937_64 random(7);
-    for (std::size_t size : {0, 1, 2, 31, 32, 33, 257, 5000, 100000}) {
+    for (std::size_t size : {0, 1, 2, 31, 32, 33, 257, 5000, 65535, 65536, 100000}) {
         SCOPED_TRACE(size);
         std::vector<std::uint64_t> spread(size), lowByte(size), highByte(size), alike(size, 42),
-            positions(size);
+            positions(size), times(size), mostlyOne(size);
         for (std::size_t i = 0; i < size; ++i) {
             spread[i] = random();
             lowByte[i] = 0x1234'5678'9ABC'DE00ULL | (random() & 0xFF);
             highByte[i] = (random() & 0xFF) << 56 | 0x00FF'FFFF'0000'FFFFULL;
             positions[i] = orderedKey(static_cast<double>(random() % 12) - 3);
+            times[i] = orderedKey(static_cast<double>(random() % 3'600'000) / 100);
+            mostlyOne[i] = random() % 10 == 0 ? random() : orderedKey(12.5);
         }
         expectSortedAlong(spread);
         expectSortedAlong(lowByte);
         expectSortedAlong(highByte);
         expectSortedAlong(alike);
         expectSortedAlong(positions);
+        expectSortedAlong(times);
+        expectSortedAlong(mostlyOne);
     }
 }
 
