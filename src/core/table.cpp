@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/number_format.h"
+
 namespace fulgor {
 namespace {
 
@@ -205,6 +207,18 @@ Cell Table::cell(int row, int column) const {
     const std::uint64_t& slot = m_slots[index(row, column)];
     if (isTextSlot(slot)) return Cell::text(decodeText(slot));
     return Cell::number(std::bit_cast<double>(slot));
+}
+
+void Table::appendRowText(int row, char separator, std::string& out) const {
+    const std::uint64_t* slot = m_slots.data() + index(row, 0);
+    for (int column = 0; column < m_columns; ++column, ++slot) {
+        if (column > 0) out.push_back(separator);
+        if (isTextSlot(*slot)) {
+            out.append(decodeText(*slot));
+        } else {
+            appendShortestText(std::bit_cast<double>(*slot), out);
+        }
+    }
 }
 
 std::uint64_t Table::valueToken(int row, int column) const {

@@ -58,6 +58,11 @@ public:
     // Precondition: x is finite.
     void setNumber(int row, int column, double x);
 
+    // Appends the row's cells joined by `separator`, as a script's line holds
+    // them: a text as it is, a number in its shortest decimal form. The one
+    // pass a writer makes over every cell, reading the row where it lies.
+    void appendRowText(int row, char separator, std::string& out) const;
+
     // Makes room for `rows` rows in all, so that appending up to them never
     // moves the cells already held.
     void reserveRows(int rows);

@@ -60,14 +60,13 @@ void appendCell(const Cell& cell, std::string& out) {
     }
 }
 
-// Appends the row's cells joined by ",", then CR LF: texts as they are
-// (UTF-8) or, with `encode`, in Windows-1252, failing on a character the code
-// page cannot hold and naming its place.
-Status appendRowCells(const Table& table, int row, int firstRow, bool encode, std::string& out) {
+// Appends the row's cells joined by ",", then CR LF, texts in Windows-1252,
+// failing on a character the code page cannot hold and naming its place.
+Status appendEncodedRow(const Table& table, int row, int firstRow, std::string& out) {
     for (int column = 0; column < table.columnCount(); ++column) {
         if (column > 0) out.push_back(',');
         Cell cell = table.cell(row, column);
-        if (!encode || cell.isNumber()) {
+        if (cell.isNumber()) {
             appendCell(cell, out);
         } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
             return Error{"Row " + std::to_string(firstRow + row + 1) + ", column " +
@@ -370,13 +369,13 @@ Status formatRows(const Table& table, int begin, int end, int firstRow, std::str
     for (int row = begin; row < end; ++row) {
         // After a sort the long texts of neighbouring rows lie far apart.
         if (row + kRowsAhead < end) table.prefetchLongTexts(row + kRowsAhead);
-        // Unencoded, a row cannot fail.
-        static_cast<void>(appendRowCells(table, row, firstRow, false, out));
+        table.appendRowText(row, ',', out);
+        out.append("\r\n");
     }
     if (isAscii(out) || encode1252InPlace(out)) return {};
     out.clear();
     for (int row = begin; row < end; ++row) {
-        if (Status status = appendRowCells(table, row, firstRow, true, out); !status) return status;
+        if (Status status = appendEncodedRow(table, row, firstRow, out); !status) return status;
     }
     return {};
 }

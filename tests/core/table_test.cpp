@@ -51,6 +51,31 @@ TEST(Table, KeepsTextsOfEveryLengthAndNumbersExactly) {
     EXPECT_EQ(t.cell(0, 0).text(), std::string("a\0b", 3));
 }
 
+// A row as a line: every kind of cell in its place, after what the text
+// already held, numbers in their shortest form.
+TEST(Table, AppendsARowAsTextJoinedBySeparators) {
+    Table t(2, 6);
+    const std::string huge(70000, 'y');
+    t.setText(0, 0, "");
+    t.setText(0, 1, "abcdef");
+    t.setText(0, 2, "Comet, gold");
+    t.setText(0, 3, huge);
+    t.setNumber(0, 4, -12.5);
+    t.setNumber(0, 5, 0.1 + 0.2);
+    t.setText(1, 0, "x");
+    std::string line = "before|";
+    t.appendRowText(0, ',', line);
+    EXPECT_EQ(line, "before|,abcdef,Comet, gold," + huge + ",-12.5,0.3");
+    line.clear();
+    t.appendRowText(1, ';', line);
+    EXPECT_EQ(line, "x;;;;;");
+    Table one(1, 1);
+    one.setNumber(0, 0, 1e21);
+    line.clear();
+    one.appendRowText(0, ',', line);
+    EXPECT_EQ(line, cellText(one.cell(0, 0)));
+}
+
 // Long texts that repeat share one copy in the pool; texts that differ, or
 // that meet in the table's memory of recent texts, each keep their own.
 TEST(Table, RepeatedLongTextsShareOneCopyAndOthersStayApart) {
