@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <optional>
 
 #include "core/cp1252.h"
-#include "core/in_order_worker.h"
 #include "core/number_format.h"
+#include "core/pieces_in_turn.h"
 
 namespace fulgor {
 namespace {
@@ -388,15 +387,6 @@ int rowsPerPiece(const Table& table) {
     return static_cast<int>(std::clamp<std::size_t>(kPieceBytes / bytesPerRow, 1, kRowsPerReport));
 }
 
-// Reports every kRowsPerReport-th row of [begin, end); false once asked to stop.
-bool reportRows(ProgressWatch& watch, int begin, int end, int rows) {
-    for (int row = (begin + kRowsPerReport - 1) / kRowsPerReport * kRowsPerReport; row < end;
-         row += kRowsPerReport) {
-        if (!reportRow(watch, row, rows)) return false;
-    }
-    return !watch.stopped();
-}
-
 }  // namespace
 
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
@@ -404,14 +394,6 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
     const int rows = table.rowCount();
     if (rows == 0) return {};
     const int pieceRows = rowsPerPiece(table);
-    // Pieces are made two at a time, the second on a helper thread, and
-    // handed on in order; reports and the sink stay on the calling thread.
-    // The helper comes last, so that it is stopped before what it writes goes.
-    std::string first;
-    std::string second;
-    Status secondMade;
-    std::optional<InOrderWorker> helper;
-    if (rows > pieceRows) helper.emplace(1);
     // A small table takes room for its whole text, some bytes a cell, instead
     // of a whole piece: a huge page made and cleared for a few rows costs more
     // than it saves.
@@ -420,33 +402,20 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
         std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(rows) *
                                              static_cast<std::size_t>(table.columnCount() + 1) *
                                              kBytesPerCellGuess);
+    std::string first;
+    std::string second;
     first.reserve(room);
-    if (helper) second.reserve(room);
-    for (int begin = 0; begin < rows;) {
-        const int middle = std::min(rows, begin + pieceRows);
-        const int end = std::min(rows, middle + pieceRows);
-        if (!reportRows(watch, begin, end, rows)) return Error{std::string(kSaveCancelled)};
-        if (middle < end) {
-            static_cast<void>(helper->add([&, middle, end] {
-                // Made in a string of the helper's own: beside `first` on this
-                // stack, every append would fight over one cache line.
-                std::string made = std::move(second);
-                secondMade = formatRows(table, middle, end, firstRow, made);
-                second = std::move(made);
-                return Status{};
-            }));
-        }
-        Status firstMade = formatRows(table, begin, middle, firstRow, first);
-        if (middle < end) static_cast<void>(helper->finish());
-        if (!firstMade) return firstMade;
-        if (Status sent = sink(first); !sent) return sent;
-        if (middle < end) {
-            if (!secondMade) return secondMade;
-            if (Status sent = sink(second); !sent) return sent;
-        }
-        begin = end;
-    }
-    return {};
+    if (rows > pieceRows) second.reserve(room);
+    // Reports and the sink stay on the calling thread.
+    return makePiecesInTurn<std::string>(
+        rows, pieceRows, first, second,
+        [&](int begin, int end, std::string& out) {
+            return formatRows(table, begin, end, firstRow, out);
+        },
+        [&](int begin, int end, std::string& out) -> Status {
+            if (!reportRows(watch, begin, end, rows)) return Error{std::string(kSaveCancelled)};
+            return sink(out);
+        });
 }
 
 Result<std::string> gatherBytes(const ByteProducer& produce) {
