@@ -33,7 +33,7 @@ inline constexpr std::array<std::string_view, 3> kShowStatsCaptions = {" Lines",
 // six fields Line, Shot, Pos, Time, Mod, Pin as given, all joined by TABs,
 // then CR LF. Appended where the show's text grows, so that a million-cue
 // show never builds its records one string at a time.
-void FormatShowLine(const std::array<std::string, 6>& fields, bool miravel, std::string& out);
+void FormatShowLine(const std::array<std::string_view, 6>& fields, bool miravel, std::string& out);
 
 struct PanelStats {
     std::int64_t lines = 0;            // records, the end record included

@@ -18,6 +18,7 @@
 #include "core/in_order_worker.h"
 #include "core/key_sort.h"
 #include "core/number_format.h"
+#include "core/token_memo.h"
 
 namespace fulgor {
 
@@ -93,29 +94,6 @@ private:
     std::vector<int> m_rankOfSlot;
 };
 
-// What a pass over a column made of its cells lately, by their value tokens:
-// a sort key's column mostly holds a few values again and again, and the
-// memo spares decoding, reading and looking up each anew. It has a fixed few
-// entries, so that a column of values all different costs little more.
-class TokenMemo {
-public:
-    template <typename Make>
-    double get(std::uint64_t token, const Make& make) {
-        Entry& entry = m_entries[(token * 0x9E37'79B9'7F4A'7C15ULL) >> (64 - kBits)];
-        if (!entry.filled || entry.token != token) entry = {token, make(), true};
-        return entry.value;
-    }
-
-private:
-    static constexpr int kBits = 10;
-    struct Entry {
-        std::uint64_t token = 0;
-        double value = 0;
-        bool filled = false;
-    };
-    std::vector<Entry> m_entries = std::vector<Entry>(std::size_t{1} << kBits);
-};
-
 // Orders each run of `order` that ties on the leading key (`lead`, the keys
 // in the same order) by the remaining keys, then by index. A run's keys are
 // read in one visit to each of its rows and travel with it in a record of
@@ -178,7 +156,7 @@ void breakTies(const Table& table, int first, std::span<int> order,
 // orders as the key does.
 void readSortKeys(const Table& table, int first, const SortKey& key, std::span<std::uint64_t> out) {
     KeyValues values(key);
-    TokenMemo memo;
+    TokenMemo<double> memo;
     for (std::size_t r = 0; r < out.size(); ++r) {
         const int row = first + static_cast<int>(r);
         out[r] = std::bit_cast<std::uint64_t>(memo.get(table.valueToken(row, key.column), [&] {
@@ -245,7 +223,7 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     }
     // A text key's few distinct texts are ranked among themselves alone.
     TextRanker ranker;
-    TokenMemo memo;
+    TokenMemo<double> memo;
     for (std::size_t r = 0; r < count; ++r) {
         const int row = first + static_cast<int>(r);
         rows[r] = static_cast<int>(memo.get(table.valueToken(row, key.column), [&] {

@@ -124,27 +124,50 @@ TEST(PanelText, ValueTooLargeForANumberIsRefusedNamingTheLine) {
 }
 
 // A large show goes out in pieces of whole records, about a megabyte each,
-// that join into the very text formatted whole; the characters are counted
-// across the pieces, and a failing sink stops the formatting at once.
+// that join into the text the rows make one by one; the rows held back or
+// sent as 0, the records counted and the characters are told across the
+// pieces, in order, and a failing sink stops the formatting at once.
 TEST(PanelText, LargeShowGoesOutInPiecesOfWholeRecords) {
     constexpr int kRows = 120000;
     Table table(kRows, kavrin::ColumnCount);
+    const std::string name = "F\xC3\xAAte";
+    std::string expected = "N\t" + name + "\r\n";
+    Rows marked, untimed, zeroTime, unaddressed;
     for (int row = 0; row < kRows; ++row) {
+        const std::string mod = row % 5000 == 7 ? "" : std::to_string(row % 40);
+        const std::string pos = std::to_string(row % 300);
         table.setNumber(row, kavrin::Line, row + 1);
         table.setNumber(row, kavrin::Shot, row + 1);
-        table.setText(row, kavrin::Time, std::to_string(row) + ".5");
-        table.setText(row, kavrin::Mod, "01");
+        table.setText(row, kavrin::Pos, pos);
+        table.setText(row, kavrin::Mod, mod);
         table.setText(row, kavrin::Pin, "02");
+        if (row % 7001 == 3) {
+            table.setText(row, kavrin::Err, "1");
+            marked.push_back(row);
+        } else if (row % 9001 == 5) {
+            untimed.push_back(row);
+        } else {
+            const bool noTime = row % 11001 == 9;
+            table.setText(row, kavrin::Time, noTime ? "tbd" : std::to_string(row) + ".25");
+            if (noTime) zeroTime.push_back(row);
+            if (mod.empty()) unaddressed.push_back(row);
+            expected += "S\t" + std::to_string(row + 1) + "\t" + std::to_string(row + 1) + "\t" +
+                        pos + "\t" + (noTime ? "0" : std::to_string(row * 10 + 2)) + "\t" +
+                        (mod.empty() ? "0" : mod) + "\t2\r\n";
+        }
     }
-    const std::string name = "F\xC3\xAAte";
-    PanelText whole = format(table, name, false);
+    expected += "S\t0\t0\r\n";
+    ASSERT_GT(untimed.size(), 2u);
 
     std::vector<std::string> pieces;
-    Result<PanelStats> stats =
-        writePanelText(table, name, false, [&](std::string_view piece) -> Status {
+    std::vector<std::int64_t> counts;
+    Result<PanelStats> stats = writePanelText(
+        table, name, false,
+        [&](std::string_view piece) -> Status {
             pieces.emplace_back(piece);
             return {};
-        });
+        },
+        [&](std::int64_t lines) { counts.push_back(lines); });
     ASSERT_TRUE(stats.ok()) << stats.error();
     ASSERT_GT(pieces.size(), 2u);
     std::string joined;
@@ -153,19 +176,46 @@ TEST(PanelText, LargeShowGoesOutInPiecesOfWholeRecords) {
         EXPECT_LT(piece.size(), std::size_t{1} << 21);
         joined += piece;
     }
-    EXPECT_EQ(joined, whole.text);
-    EXPECT_EQ(stats.value().lines, 120002);
-    EXPECT_EQ(stats.value().characters, static_cast<std::int64_t>(whole.text.size()) - 1);
-    EXPECT_EQ(whole.characters, stats.value().characters);
+    const auto mismatch =
+        std::mismatch(joined.begin(), joined.end(), expected.begin(), expected.end());
+    ASSERT_TRUE(joined == expected)
+        << "from byte " << mismatch.first - joined.begin() << ": "
+        << joined.substr(static_cast<std::size_t>(mismatch.first - joined.begin()), 60)
+        << " against "
+        << expected.substr(static_cast<std::size_t>(mismatch.second - expected.begin()), 60);
+    const auto records = static_cast<std::int64_t>(kRows - marked.size() - untimed.size());
+    EXPECT_EQ(stats.value().lines, records + 2);
+    ASSERT_EQ(counts.size(), static_cast<std::size_t>(records));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        ASSERT_EQ(counts[i], static_cast<std::int64_t>(i) + 2) << "record " << i;
+    EXPECT_EQ(stats.value().characters, static_cast<std::int64_t>(expected.size()) - 1);
+    EXPECT_EQ(stats.value().markedRows, static_cast<std::int64_t>(marked.size()));
+    EXPECT_EQ(stats.value().untimedRows, untimed);
+    EXPECT_EQ(stats.value().zeroTimeRows, zeroTime);
+    EXPECT_EQ(stats.value().unaddressedRows, unaddressed);
 
     int calls = 0;
-    Result<PanelStats> failed =
-        writePanelText(table, name, false, [&](std::string_view) -> Status {
-            return ++calls == 2 ? Status{Error{"disk full"}} : Status{};
-        });
+    Result<PanelStats> failed = writePanelText(table, name, false, [&](std::string_view) -> Status {
+        return ++calls == 2 ? Status{Error{"disk full"}} : Status{};
+    });
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error(), "disk full");
     EXPECT_EQ(calls, 2);
+
+    // A value too large, far into the show: what went before it goes out,
+    // in whole pieces, and nothing of its own record or after it.
+    table.setText(100000, kavrin::Time, "1e999");
+    joined.clear();
+    Result<PanelStats> refused =
+        writePanelText(table, name, false, [&](std::string_view piece) -> Status {
+            joined += piece;
+            return {};
+        });
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), "Line 100001, Time: the value \"1e999\" is too large to send");
+    EXPECT_FALSE(joined.empty());
+    EXPECT_TRUE(expected.starts_with(joined));
+    EXPECT_EQ(joined.find("S\t100001\t"), std::string::npos);
 }
 
 // The holding pen gives its text back with lone LFs.
