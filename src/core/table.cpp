@@ -15,24 +15,10 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "inline texts are read straight from the slot's bytes");
 
-// A slot is a double unless its top 12 bits are all set, a pattern only NaN
-// and infinity share, and neither is ever stored. Tagged slots hold text:
-//   bit 51 set:   inline text, length in bits 48..50, bytes in bits 0..47
-//   bit 51 clear: pooled text, length in bits 35..50, pool offset in bits 0..34;
-//                 length kLongText means an 8-byte length prefix at the offset.
-constexpr std::uint64_t kTagMask = 0xFFF0'0000'0000'0000ULL;
-constexpr std::uint64_t kInlineBit = 1ULL << 51;
-constexpr std::uint64_t kEmptyText = kTagMask | kInlineBit;
 constexpr std::size_t kInlineMax = 6;
 // Long texts remembered for reuse, by hash: a fixed few, so that a show of
 // texts all different costs no more than this.
 constexpr std::size_t kRecentLongTexts = 4096;
-constexpr std::uint64_t kLongText = 0xFFFF;
-constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
-
-bool isTextSlot(std::uint64_t slot) {
-    return (slot & kTagMask) == kTagMask;
-}
 
 // Where a long text is remembered among the recent ones. Texts of up to 16
 // bytes, most of a show's, are mixed from two words that between them hold
@@ -55,12 +41,6 @@ std::size_t recentIndex(std::string_view text) {
 
 Table::Table(int rows, int columns) {
     resize(rows, columns);
-}
-
-std::size_t Table::index(int row, int column) const {
-    assert(row >= 0 && row < m_rows && column >= 0 && column < m_columns);
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) +
-           static_cast<std::size_t>(column);
 }
 
 void Table::resize(int rows, int columns) {
@@ -115,21 +95,6 @@ void Table::takeRows(Table& other) {
     }
     m_rows += other.m_rows;
     other.dropRows();
-}
-
-std::string_view Table::decodeText(const std::uint64_t& slot) const {
-    if (slot & kInlineBit) {
-        auto length = static_cast<std::size_t>((slot >> 48) & 0x7);
-        return {reinterpret_cast<const char*>(&slot), length};
-    }
-    std::uint64_t length = (slot >> 35) & 0xFFFF;
-    std::size_t offset = static_cast<std::size_t>(slot & kOffsetMask);
-    if (length == kLongText) {
-        std::uint64_t longLength;
-        std::memcpy(&longLength, m_pool.data() + offset, sizeof longLength);
-        return {m_pool.data() + offset + sizeof longLength, static_cast<std::size_t>(longLength)};
-    }
-    return {m_pool.data() + offset, static_cast<std::size_t>(length)};
 }
 
 std::uint64_t Table::encodeText(std::string_view text) {
@@ -203,12 +168,6 @@ void Table::prefetchRow(int row) const {
     __builtin_prefetch(first + m_columns - 1);
 }
 
-Cell Table::cell(int row, int column) const {
-    const std::uint64_t& slot = m_slots[index(row, column)];
-    if (isTextSlot(slot)) return Cell::text(decodeText(slot));
-    return Cell::number(std::bit_cast<double>(slot));
-}
-
 void Table::appendRowText(int row, char separator, std::string& out) const {
     const std::uint64_t* slot = m_slots.data() + index(row, 0);
     for (int column = 0; column < m_columns; ++column, ++slot) {
@@ -219,10 +178,6 @@ void Table::appendRowText(int row, char separator, std::string& out) const {
             appendShortestText(std::bit_cast<double>(*slot), out);
         }
     }
-}
-
-std::uint64_t Table::valueToken(int row, int column) const {
-    return m_slots[index(row, column)];
 }
 
 void Table::setCell(int row, int column, const Cell& value) {

@@ -8,8 +8,11 @@
 // reference into one shared text pool of the table, where cells of a long
 // text met again lately share its one copy.
 
+#include <bit>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -133,6 +136,18 @@ public:
     friend bool operator==(const Table& a, const Table& b);
 
 private:
+    // A slot is a double unless its top 12 bits are all set, a pattern only NaN
+    // and infinity share, and neither is ever stored. Tagged slots hold text:
+    //   bit 51 set:   inline text, length in bits 48..50, bytes in bits 0..47
+    //   bit 51 clear: pooled text, length in bits 35..50, pool offset in bits 0..34;
+    //                 length kLongText means an 8-byte length prefix at the offset.
+    static constexpr std::uint64_t kTagMask = 0xFFF0'0000'0000'0000ULL;
+    static constexpr std::uint64_t kInlineBit = 1ULL << 51;
+    static constexpr std::uint64_t kEmptyText = kTagMask | kInlineBit;
+    static constexpr std::uint64_t kLongText = 0xFFFF;
+    static constexpr std::uint64_t kOffsetMask = (1ULL << 35) - 1;
+    static bool isTextSlot(std::uint64_t slot) { return (slot & kTagMask) == kTagMask; }
+
     std::size_t index(int row, int column) const;
     // permuteRows with `places` as its working room, one word a row.
     void permuteRowsIn(int first, std::span<const int> from, std::span<std::uint64_t> places);
@@ -149,5 +164,39 @@ private:
     // until the first long text.
     std::vector<std::uint64_t> m_recentLongTexts;
 };
+
+// Reading a cell is defined here, so that a pass over a million rows reads
+// each in a few instructions, without a call.
+
+inline std::size_t Table::index(int row, int column) const {
+    assert(row >= 0 && row < m_rows && column >= 0 && column < m_columns);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) +
+           static_cast<std::size_t>(column);
+}
+
+inline std::string_view Table::decodeText(const std::uint64_t& slot) const {
+    if (slot & kInlineBit) {
+        auto length = static_cast<std::size_t>((slot >> 48) & 0x7);
+        return {reinterpret_cast<const char*>(&slot), length};
+    }
+    std::uint64_t length = (slot >> 35) & 0xFFFF;
+    std::size_t offset = static_cast<std::size_t>(slot & kOffsetMask);
+    if (length == kLongText) {
+        std::uint64_t longLength;
+        std::memcpy(&longLength, m_pool.data() + offset, sizeof longLength);
+        return {m_pool.data() + offset + sizeof longLength, static_cast<std::size_t>(longLength)};
+    }
+    return {m_pool.data() + offset, static_cast<std::size_t>(length)};
+}
+
+inline Cell Table::cell(int row, int column) const {
+    const std::uint64_t& slot = m_slots[index(row, column)];
+    if (isTextSlot(slot)) return Cell::text(decodeText(slot));
+    return Cell::number(std::bit_cast<double>(slot));
+}
+
+inline std::uint64_t Table::valueToken(int row, int column) const {
+    return m_slots[index(row, column)];
+}
 
 }  // namespace fulgor
