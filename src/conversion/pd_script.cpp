@@ -5,8 +5,10 @@
 #include "addressing/hex_text.h"
 #include "addressing/time_text.h"
 #include "core/leading_number.h"
+#include "core/pieces_in_turn.h"
 #include "core/rounding.h"
 #include "core/script_columns.h"
+#include "core/token_memo.h"
 
 namespace fulgor {
 namespace {
@@ -38,16 +40,33 @@ std::string_view textOf(const Cell& cell, std::string& room) {
     return room;
 }
 
-// The row's address, Mod and Pin as one hex number, when it is PD-ready: Mod
-// hexadecimal text below 80 and Pin one hexadecimal digit.
-std::optional<int> pdAddress(const Table& talsen, int row) {
-    std::string room;
-    std::optional<int> module = hexText(textOf(talsen.cell(row, talsen::Mod), room));
-    std::string_view pin = textOf(talsen.cell(row, talsen::Pin), room);
-    std::optional<int> pinValue = pin.size() == 1 ? hexText(pin) : std::nullopt;
-    if (!module || *module >= 128 || !pinValue) return std::nullopt;
-    return *module * 16 + *pinValue;
-}
+// Reads rows' addresses, Mod and Pin as one hex number, when they are
+// PD-ready: Mod hexadecimal text below 80 and Pin one hexadecimal digit. A
+// show's modules and pins are a few values again and again, each read once.
+class PdAddressReader {
+public:
+    std::optional<int> at(const Table& talsen, int row) {
+        const std::optional<int>& module =
+            m_modules.get(talsen.valueToken(row, talsen::Mod), [&]() -> std::optional<int> {
+                std::string room;
+                std::optional<int> value = hexText(textOf(talsen.cell(row, talsen::Mod), room));
+                if (value && *value >= 128) return std::nullopt;
+                return value;
+            });
+        const std::optional<int>& pin =
+            m_pins.get(talsen.valueToken(row, talsen::Pin), [&]() -> std::optional<int> {
+                std::string room;
+                std::string_view text = textOf(talsen.cell(row, talsen::Pin), room);
+                return text.size() == 1 ? hexText(text) : std::nullopt;
+            });
+        if (!module || !pin) return std::nullopt;
+        return *module * 16 + *pin;
+    }
+
+private:
+    TokenMemo<std::optional<int>> m_modules;
+    TokenMemo<std::optional<int>> m_pins;
+};
 
 Error doesNotFit(int row, std::string_view what) {
     return Error{"Row " + std::to_string(row + 1) +
@@ -88,12 +107,13 @@ void appendEndRecord(PdScript& script) {
 bool NumberForPD(Table& talsen) {
     bool ready = true;
     int count = 0;
+    PdAddressReader addresses;
     for (int row = 0; row < talsen.rowCount(); ++row) {
         bool complete = !talsen.cell(row, talsen::Time).isEmpty() &&
                         !talsen.cell(row, talsen::Prefire).isEmpty() &&
                         !talsen.cell(row, talsen::Mod).isEmpty() &&
                         !talsen.cell(row, talsen::Pin).isEmpty();
-        if (complete && pdAddress(talsen, row)) {
+        if (complete && addresses.at(talsen, row)) {
             talsen.setNumber(row, talsen::Line, ++count);
         } else {
             talsen.setText(row, talsen::Line, "");
@@ -103,16 +123,25 @@ bool NumberForPD(Table& talsen) {
     return ready;
 }
 
-Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
-    const SortKey firingOrder[] = {{talsen::Time, true, false},
-                                   {talsen::Prefire, true, true},
-                                   {talsen::Mod, false, false},
-                                   {talsen::Pin, false, false}};
-    talsen.sortRows(firingOrder);
-    if (!NumberForPD(talsen)) return Error{std::string(kPdRefusal)};
+namespace {
 
-    PdScript script = startPdScript(talsen.rowCount(), sink);
-    for (int row = 0; row < talsen.rowCount(); ++row) {
+// Cue records of a run of rows, made on either thread, with what they need
+// remembered from row to row.
+struct PdPiece {
+    PdScript script;
+    PdAddressReader addresses;
+    // Prefires and sizes are a few values again and again.
+    TokenMemo<std::optional<std::int32_t>> prefires;
+    TokenMemo<std::optional<std::int32_t>> sizes;
+};
+
+// Rows a piece: a megabyte of records or so.
+constexpr int kRowsPerPiece = 1 << 15;
+
+// Appends the cue records of rows [begin, end), numbered by NumberForPD.
+Status appendCueRecords(const Table& talsen, int begin, int end, PdPiece& piece) {
+    PdScript& script = piece.script;
+    for (int row = begin; row < end; ++row) {
         if (talsen.cell(row, talsen::Line).isEmpty()) {
             ++script.skipped;
             continue;
@@ -124,21 +153,57 @@ Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
         if (*hundredths < 0 || *hundredths >= kHundredthsIn100Hours)
             return doesNotFit(row, "its Time lies outside 0 to 100 hours");
         const Timecode timecode = timecodeOf(*hundredths);
-        std::optional<std::int32_t> tenths =
-            roundToInt32(cellNumber(talsen.cell(row, talsen::Prefire)) * 10);
+        const std::optional<std::int32_t>& tenths = piece.prefires.get(
+            talsen.valueToken(row, talsen::Prefire),
+            [&] { return roundToInt32(cellNumber(talsen.cell(row, talsen::Prefire)) * 10); });
         if (!tenths || *tenths < 0 || *tenths > 255)
             return doesNotFit(row, "its Prefire lies outside 0 to 25.5 seconds");
-        std::optional<std::int32_t> size = roundToInt32(cellNumber(talsen.cell(row, talsen::Size)));
+        const std::optional<std::int32_t>& size = piece.sizes.get(
+            talsen.valueToken(row, talsen::Size),
+            [&] { return roundToInt32(cellNumber(talsen.cell(row, talsen::Size))); });
         if (!size || *size < 0 || *size > 255)
             return doesNotFit(row, "its Size lies outside 0 to 255");
-        const int address = *pdAddress(talsen, row);
+        const int address = *piece.addresses.at(talsen, row);
         auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, talsen::Line)));
-        Status appended = appendCueRecord(
-            script, {static_cast<std::int32_t>(script.records), timecode.hours, timecode.minutes,
-                     timecode.seconds, timecode.frames, *tenths, address, cue, *size});
+        // NumberForPD numbered the rows sent 1, 2, 3 ... in this order: a
+        // row's record comes after Line - 1 others, whichever piece they are in.
+        Status appended =
+            appendCueRecord(script, {cue - 1, timecode.hours, timecode.minutes, timecode.seconds,
+                                     timecode.frames, *tenths, address, cue, *size});
         if (!appended) return doesNotFit(row, appended.error());
-        if (Status handed = handOnPiece(script, sink); !handed) return Error{handed.error()};
     }
+    return {};
+}
+
+}  // namespace
+
+Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
+    const SortKey firingOrder[] = {{talsen::Time, true, false},
+                                   {talsen::Prefire, true, true},
+                                   {talsen::Mod, false, false},
+                                   {talsen::Pin, false, false}};
+    talsen.sortRows(firingOrder);
+    if (!NumberForPD(talsen)) return Error{std::string(kPdRefusal)};
+
+    PdScript script = startPdScript(talsen.rowCount(), sink);
+    PdPiece first;
+    PdPiece second;
+    const Status made = makePiecesInTurn<PdPiece>(
+        talsen.rowCount(), kRowsPerPiece, first, second,
+        [&](int begin, int end, PdPiece& piece) {
+            return appendCueRecords(talsen, begin, end, piece);
+        },
+        [&](int, int, PdPiece& piece) -> Status {
+            script.text += piece.script.text;
+            script.records += piece.script.records;
+            script.skipped += piece.script.skipped;
+            if (piece.script.lastCue >= 0) script.lastCue = piece.script.lastCue;
+            piece.script.text.clear();
+            piece.script.records = piece.script.skipped = 0;
+            piece.script.lastCue = -1;
+            return handOnPiece(script, sink);
+        });
+    if (!made) return Error{made.error()};
     appendEndRecord(script);
     return script;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "addressing/hex_text.h"
+#include "addressing/time_text.h"
 #include "core/script_columns.h"
 
 namespace fulgor {
@@ -149,6 +151,65 @@ TEST(TalsenToPd, ASinkTakesTheTextInPiecesOfWholeRecords) {
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error(), "disk full");
     EXPECT_EQ(calls, 1);
+}
+
+// A show of many pieces' worth of rows, its prefires, sizes, modules and
+// pins of many values side by side and some rows left out: every record is
+// the one its row makes alone, numbered across the whole show, and a value
+// that does not fit, far into the show, names its own row.
+TEST(TalsenToPd, RecordsAreNumberedAcrossTheWholeShow) {
+    constexpr int kRows = 100000;
+    Table big(kRows, talsen::ColumnCount);
+    std::string expected;
+    int sent = 0;
+    for (int row = 0; row < kRows; ++row) {
+        const int hundredths = row * 7 + 3;
+        const bool leftOut = row % 997 == 5;
+        const int module = row % 128;
+        const int pin = row / 128 % 16;
+        const int tenths = row % 256;
+        const int size = row / 7 % 256;
+        big.setText(row, talsen::Time,
+                    std::to_string(hundredths / 100) + "." + std::to_string(hundredths % 100 / 10) +
+                        std::to_string(hundredths % 10));
+        big.setText(row, talsen::Prefire,
+                    leftOut ? "" : std::to_string(tenths / 10) + "." + std::to_string(tenths % 10));
+        big.setText(row, talsen::Mod, HexByte(static_cast<std::uint8_t>(module)));
+        big.setText(row, talsen::Pin, std::string(1, "0123456789ABCDEF"[pin]));
+        big.setText(row, talsen::Size, std::to_string(size));
+        if (leftOut) continue;
+        const Timecode tc = timecodeOf(hundredths);
+        Result<std::string> record =
+            BuildN3Record({sent, tc.hours, tc.minutes, tc.seconds, tc.frames, tenths,
+                           module * 16 + pin, sent + 1, size});
+        ASSERT_TRUE(record.ok()) << record.error();
+        expected += record.value() + "\r\n";
+        ++sent;
+    }
+    const Table original = big;
+    Result<PdScript> pd = TalsenToPd(big);
+    ASSERT_TRUE(pd.ok()) << pd.error();
+    const std::string& text = pd.value().text;
+    ASSERT_TRUE(text.starts_with(expected)) << "the records differ";
+    // The last cue, past 65535, counts as 65535 in the end record.
+    ASSERT_GT(sent, 65535);
+    EXPECT_EQ(text.substr(expected.size()), "N9FF00\r\n");
+    EXPECT_EQ(pd.value().records, sent + 1);
+    EXPECT_EQ(pd.value().skipped, kRows - sent);
+    EXPECT_EQ(pd.value().lastCue, sent);
+
+    Table refused = original;
+    refused.setText(90000, talsen::Size, "256");
+    std::string handedOn;
+    Result<PdScript> failed = TalsenToPd(refused, [&](std::string_view piece) -> Status {
+        handedOn += piece;
+        return {};
+    });
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error(),
+              "Row 90001 cannot be formatted for PD: its Size lies outside 0 to 255.");
+    EXPECT_FALSE(handedOn.empty());
+    EXPECT_TRUE(expected.starts_with(handedOn));
 }
 
 }  // namespace
