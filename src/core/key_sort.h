@@ -15,7 +15,8 @@ std::uint64_t orderedKey(double x);
 
 // Sorts `keys` ascending and moves each entry of `rows` along with its key.
 // Rows of equal keys end in no particular order. Holds no memory beyond a few
-// kilobytes of counts. Precondition: keys.size() == rows.size().
+// kilobytes of counts and, where a helper thread sorts half of many entries,
+// the list of the parts each thread takes. Precondition: keys.size() == rows.size().
 void sortByKey(std::span<std::uint64_t> keys, std::span<int> rows);
 
 }  // namespace fulgor
