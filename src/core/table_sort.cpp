@@ -241,6 +241,44 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     return bits;
 }
 
+// Replaces each of `values` by its rank among the distinct ones, 0 for the
+// least, when there are at most kFewValues of them and fewer than half as
+// many as values, and gives how many there are; a small hash table ranks
+// them, where a sort would move every value. Gives nothing otherwise, and
+// `values` stay as they were. `slots` is room for one int a value.
+constexpr std::size_t kFewValues = 4096;
+std::optional<std::uint64_t> rankFewValues(std::span<std::uint64_t> values,
+                                           std::span<int> slots) {
+    constexpr int kHashBits = 14;  // a table four times kFewValues
+    constexpr std::size_t kHashMask = (std::size_t{1} << kHashBits) - 1;
+    const std::size_t limit = std::min(kFewValues, (values.size() - 1) / 2);
+    std::vector<std::uint64_t> distinct;
+    std::vector<int> slotAt(kHashMask + 1, -1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::uint64_t value = values[i];
+        auto at = static_cast<std::size_t>((value * 0x9E37'79B9'7F4A'7C15ULL) >> (64 - kHashBits));
+        while (slotAt[at] >= 0 && distinct[static_cast<std::size_t>(slotAt[at])] != value)
+            at = (at + 1) & kHashMask;
+        if (slotAt[at] < 0) {
+            if (distinct.size() == limit) return std::nullopt;
+            slotAt[at] = static_cast<int>(distinct.size());
+            distinct.push_back(value);
+        }
+        slots[i] = slotAt[at];
+    }
+    std::vector<int> byValue(distinct.size());
+    std::iota(byValue.begin(), byValue.end(), 0);
+    std::sort(byValue.begin(), byValue.end(), [&](int a, int b) {
+        return distinct[static_cast<std::size_t>(a)] < distinct[static_cast<std::size_t>(b)];
+    });
+    std::vector<std::uint64_t> rankOfSlot(distinct.size());
+    for (std::size_t rank = 0; rank < byValue.size(); ++rank)
+        rankOfSlot[static_cast<std::size_t>(byValue[rank])] = rank;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = rankOfSlot[static_cast<std::size_t>(slots[i])];
+    return distinct.size();
+}
+
 // How many rows of the sorted `lead` share their key with another row.
 std::size_t tiedRows(std::span<const std::uint64_t> lead) {
     std::size_t tied = 0;
@@ -273,7 +311,8 @@ std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
 // sorted by a 64-bit key each, the lead: the leading key's value.
 //
 // Where most rows tie on that, as in a sort by position, the lead becomes the
-// rows' ranks under the leading keys side by side, as many keys as fit, and
+// rows' ranks under the leading keys side by side (a leading key of few
+// values is ranked so at once, without that first sort), as many keys as fit, and
 // when every key fits and room is left, the row's own index after them, so
 // that no two rows tie; the rows are sorted by that lead. Each key is read
 // down the table in its stored order, which is kind to memory.
@@ -285,22 +324,31 @@ std::size_t runBoundaryNearMiddle(std::span<const std::uint64_t> lead) {
 std::vector<int> sortedOrder(const Table& table, int first, std::size_t count,
                              std::span<const SortKey> keys, std::vector<std::uint64_t>& lead) {
     std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
     lead.assign(count, 0);
     readSortKeys(table, first, keys[0], lead);
-    sortByKey(lead, order);
     std::size_t packedKeys = 1;
+    // A leading key of few values, as a position, is ranked row by row, the
+    // order's room holding each row's slot meanwhile. So few values leave
+    // more than half of the rows tied, and the lead is packed below.
+    const std::optional<std::uint64_t> fewValues =
+        keys.size() > 1 ? rankFewValues(lead, order) : std::nullopt;
+    if (!fewValues) {
+        std::iota(order.begin(), order.end(), 0);
+        sortByKey(lead, order);
+    }
     // Packing costs a sort per number key; breaking ties, a scattered read
     // per tied row. On a million rows packing was the faster with every row
     // tied (a sort by position) and the slower with a quarter or nearly half
     // of them tied (sorts by time), so it waits for more than half.
-    if (keys.size() > 1 && tiedRows(lead) > count / 2) {
+    if (keys.size() > 1 && (fewValues || tiedRows(lead) > count / 2)) {
         // The order's own room holds each key's rows while the keys are
         // packed; it starts afresh before the rows are sorted by the lead.
         PackScratch scratch{std::vector<std::uint64_t>(count), order};
-        const int leadBits = bitsFor(rankSorted(lead));
-        packRanks(scratch.values, lead, order, leadBits);
-        std::swap(lead, scratch.values);
+        const int leadBits = bitsFor(fewValues ? *fewValues : rankSorted(lead));
+        if (!fewValues) {
+            packRanks(scratch.values, lead, order, leadBits);
+            std::swap(lead, scratch.values);
+        }
         int room = 64 - leadBits;
         for (; packedKeys < keys.size(); ++packedKeys) {
             const std::optional<int> bits =

@@ -252,7 +252,7 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
-        Table t(rows, 8);
+        Table t(rows, 10);
         const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
         for (int r = 0; r < rows; ++r) {
             t.setText(r, 0, std::to_string(random() % 7));
@@ -263,6 +263,9 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             t.setNumber(r, 5, (rows - r) / 2);
             t.setNumber(r, 6, static_cast<double>(random() % 1000000));
             t.setText(r, 7, std::to_string(random() % 1000000));
+            // Either side of the most values a leading key is ranked by hashing.
+            t.setNumber(r, 8, (r * 7919) % 4096);
+            t.setNumber(r, 9, (r * 7919) % 4097);
         }
         const std::vector<std::vector<SortKey>> keySets = {
             {{0, true}},
@@ -275,7 +278,11 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             {{0, true}, {2, false, true}, {1, true, true}},
             {{4, true}, {1, false}, {0, false}},
             {{5, true}, {6, true}, {7, true, true}, {1, true}},
-            {{5, true}, {6, true}, {7, true, true}, {3, true}}};
+            {{5, true}, {6, true}, {7, true, true}, {3, true}},
+            {{8, true}, {1, true}},
+            {{8, true, true}, {2, false}, {6, true}},
+            {{9, true}, {1, true}},
+            {{9, false, true}, {2, false}}};
         const std::pair<int, int> ranges[] = {{0, rows - 1}, {rows / 4, rows - rows / 8}};
         for (const std::vector<SortKey>& keys : keySets)
             for (const auto& [first, last] : ranges) {
