@@ -266,16 +266,14 @@ std::optional<std::uint64_t> rankFewValues(std::span<std::uint64_t> values,
         }
         slots[i] = slotAt[at];
     }
-    std::vector<int> byValue(distinct.size());
-    std::iota(byValue.begin(), byValue.end(), 0);
-    std::sort(byValue.begin(), byValue.end(), [&](int a, int b) {
-        return distinct[static_cast<std::size_t>(a)] < distinct[static_cast<std::size_t>(b)];
-    });
-    std::vector<std::uint64_t> rankOfSlot(distinct.size());
-    for (std::size_t rank = 0; rank < byValue.size(); ++rank)
-        rankOfSlot[static_cast<std::size_t>(byValue[rank])] = rank;
+    // Each slot's value becomes its rank.
+    std::vector<std::uint64_t> ascending = distinct;
+    std::sort(ascending.begin(), ascending.end());
+    for (std::uint64_t& value : distinct)
+        value = static_cast<std::uint64_t>(
+            std::lower_bound(ascending.begin(), ascending.end(), value) - ascending.begin());
     for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = rankOfSlot[static_cast<std::size_t>(slots[i])];
+        values[i] = distinct[static_cast<std::size_t>(slots[i])];
     return distinct.size();
 }
 
