@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -108,6 +110,39 @@ void paint(QWidget* widget) {
     widget->removeEventFilter(&counter);
 }
 
+// Notes, at each paint of a grid, when it came and the texts of the grid's
+// first row then.
+class FirstRowPaints : public QObject {
+public:
+    FirstRowPaints(QWidget* viewport, const ScriptTableModel& model, const Stopwatch& clock)
+        : m_viewport(viewport), m_model(model), m_clock(clock) {
+        m_viewport->installEventFilter(this);
+    }
+    ~FirstRowPaints() override { m_viewport->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) m_paints.push_back({m_clock.seconds(), firstRow()});
+        return false;
+    }
+    QStringList firstRow() const {
+        QStringList texts;
+        for (int column = 0; m_model.rowCount() > 0 && column < m_model.columnCount(); ++column)
+            texts << m_model.index(0, column).data().toString();
+        return texts;
+    }
+    // When the grid first painted `texts` as its first row; nothing when it never did.
+    std::optional<double> firstShown(const QStringList& texts) const {
+        for (const auto& [seconds, shown] : m_paints)
+            if (shown == texts) return seconds;
+        return std::nullopt;
+    }
+
+private:
+    QWidget* m_viewport;
+    const ScriptTableModel& m_model;
+    const Stopwatch& m_clock;
+    std::vector<std::pair<double, QStringList>> m_paints;
+};
+
 double timed(const std::function<void()>& step) {
     Stopwatch clock;
     step();
@@ -133,14 +168,23 @@ void benchScript(MainWindow& window, const ScriptRun& run, double renumberLines,
     char label[80];
     const double emptyBytes = residentBytes();
 
-    double open = timed([&] {
+    // The first screen is up when the grid has painted the file's first row,
+    // which may be before every row is read.
+    Stopwatch clock;
+    double wholeScript = 0;
+    std::optional<double> firstScreen;
+    {
+        FirstRowPaints paints(grid->viewport(), *grid->scriptModel(), clock);
         window.openFiles({run.path});
         paint(grid->viewport());
-    });
+        wholeScript = clock.seconds();
+        firstScreen = paints.firstShown(paints.firstRow());
+    }
     std::snprintf(label, sizeof label, "%s: open to first screen", run.name);
     char goal[64];
     std::snprintf(goal, sizeof goal, "1.5 x %.3f s", renumberLines);
-    line(label, open, "s", 1.5 * renumberLines, goal);
+    line(label, firstScreen.value_or(wholeScript), "s", 1.5 * renumberLines, goal);
+    std::printf("  (every row read and the grid painted: %.3f s)\n", wholeScript);
     const double openedBytes = residentBytes();
     const double openPeakBytes = peakResidentBytes();
     if (grid->scriptModel()->rowCount() != rows)

@@ -360,6 +360,26 @@ Status readFileBlocks(const std::string& path, const BlockReader& reader, std::u
     return {};
 }
 
+std::optional<std::string> readLeadingLines(const std::string& path, std::size_t bytes) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) <= bytes)
+        return std::nullopt;
+    std::string head(bytes, '\0');
+    std::size_t held = 0;
+    while (held < bytes) {
+        ssize_t got = ::read(file.get(), head.data() + held, bytes - held);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        held += static_cast<std::size_t>(got);
+    }
+    std::size_t end = std::string_view(head.data(), held).rfind('\n');
+    if (end == std::string_view::npos) return std::nullopt;
+    head.resize(end + 1);
+    return head;
+}
+
 Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) {
     try {
         // A pipe or device tells no size: its blocks are gathered in large

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,14 @@ struct BlockReader {
 // and, in a large regular file, the next, read meanwhile.
 Status readFileBlocks(const std::string& path, const BlockReader& reader,
                       std::uint64_t limit = kInputLimitBytes);
+
+// The whole lines at the start of the regular file at `path`, read from its
+// first `bytes` bytes, for a window that shows a large file's first screen
+// while the rest is read. Nothing when the file is no larger than that (it
+// reads in no time), is not a regular file (a pipe's bytes, once taken, would
+// be gone from the real read), has no line break there, or cannot be read:
+// the real read then reports what is wrong.
+std::optional<std::string> readLeadingLines(const std::string& path, std::size_t bytes);
 
 // "Cannot read "PATH": there is not enough memory to hold it", for readers
 // that run out of memory while building what they read.

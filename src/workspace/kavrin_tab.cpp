@@ -106,6 +106,10 @@ Status KavrinTab::load(const QString& path, const Progress& progress) {
     return {};
 }
 
+Table KavrinTab::leadingRows(std::string_view lines) const {
+    return ImportKavrin(lines).table;
+}
+
 double KavrinTab::timeOffset() const {
     return m_timeOffset->value();
 }

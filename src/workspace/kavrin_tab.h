@@ -36,6 +36,7 @@ protected:
     void fileNew() override;
     QString saveScript() override;
     Status load(const QString& path, const Progress& progress) override;
+    Table leadingRows(std::string_view lines) const override;
     QString pageHeader() const override;
 
 private:

@@ -1,10 +1,12 @@
 #include "workspace/script_tab.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUndoStack>
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include "editing/clipboard_rows.h"
 #include "editing/header_sort.h"
 #include "editing/line_edits.h"
+#include "files/file_io.h"
 #include "platform/grid_layout.h"
 #include "platform/prompter.h"
 #include "platform/qt_text.h"
@@ -152,10 +155,42 @@ void ScriptTab::fileOpen() {
 
 void ScriptTab::readFile(const QString& path) {
     LongCommand command(m_prompter, QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()));
+    std::optional<ShownBefore> before = showFirstScreen(path);
     Status loaded = load(path, command.report());
+    if (before && (!loaded || command.cancelled())) showAgain(std::move(*before));
     if (command.cancelled()) return;
     if (loaded) matchFile(path, true);
     report(loaded);
+}
+
+std::optional<ScriptTab::ShownBefore> ScriptTab::showFirstScreen(const QString& path) {
+    // A file of a few megabytes reads in a blink; a million cues take a few
+    // tenths of a second, which the user would spend looking at the script
+    // they are leaving. Their first lines, read at once, fill the screen.
+    constexpr std::size_t kLargeFileBytes = std::size_t{4} << 20;
+    constexpr std::size_t kFirstLinesBytes = std::size_t{64} << 10;  // a thousand rows and more
+    if (QFileInfo(path).size() <= static_cast<qint64>(kLargeFileBytes)) return std::nullopt;
+    std::optional<std::string> lines = readLeadingLines(path.toStdString(), kFirstLinesBytes);
+    if (!lines) return std::nullopt;
+    const QModelIndex current = m_grid->currentIndex();
+    ShownBefore before{leadingRows(*lines), current.row(), current.column(),
+                       m_grid->verticalScrollBar()->value(),
+                       m_grid->horizontalScrollBar()->value()};
+    m_model->swapTable(before.table);
+    m_grid->setCurrentRow(0);
+    // The progress dialog runs the event loop only once it shows, half a
+    // second on: the grid is laid out and painted now. The user's keys and
+    // clicks wait, so that nothing edits rows that are only on show.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return before;
+}
+
+void ScriptTab::showAgain(ShownBefore before) {
+    m_model->swapTable(before.table);
+    if (before.currentRow >= 0)
+        m_grid->setCurrentIndex(m_model->index(before.currentRow, before.currentColumn));
+    m_grid->verticalScrollBar()->setValue(before.verticalScroll);
+    m_grid->horizontalScrollBar()->setValue(before.horizontalScroll);
 }
 
 void ScriptTab::save() {

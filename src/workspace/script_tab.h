@@ -6,11 +6,14 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/progress.h"
 #include "core/result.h"
+#include "core/table.h"
 #include "editing/cell_rules.h"
 #include "editing/offsets.h"
 #include "workspace/workspace_tab.h"
@@ -106,6 +109,9 @@ protected:
     // Reads the file at `path` and shows it; fails, changing nothing, when it
     // cannot be read or `progress` answers false.
     virtual Status load(const QString& path, const Progress& progress) = 0;
+    // The rows of a file's first lines, as load() would read them (see
+    // readLeadingLines): what the grid shows while the rest is read.
+    virtual Table leadingRows(std::string_view lines) const = 0;
     virtual bool miravelTiming() const { return false; }
     // The header printed on every page of the table.
     virtual QString pageHeader() const = 0;
@@ -123,6 +129,20 @@ protected:
 
 private:
     void fileOpen();
+    // What the grid showed before a large file's first screen took its place.
+    struct ShownBefore {
+        Table table;
+        int currentRow = -1;  // -1 when no cell was current
+        int currentColumn = -1;
+        int verticalScroll = 0;
+        int horizontalScroll = 0;
+    };
+    // Shows the first screen of the file at `path` now, when the file is
+    // large enough for the whole read to keep the user waiting; gives what
+    // it replaced, to be put back by showAgain() when the read fails or is
+    // cancelled.
+    std::optional<ShownBefore> showFirstScreen(const QString& path);
+    void showAgain(ShownBefore before);
     void save();
     // The table now matches the file `name`: a new history starts when `opened`.
     void matchFile(const QString& name, bool opened);

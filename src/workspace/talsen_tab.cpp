@@ -129,6 +129,10 @@ Status TalsenTab::load(const QString& path, const Progress& progress) {
     return {};
 }
 
+Table TalsenTab::leadingRows(std::string_view lines) const {
+    return ImportTalsen(lines).table;
+}
+
 double TalsenTab::timeOffset() const {
     return m_tcOffset->value();
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -338,6 +339,33 @@ TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
     fs::resize_file(path, kInputLimitBytes + 1);  // sparse: takes no room on disk
     EXPECT_EQ(sizeOrError(readFileBytes(path)),
               "Cannot read \"" + path + "\": it holds more than 2 GiB");
+}
+
+TEST(FileReader, LeadingLinesAreTheWholeLinesOfALargerRegularFilesStart) {
+    TempDir dir;
+    const std::string path = dir.path("show.csv");
+    writeBytes(path, "ab\r\ncd\r\nef\r\n");  // 12 bytes
+    // The lines that end within the bytes asked for, and only whole ones.
+    EXPECT_EQ(readLeadingLines(path, 11), std::optional<std::string>("ab\r\ncd\r\n"));
+    EXPECT_EQ(readLeadingLines(path, 8), std::optional<std::string>("ab\r\ncd\r\n"));
+    EXPECT_EQ(readLeadingLines(path, 7), std::optional<std::string>("ab\r\n"));
+    EXPECT_EQ(readLeadingLines(path, 4), std::optional<std::string>("ab\r\n"));
+    // No line ends there.
+    EXPECT_EQ(readLeadingLines(path, 3), std::nullopt);
+    // A file no larger than the bytes asked for is read whole anyway.
+    EXPECT_EQ(readLeadingLines(path, 12), std::nullopt);
+    // Nor from a pipe, whose bytes the real read would then miss, a folder, or nothing.
+    const std::string fifo = dir.path("show.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int pipe = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(pipe, 0);
+    ASSERT_EQ(::write(pipe, "ab\r\ncd\r\nef\r\n", 12), 12);
+    EXPECT_EQ(readLeadingLines(fifo, 4), std::nullopt);
+    char left[32];
+    EXPECT_EQ(::read(pipe, left, sizeof left), 12);
+    ::close(pipe);
+    EXPECT_EQ(readLeadingLines(dir.root(), 4), std::nullopt);
+    EXPECT_EQ(readLeadingLines(dir.path("missing.csv"), 4), std::nullopt);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "platform/prompter.h"
 
@@ -37,6 +38,9 @@ public:
     int progressReports = 0;
     int cancelAtReport = 0;
     int progressEnds = 0;
+    // Called at every progress report, before it is answered: a test looks at
+    // the window in the middle of a long command.
+    std::function<void()> onProgress;
     QStringList progressLabels;
     int pageSetups = 0;
     // A print preview is answered by painting its pages into this PDF file; with
@@ -92,6 +96,7 @@ public:
     bool progress(const QString& label, double) override {
         if (!progressLabels.contains(label)) progressLabels << label;
         ++progressReports;
+        if (onProgress) onProgress();
         return cancelAtReport == 0 || progressReports < cancelAtReport;
     }
     void endProgress() override { ++progressEnds; }

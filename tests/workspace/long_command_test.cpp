@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QtTest>
 #include <string>
 
 #include "core/progress.h"
 #include "platform/script_grid_view.h"
+#include "platform/script_table_model.h"
 #include "support/window_test_base.h"
 
 using namespace fulgor;
@@ -98,6 +100,96 @@ private slots:
         QCOMPARE(table.rowCount(), 2 * kRowsPerReport + 5);
         QCOMPARE(field->text(), QString::fromLatin1(largeName));
         QVERIFY(window->windowTitle().contains(u"large."_s + extension));
+        QVERIFY(prompter->messages.empty());
+    }
+
+    void aLargeFileShowsItsFirstScreenWhileTheRestIsRead_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("Talsen") << 0;
+        QTest::newRow("Kavrin") << 1;
+    }
+
+    // A file of a few megabytes and more shows its first rows at once; a read
+    // that fails or is cancelled then puts back the script, its current cell
+    // and its scrolling as they were.
+    void aLargeFileShowsItsFirstScreenWhileTheRestIsRead() {
+        const struct {
+            int tab;
+            const char* extension;
+            const char* gridName;
+            std::string header;
+            std::string row;  // "#" stands for the row's number
+            int effectColumn;
+        } cases[] = {{MainWindow::TalsenIndex, "csv", "TDBGrid1", "gala.wav,0,SMPTE30",
+                      "#,Comet,50mm,12.5,,2,3,01,01,4.5,Red", 1},
+                     {MainWindow::KavrinIndex, "kvn", "TDBGrid2", "Gala",
+                      "#,1,3,12.5,01,01,0:00:12.50,1,,50mm,2,Comet,Red", 11}};
+        QFETCH(int, which);
+        const auto& [tab, extension, gridName, header, row, effectColumn] = cases[which];
+        auto scriptOfRows = [&](int rows, const std::string& effect) {
+            std::string script = header + "\r\n";
+            std::string line = row;
+            line.replace(line.find("Comet"), 5, effect);
+            for (int i = 1; i <= rows; ++i) {
+                std::string numbered = line;
+                numbered.replace(numbered.find('#'), 1, std::to_string(i));
+                script += numbered + "\r\n";
+            }
+            return script;
+        };
+        const QString small = path("small.") + extension;
+        const QString large = path("large.") + extension;
+        writeBytes(small.toStdString(), scriptOfRows(300, "Comet"));
+        // Just past the four mebibytes below which a file is read whole at once.
+        const int largeRows = static_cast<int>((std::size_t{4} << 20) / row.size()) + 1;
+        writeBytes(large.toStdString(), scriptOfRows(largeRows, "Shell"));
+        QVERIFY(QFileInfo(large).size() > (qint64{4} << 20));
+        showTab(tab);
+        auto* grid = find<ScriptGridView>(gridName);
+        auto* model = grid->scriptModel();
+        prompter->fileAnswers.push_back(small);
+        trigger("mnuFileOpen");
+        grid->setCurrentIndex(model->index(0, 4));
+        grid->setCurrentRow(250);
+        const int scrolled = grid->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        const Table before = model->table();
+
+        struct Seen {
+            int rows;
+            QString effect;
+        };
+        std::vector<Seen> seen;
+        prompter->onProgress = [&] {
+            seen.push_back({model->rowCount(), model->index(0, effectColumn).data().toString()});
+        };
+        // Cancelled at the read's report of row kRowsPerReport.
+        prompter->cancelAtReport = prompter->progressReports + 3;
+        prompter->fileAnswers.push_back(large);
+        trigger("mnuFileOpen");
+        QCOMPARE(seen.size(), std::size_t{3});
+        // The command's first report comes before anything is read.
+        QCOMPARE(seen[0].rows, 300);
+        QCOMPARE(seen[0].effect, u"Comet"_s);
+        // Then the first lines are on show while the rest is read.
+        QVERIFY(seen[1].rows > 100);
+        QVERIFY(seen[1].rows < largeRows);
+        QCOMPARE(seen[1].effect, u"Shell"_s);
+        QCOMPARE(grid->currentIndex().row(), 250);
+        // The cancel put everything back.
+        QVERIFY(model->table() == before);
+        QCOMPARE(grid->currentIndex(), model->index(250, 4));
+        QCOMPARE(grid->verticalScrollBar()->value(), scrolled);
+        QVERIFY(prompter->messages.empty());
+
+        // Read to its end, the file's every row is on show.
+        seen.clear();
+        prompter->cancelAtReport = 0;
+        prompter->fileAnswers.push_back(large);
+        trigger("mnuFileOpen");
+        QCOMPARE(model->rowCount(), largeRows);
+        QCOMPARE(model->index(largeRows - 1, 0).data().toString(), QString::number(largeRows));
+        QCOMPARE(grid->currentIndex().row(), 0);
         QVERIFY(prompter->messages.empty());
     }
 
