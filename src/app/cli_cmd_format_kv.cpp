@@ -5,12 +5,19 @@
 #include "app/cli_script_io.h"
 #include "comms/show_format.h"
 #include "core/cp1252.h"
+#include "core/script_columns.h"
 
 namespace fulgor::cli {
 namespace {
 
+// Shot numbering reads Time, Mod, Shot and Err and writes Line and Shot, which
+// the panel text then reads with Pos, Time, Mod and Pin: the other columns are
+// never read in.
+constexpr ColumnSet kColumnsUsed =
+    columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
+
 int run(const Args& args, Io& io) {
-    std::optional<KavrinScript> script = readKavrinInput(args, io);
+    std::optional<KavrinScript> script = readKavrinInput(args, io, kColumnsUsed);
     if (!script) return kBadUsage;
     NumberShots(script->table);
     // The panel text goes out a piece at a time, never held whole. A failure

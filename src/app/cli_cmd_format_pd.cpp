@@ -4,12 +4,18 @@
 #include "app/cli_pd_output.h"
 #include "app/cli_script_io.h"
 #include "conversion/pd_script.h"
+#include "core/script_columns.h"
 
 namespace fulgor::cli {
 namespace {
 
+// The firing order and the records read Time, Prefire, Mod, Pin and Size, and
+// Line once the rows are numbered: the other columns are never read in.
+constexpr ColumnSet kColumnsUsed =
+    columnSet({talsen::Size, talsen::Time, talsen::Prefire, talsen::Mod, talsen::Pin});
+
 int run(const Args& args, Io& io) {
-    std::optional<TalsenScript> script = readTalsenInput(args, io);
+    std::optional<TalsenScript> script = readTalsenInput(args, io, kColumnsUsed);
     if (!script) return kBadUsage;
     // The text goes out a piece at a time, never held whole; a script refused
     // part-way leaves no output.

@@ -20,11 +20,12 @@ std::optional<std::string> inputPath(const Args& args, Io& io) {
 }
 
 template <class Script>
-std::optional<Script> readInput(const Args& args, Io& io,
-                                Result<Script> (*read)(const std::string&)) {
+std::optional<Script> readInput(const Args& args, Io& io, ColumnSet kept,
+                                Result<Script> (*read)(const std::string&, const Progress&,
+                                                       ColumnSet)) {
     std::optional<std::string> path = inputPath(args, io);
     if (!path) return std::nullopt;
-    Result<Script> script = read(*path);
+    Result<Script> script = read(*path, {}, kept);
     if (!script) {
         complain(args, io) << script.error() << '\n';
         return std::nullopt;
@@ -52,12 +53,12 @@ bool rewriteInput(const Args& args, Io& io,
 
 }  // namespace
 
-std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io) {
-    return readInput<TalsenScript>(args, io, readTalsenFile);
+std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnSet kept) {
+    return readInput<TalsenScript>(args, io, kept, readTalsenFile);
 }
 
-std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io) {
-    return readInput<KavrinScript>(args, io, readKavrinFile);
+std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnSet kept) {
+    return readInput<KavrinScript>(args, io, kept, readKavrinFile);
 }
 
 std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {

@@ -48,8 +48,10 @@ Result<std::string> formatKavrin(std::string_view showName, const Table& table) 
     return gatherBytes([&](const ByteSink& sink) { return writeKavrin(showName, table, sink); });
 }
 
-Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress) {
+Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress,
+                                    ColumnSet kept) {
     ScriptTextReader reader(kavrin::ColumnCount, true);
+    reader.keepOnly(kept);
     if (Status read = readScriptFile(path, "Kavrin", reader, progress); !read)
         return Error{read.error()};
     return finishKavrin(reader);

@@ -9,6 +9,7 @@
 #include "core/result.h"
 #include "core/table.h"
 #include "files/file_io.h"
+#include "files/script_text.h"
 
 namespace fulgor {
 
@@ -43,8 +44,10 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
 
 // File conveniences; the errors name the file. A file with no bytes at all is
 // refused. Reading fails, naming the file, when `progress` (see
-// readTalsenFile) answers false.
-Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress);
+// readTalsenFile) answers false. Cells of the columns outside `kept` stay
+// empty (see ScriptTextReader::keepOnly).
+Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress,
+                                    ColumnSet kept = kEveryColumn);
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {
     return readKavrinFile(path, {});
 }

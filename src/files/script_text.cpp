@@ -213,7 +213,7 @@ void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t st
     static_cast<void>(m_helper->alongside(
         [this, later, ascii] {
             forEachLine(later, [&](std::string_view line, const char*) {
-                appendRow(line, ascii, m_columns, m_side, m_sideRoom);
+                appendRow(line, ascii, m_columns, m_kept, m_side, m_sideRoom);
                 return true;
             });
             return Status{};
@@ -267,11 +267,11 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_run.push_back(line);
         return;
     }
-    appendRow(line, ascii, m_columns, m_table, m_room);
+    appendRow(line, ascii, m_columns, m_kept, m_table, m_room);
 }
 
-void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns, Table& table,
-                                 LineRoom& room) {
+void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns, ColumnSet kept,
+                                 Table& table, LineRoom& room) {
     if (!ascii && !isAscii(line)) {
         // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
         // decoded line keeps its commas where they were.
@@ -280,7 +280,14 @@ void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns,
         line = room.decoded;
     }
     room.fields.clear();
-    forEachField(line, columns, [&](std::string_view field) { room.fields.push_back(field); });
+    // Fields after the last column kept are not even looked for.
+    const int wanted = std::min(columns, static_cast<int>(std::bit_width(kept)));
+    if (wanted > 0) {
+        forEachField(line, wanted, [&](std::string_view field) {
+            const bool keep = (kept >> room.fields.size()) & 1;
+            room.fields.push_back(keep ? field : std::string_view{});
+        });
+    }
     table.appendTextRow(room.fields);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,15 @@
 #include "files/file_io.h"
 
 namespace fulgor {
+
+// A set of a script's columns, column k as bit k.
+using ColumnSet = std::uint64_t;
+inline constexpr ColumnSet kEveryColumn = ~ColumnSet{0};
+constexpr ColumnSet columnSet(std::initializer_list<int> columns) {
+    ColumnSet set = 0;
+    for (int column : columns) set |= ColumnSet{1} << column;
+    return set;
+}
 
 // Reads comma-separated text that arrives in pieces of any size (a file read
 // block by block) into a table: every line is one row of `columns` cells,
@@ -36,6 +46,10 @@ public:
     // Told the part of the expected text read at every kRowsPerReport rows;
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
+    // Reads only the fields of the columns in `kept`, every other cell
+    // staying empty: for a command that uses a few of a script's columns and
+    // writes none of the others out, which then cost nothing to read.
+    void keepOnly(ColumnSet kept) { m_kept = kept; }
     bool stopped() const { return m_stopped; }
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that
@@ -62,8 +76,8 @@ private:
         std::string decoded;
         std::vector<std::string_view> fields;
     };
-    static void appendRow(std::string_view line, bool ascii, int columns, Table& table,
-                          LineRoom& room);
+    static void appendRow(std::string_view line, bool ascii, int columns, ColumnSet kept,
+                          Table& table, LineRoom& room);
     void readLines(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii);
@@ -74,6 +88,7 @@ private:
 
     int m_columns;
     bool m_wantHeader;
+    ColumnSet m_kept = kEveryColumn;
     std::uint64_t m_expected = 0;
     std::uint64_t m_bytesRead = 0;
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text

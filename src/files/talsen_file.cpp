@@ -63,8 +63,10 @@ Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table)
     return gatherBytes([&](const ByteSink& sink) { return writeTalsen(header, table, sink); });
 }
 
-Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress) {
+Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress,
+                                    ColumnSet kept) {
     ScriptTextReader reader(talsen::ColumnCount, true);
+    reader.keepOnly(kept);
     if (Status read = readScriptFile(path, "Talsen", reader, progress); !read)
         return Error{read.error()};
     return finishTalsen(reader);

@@ -226,6 +226,10 @@ TEST_F(CliFormatKv, WritesThePanelTextAndItsStatistics) {
     EXPECT_EQ(
         sorted.out,
         "S\t1\t1\t2\t10\t1\t2\r\nS\t2\t1\t3\t10\t1\t1\r\nS\t3\t2\t1\t50\t2\t1\r\nS\t0\t0\r\n");
+    // Rows of one Time and module keep the order of their old shot numbers.
+    Outcome byShot = formatKv("\r\n9,8,2,1,01,02,,,,,,,\r\n9,3,3,1,01,01,,,,,,,\r\n");
+    EXPECT_EQ(byShot.status, 0) << byShot.err;
+    EXPECT_EQ(byShot.out, "S\t1\t1\t3\t10\t1\t1\r\nS\t2\t1\t2\t10\t1\t2\r\nS\t0\t0\r\n");
 }
 
 // Rows without a Time are held back (status 3); a Time, Mod or Pin with no

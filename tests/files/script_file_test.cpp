@@ -296,6 +296,30 @@ TEST(ScriptText, FieldsOfEveryLengthAndPlaceReadAsAPlainSplitGives) {
     }
 }
 
+// A command reading only some columns gets exactly their fields, whatever
+// else the lines hold or lack, and empty cells elsewhere: on the one thread
+// and the two, with letters to decode, and at the first and last column.
+TEST(ScriptText, KeptColumnsAloneAreReadAndTheOthersStayEmpty) {
+    const ShapedLines lines = shapedLines(5, kRowsPerReport);
+    const std::string& text = lines.text;
+    ASSERT_GT(text.size(), std::size_t{1} << 18);  // large enough for the two threads
+    const ColumnSet sets[] = {columnSet({0}), columnSet({talsen::Size, talsen::Time, talsen::Pin}),
+                              columnSet({talsen::Notes}), 0, kEveryColumn};
+    for (const ColumnSet kept : sets) {
+        ShapedLines expected = lines;
+        for (std::vector<std::string>& row : expected.cells)
+            for (std::size_t c = 0; c < row.size(); ++c)
+                if (!((kept >> c) & 1)) row[c].clear();
+        for (std::size_t piece : {std::size_t{61}, text.size()}) {
+            ScriptTextReader reader(talsen::ColumnCount, false);
+            reader.keepOnly(kept);
+            for (std::size_t at = 0; at < text.size(); at += piece)
+                reader.feed(std::string_view(text).substr(at, piece));
+            expectCellsOf(expected, reader.finish(), piece);
+        }
+    }
+}
+
 // A large piece's lines are read on two threads, the later part apart and
 // joined on after: however large the pieces, the rows stand in the file's
 // order as a plain split of each line gives them, after the header, and the
