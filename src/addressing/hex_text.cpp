@@ -1,6 +1,7 @@
 #include "addressing/hex_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 
 namespace fulgor {
@@ -20,17 +21,28 @@ Error overflow(int field, std::int32_t value, const char* range) {
                  std::to_string(value) + ", outside " + range};
 }
 
-// HexByte and HexWord written straight onto the end of `out`: the records of
-// a PD script, a million of them, are made without a string per field.
+// The two digits of HexByte, written at `at`.
+void writeHexByte(char* at, std::uint8_t value) {
+    at[0] = kDigits[value >> 4];
+    at[1] = kDigits[value & 15];
+}
+
+// HexByte and HexWord written straight onto the end of `out`.
 void appendHexByte(std::string& out, std::uint8_t value) {
-    out += kDigits[value >> 4];
-    out += kDigits[value & 15];
+    std::array<char, 2> digits{};
+    writeHexByte(digits.data(), value);
+    out.append(digits.data(), digits.size());
+}
+
+// A word of at least 0 as it is written: 65536 and above read "FFFF".
+std::uint16_t wordWritten(std::int32_t value) {
+    return static_cast<std::uint16_t>(std::min(value, 65535));
 }
 
 // False, appending nothing, for a negative value.
 bool appendHexWord(std::string& out, std::int32_t value) {
     if (value < 0) return false;
-    const std::int32_t word = std::min(value, 65535);  // 65536 and above read "FFFF"
+    const std::uint16_t word = wordWritten(value);
     appendHexByte(out, static_cast<std::uint8_t>(word / 256));
     appendHexByte(out, static_cast<std::uint8_t>(word % 256));
     return true;
@@ -76,23 +88,31 @@ std::string AppendChecksum(std::string_view head) {
 }
 
 Status appendN3Record(const std::array<std::int32_t, 9>& fields, std::string& out) {
-    // A PD script is a million of these: each is made where it goes.
-    const std::size_t start = out.size();
-    out += "N3";
+    // A PD script is a million of these: each is made in a few bytes here and
+    // appended whole, its checksum summed from the bytes it spells out.
+    std::array<std::uint8_t, 12> bytes{};
+    std::size_t count = 0;
     for (int i = 0; i < 9; ++i) {
         const bool word = i == 0 || i == 6 || i == 7;
-        const bool fits = word ? fields[i] >= 0 : fields[i] >= 0 && fields[i] <= 255;
-        if (!fits) {
-            out.resize(start);
-            return overflow(i, fields[i], word ? "0 and up" : "0..255");
-        }
+        const std::int32_t value = fields[static_cast<std::size_t>(i)];
+        const bool fits = word ? value >= 0 : value >= 0 && value <= 255;
+        if (!fits) return overflow(i, value, word ? "0 and up" : "0..255");
         if (word) {
-            appendHexWord(out, fields[i]);
+            const std::uint16_t written = wordWritten(value);
+            bytes[count++] = static_cast<std::uint8_t>(written / 256);
+            bytes[count++] = static_cast<std::uint8_t>(written % 256);
         } else {
-            appendHexByte(out, static_cast<std::uint8_t>(fields[i]));
+            bytes[count++] = static_cast<std::uint8_t>(value);
         }
     }
-    appendChecksum(out, start);
+    std::array<char, 28> record{'N', '3'};
+    std::uint8_t sum = 0;  // modulo 256, as AppendChecksum sums
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        writeHexByte(&record[2 + 2 * k], bytes[k]);
+        sum = static_cast<std::uint8_t>(sum + bytes[k]);
+    }
+    writeHexByte(&record[26], static_cast<std::uint8_t>(255 - sum));
+    out.append(record.data(), record.size());
     return {};
 }
 
