@@ -223,12 +223,11 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     }
     // A text key's few distinct texts are ranked among themselves alone.
     TextRanker ranker;
-    TokenMemo<double> memo;
+    TokenMemo<int> memo;
     for (std::size_t r = 0; r < count; ++r) {
         const int row = first + static_cast<int>(r);
-        rows[r] = static_cast<int>(memo.get(table.valueToken(row, key.column), [&] {
-            return static_cast<double>(ranker.slotOf(table.cell(row, key.column)));
-        }));
+        rows[r] = memo.get(table.valueToken(row, key.column),
+                           [&] { return ranker.slotOf(table.cell(row, key.column)); });
     }
     const std::vector<int> rankOfSlot = ranker.ranks();
     const int bits = bitsFor(rankOfSlot.size());
