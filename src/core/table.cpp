@@ -204,6 +204,13 @@ void Table::reserveRows(int rows) {
                     static_cast<std::size_t>(m_columns));
 }
 
+std::span<const std::byte> Table::rowRoom(std::size_t fromRow, std::size_t toRow) const {
+    const auto columns = static_cast<std::size_t>(m_columns);
+    const std::size_t end = std::min(toRow * columns, m_slots.capacity());
+    const std::size_t begin = std::min(fromRow * columns, end);
+    return std::as_bytes(std::span(m_slots.data() + begin, end - begin));
+}
+
 void Table::appendRows(int count) {
     insertRows(m_rows, count);
 }

@@ -69,6 +69,10 @@ public:
     // Makes room for `rows` rows in all, so that appending up to them never
     // moves the cells already held.
     void reserveRows(int rows);
+    // The memory that rows [fromRow, toRow) will take once appended, as far
+    // as the room made for rows reaches; nothing beyond it. For bringing its
+    // pages in on another thread (see bringPagesIn) while this one appends.
+    std::span<const std::byte> rowRoom(std::size_t fromRow, std::size_t toRow) const;
     // New rows are empty; later rows move down (insert) or up (delete).
     void appendRows(int count = 1);
     // Appends one row whose first cells hold `texts` (at most columnCount()),

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "core/cp1252.h"
+#include "core/fresh_pages.h"
 #include "core/number_format.h"
 #include "core/pieces_in_turn.h"
 
@@ -203,19 +204,39 @@ void ScriptTextReader::readLinesInTurn(std::string_view lines, std::uint64_t sta
     });
 }
 
+// Judged from the rows read so far, which `start` bytes held: a piece's
+// lines differ, so a tenth more is taken either way. The long texts the rows
+// add to the pool are left to come as they come: bringing theirs in too
+// measured no faster.
+std::span<const std::byte> ScriptTextReader::laterRoom(std::size_t mineBytes, std::size_t allBytes,
+                                                       std::uint64_t start) const {
+    const auto rows = static_cast<std::size_t>(m_table.rowCount());
+    if (rows == 0) return {};
+    const double bytesPerRow = static_cast<double>(start) / static_cast<double>(rows);
+    auto rowsIn = [bytesPerRow](std::size_t bytes, double share) {
+        return static_cast<std::size_t>(static_cast<double>(bytes) / bytesPerRow * share);
+    };
+    return m_table.rowRoom(rows + rowsIn(mineBytes, 0.9), rows + rowsIn(allBytes, 1.1));
+}
+
 void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii) {
     // Halves: giving either thread more measured no faster.
     const std::size_t split = lines.find('\n', lines.size() / 2) + 1;
     const std::string_view mine = lines.substr(0, split);
     const std::string_view later = lines.substr(split);
     if (!m_helper) m_helper.emplace(1);
-    // The helper reads the piece, which is gone once this returns.
+    const std::span<const std::byte> room = laterRoom(mine.size(), lines.size(), start);
+    // The helper reads the piece, which is gone once this returns. Its rows
+    // need no moving, so it is done first as a rule; it then brings in the
+    // fresh memory their cells will take in m_table, where this thread would
+    // otherwise stop on every new page as it moves them there.
     static_cast<void>(m_helper->alongside(
-        [this, later, ascii] {
+        [this, later, ascii, room] {
             forEachLine(later, [&](std::string_view line, const char*) {
                 appendRow(line, ascii, m_columns, m_kept, m_side, m_sideRoom);
                 return true;
             });
+            bringPagesIn(room);
             return Status{};
         },
         [&] { readLinesInTurn(mine, start, ascii); }));

@@ -81,6 +81,11 @@ private:
     void readLines(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii);
+    // The memory of m_table that the cells of a piece's later half will take
+    // once its rows join, the piece's `allBytes` beginning `start` bytes into
+    // the text and its first `mineBytes` read into m_table first.
+    std::span<const std::byte> laterRoom(std::size_t mineBytes, std::size_t allBytes,
+                                         std::uint64_t start) const;
     bool reportAt(int row);
     void addLine(std::string_view line, bool ascii);
     void handOnRun();

@@ -154,6 +154,29 @@ TEST(Table, AppendInsertAndDeleteRowsMoveTheOthers) {
     EXPECT_EQ(empty.rowCount(), 1);
 }
 
+// The room a row will take is where its cells land once it is appended (a
+// short text is held inside its cell), and the room ends where the room
+// made for rows does.
+TEST(Table, RowRoomIsWhereAppendedRowsLandAndEndsWithTheRoomMade) {
+    Table t(0, 3);
+    t.reserveRows(10);
+    const std::span<const std::byte> room = t.rowRoom(2, 5);
+    const std::span<const std::byte> toTheEnd = t.rowRoom(5, 1000);
+    const std::vector<std::string_view> texts{"a", "b", "c"};
+    for (int r = 0; r < 10; ++r) t.appendTextRow(texts);
+    auto at = [&t](int row, int column) {
+        return reinterpret_cast<const std::byte*>(t.cell(row, column).text().data());
+    };
+    EXPECT_EQ(room.data(), at(2, 0));
+    EXPECT_EQ(room.size(), 3 * 3 * sizeof(std::uint64_t));
+    EXPECT_EQ(room.data() + room.size(), at(5, 0));
+    EXPECT_EQ(toTheEnd.data(), at(5, 0));
+    EXPECT_GE(toTheEnd.size(), 5 * 3 * sizeof(std::uint64_t));
+    EXPECT_LT(toTheEnd.size(), 995 * 3 * sizeof(std::uint64_t));
+    EXPECT_TRUE(t.rowRoom(1000, 2000).empty());
+    EXPECT_TRUE(Table(0, 3).rowRoom(0, 5).empty());
+}
+
 TEST(TableSort, NumberKeysReadTheLeadingNumberAndTextKeysCompareBytes) {
     // Mixed cells: a number written by a command, texts with and without a
     // leading number, an empty cell (reads 0).
