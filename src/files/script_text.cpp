@@ -205,7 +205,9 @@ void ScriptTextReader::readLinesInTurn(std::string_view lines, std::uint64_t sta
 }
 
 // Judged from the rows read so far, which `start` bytes held: a piece's
-// lines differ, so a tenth more is taken either way. The long texts the rows
+// lines differ, so a tenth more is taken either way. Should this thread's
+// rows outgrow the room made and move the table meanwhile, the pages brought
+// in are the old room's: time lost, nothing changed. The long texts the rows
 // add to the pool are left to come as they come: bringing theirs in too
 // measured no faster.
 std::span<const std::byte> ScriptTextReader::laterRoom(std::size_t mineBytes, std::size_t allBytes,
