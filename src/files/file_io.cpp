@@ -59,6 +59,16 @@ std::string sizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
+// One read of up to `bytes` into `into`, again when a signal cut it short:
+// the bytes read, or the error negated.
+ssize_t readOnce(int fd, char* into, std::size_t bytes) {
+    for (;;) {
+        const ssize_t n = ::read(fd, into, bytes);
+        if (n >= 0) return n;
+        if (errno != EINTR) return -errno;
+    }
+}
+
 // Hands the rest of `fd` to `take` block by block until it answers false; 0,
 // or the error that stopped it. Fails with EFBIG once more than `limit` bytes
 // have come. `size` is the file's size, 0 when it tells none.
@@ -74,14 +84,7 @@ int readBlocks(int fd, std::uint64_t size, std::uint64_t limit,
     const std::size_t blockBytes = size == 0 ? kLargestBlock
                                              : static_cast<std::size_t>(std::clamp<std::uint64_t>(
                                                    size, kSmallestBlock, kLargestBlock));
-    // One read into `into`: the bytes read, or the error negated.
-    auto readInto = [fd, blockBytes](char* into) -> ssize_t {
-        for (;;) {
-            const ssize_t n = ::read(fd, into, blockBytes);
-            if (n >= 0) return n;
-            if (errno != EINTR) return -errno;
-        }
-    };
+    auto readInto = [fd, blockBytes](char* into) { return readOnce(fd, into, blockBytes); };
     // A file of more than two blocks is read a block ahead on a helper
     // thread while `take` works on the last, so that copying the bytes out
     // of the system's cache is off this thread's way.
@@ -369,8 +372,7 @@ std::optional<std::string> readLeadingLines(const std::string& path, std::size_t
     std::string head(bytes, '\0');
     std::size_t held = 0;
     while (held < bytes) {
-        ssize_t got = ::read(file.get(), head.data() + held, bytes - held);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got = readOnce(file.get(), head.data() + held, bytes - held);
         if (got <= 0) break;
         held += static_cast<std::size_t>(got);
     }
