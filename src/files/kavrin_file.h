@@ -45,7 +45,8 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
 // File conveniences; the errors name the file. A file with no bytes at all is
 // refused. Reading fails, naming the file, when `progress` (see
 // readTalsenFile) answers false. Cells of the columns outside `kept` stay
-// empty (see ScriptTextReader::keepOnly).
+// empty, and no column after the last of them is held (see
+// ScriptTextReader::keepOnly).
 Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress,
                                     ColumnSet kept = kEveryColumn);
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {

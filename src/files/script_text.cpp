@@ -82,6 +82,13 @@ Status appendEncodedRow(const Table& table, int row, int firstRow, std::string& 
 ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
     : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns), m_side(0, columns) {}
 
+void ScriptTextReader::keepOnly(ColumnSet kept) {
+    m_kept = kept;
+    m_columns = std::min(m_columns, static_cast<int>(std::bit_width(kept)));
+    m_table = Table(0, m_columns);
+    m_side = Table(0, m_columns);
+}
+
 // Room for the whole table at once, judged from the first piece's lines, so
 // that a large file's rows and texts are never moved as the table grows. Room that is
 // never filled costs no memory the system has to provide.

@@ -47,9 +47,11 @@ public:
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
     // Reads only the fields of the columns in `kept`, every other cell
-    // staying empty: for a command that uses a few of a script's columns and
-    // writes none of the others out, which then cost nothing to read.
-    void keepOnly(ColumnSet kept) { m_kept = kept; }
+    // staying empty, and holds no column after the last of them: for a
+    // command that uses a few of a script's columns and writes none of the
+    // others out, which then cost nothing to read and less memory to hold.
+    // Called before the first feed.
+    void keepOnly(ColumnSet kept);
     bool stopped() const { return m_stopped; }
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that

@@ -51,8 +51,8 @@ inline Result<std::string> formatTalsen(const TalsenScript& script) {
 // File conveniences over the two above; the errors name the file. A file with
 // no bytes at all holds no header and is refused. Reading fails, naming the
 // file, when `progress` (told the part of the file read every kRowsPerReport
-// rows) answers false. Cells of the columns outside `kept` stay empty (see
-// ScriptTextReader::keepOnly).
+// rows) answers false. Cells of the columns outside `kept` stay empty, and
+// no column after the last of them is held (see ScriptTextReader::keepOnly).
 Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress,
                                     ColumnSet kept = kEveryColumn);
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
