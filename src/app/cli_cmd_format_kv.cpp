@@ -12,9 +12,11 @@ namespace {
 
 // Shot numbering reads Time, Mod, Shot and Err and writes Line and Shot, which
 // the panel text then reads with Pos, Time, Mod and Pin: the other columns are
-// never read in.
-constexpr ColumnSet kColumnsUsed =
-    columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
+// never read in. Time is read only as a number, by the sort, the numbering
+// and the panel text in turn. (Mod and Shot as numbers too measured no faster.)
+constexpr ColumnsRead kColumnsUsed{
+    columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err}),
+    columnSet({kavrin::Time})};
 
 int run(const Args& args, Io& io) {
     std::optional<KavrinScript> script = readKavrinInput(args, io, kColumnsUsed);

@@ -10,9 +10,11 @@ namespace fulgor::cli {
 namespace {
 
 // The firing order and the records read Time, Prefire, Mod, Pin and Size, and
-// Line once the rows are numbered: the other columns are never read in.
-constexpr ColumnSet kColumnsUsed =
-    columnSet({talsen::Size, talsen::Time, talsen::Prefire, talsen::Mod, talsen::Pin});
+// Line once the rows are numbered: the other columns are never read in. Time
+// is read only as a number, by the sort and again by each record.
+constexpr ColumnsRead kColumnsUsed{
+    columnSet({talsen::Size, talsen::Time, talsen::Prefire, talsen::Mod, talsen::Pin}),
+    columnSet({talsen::Time})};
 
 int run(const Args& args, Io& io) {
     std::optional<TalsenScript> script = readTalsenInput(args, io, kColumnsUsed);

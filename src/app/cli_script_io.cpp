@@ -20,12 +20,12 @@ std::optional<std::string> inputPath(const Args& args, Io& io) {
 }
 
 template <class Script>
-std::optional<Script> readInput(const Args& args, Io& io, ColumnSet kept,
+std::optional<Script> readInput(const Args& args, Io& io, ColumnsRead columns,
                                 Result<Script> (*read)(const std::string&, const Progress&,
-                                                       ColumnSet)) {
+                                                       ColumnsRead)) {
     std::optional<std::string> path = inputPath(args, io);
     if (!path) return std::nullopt;
-    Result<Script> script = read(*path, {}, kept);
+    Result<Script> script = read(*path, {}, columns);
     if (!script) {
         complain(args, io) << script.error() << '\n';
         return std::nullopt;
@@ -53,12 +53,12 @@ bool rewriteInput(const Args& args, Io& io,
 
 }  // namespace
 
-std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnSet kept) {
-    return readInput<TalsenScript>(args, io, kept, readTalsenFile);
+std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnsRead columns) {
+    return readInput<TalsenScript>(args, io, columns, readTalsenFile);
 }
 
-std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnSet kept) {
-    return readInput<KavrinScript>(args, io, kept, readKavrinFile);
+std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnsRead columns) {
+    return readInput<KavrinScript>(args, io, columns, readKavrinFile);
 }
 
 std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {

@@ -15,11 +15,9 @@ namespace fulgor::cli {
 
 // The script named by the one positional argument; reports and gives nothing
 // when the argument is missing or the file cannot be read. A command that
-// writes no script back may read only the columns it uses (`kept`).
-std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io,
-                                            ColumnSet kept = kEveryColumn);
-std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io,
-                                            ColumnSet kept = kEveryColumn);
+// writes no script back may read only the columns it uses (`columns`).
+std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnsRead columns = {});
+std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnsRead columns = {});
 
 // The table of a Talsen (.csv) or Kavrin (.kvn) script, told apart by the
 // extension of the one positional argument; reports and gives nothing for any

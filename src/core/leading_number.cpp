@@ -235,6 +235,12 @@ std::optional<double> decimalNumber(std::string_view text) {
     return scan.value;
 }
 
+std::optional<double> plainDecimal(std::string_view text) {
+    std::optional<Scan> scan = scanPlainDecimal(text);
+    if (!scan || !scan->anyDigit || scan->rest) return std::nullopt;
+    return scan->value;
+}
+
 bool isHexNumber(std::string_view text) {
     Cursor cur(text);
     if (cur.peek() != '&') return false;

@@ -32,6 +32,12 @@ std::optional<double> foundLeadingNumber(std::string_view text);
 // nothing otherwise. Like leadingNumber it may be infinite.
 std::optional<double> decimalNumber(std::string_view text);
 
+// The number of `text` when it is a plain decimal: an optional sign, then at
+// most 15 digits with at least one digit and an optional point among them,
+// and nothing else, not even a blank. Every reading above gives that same
+// number for such a text, and it is far from too large for a double.
+std::optional<double> plainDecimal(std::string_view text);
+
 // True when the whole of `text`, blanks, tabs and line feeds aside, is "&H"
 // (either case) followed by at least one hexadecimal digit and nothing else.
 bool isHexNumber(std::string_view text);

@@ -49,9 +49,9 @@ Result<std::string> formatKavrin(std::string_view showName, const Table& table) 
 }
 
 Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress,
-                                    ColumnSet kept) {
+                                    ColumnsRead columns) {
     ScriptTextReader reader(kavrin::ColumnCount, true);
-    reader.keepOnly(kept);
+    reader.keepOnly(columns);
     if (Status read = readScriptFile(path, "Kavrin", reader, progress); !read)
         return Error{read.error()};
     return finishKavrin(reader);

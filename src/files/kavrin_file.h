@@ -44,11 +44,10 @@ inline Result<std::string> formatKavrin(const KavrinScript& script) {
 
 // File conveniences; the errors name the file. A file with no bytes at all is
 // refused. Reading fails, naming the file, when `progress` (see
-// readTalsenFile) answers false. Cells of the columns outside `kept` stay
-// empty, and no column after the last of them is held (see
+// readTalsenFile) answers false. Only the `columns` asked for are read (see
 // ScriptTextReader::keepOnly).
 Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& progress,
-                                    ColumnSet kept = kEveryColumn);
+                                    ColumnsRead columns = {});
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {
     return readKavrinFile(path, {});
 }

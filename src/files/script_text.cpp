@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "core/cp1252.h"
 #include "core/fresh_pages.h"
+#include "core/leading_number.h"
 #include "core/number_format.h"
 #include "core/pieces_in_turn.h"
 
@@ -82,9 +84,10 @@ Status appendEncodedRow(const Table& table, int row, int firstRow, std::string& 
 ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
     : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns), m_side(0, columns) {}
 
-void ScriptTextReader::keepOnly(ColumnSet kept) {
-    m_kept = kept;
-    m_columns = std::min(m_columns, static_cast<int>(std::bit_width(kept)));
+void ScriptTextReader::keepOnly(ColumnsRead columns) {
+    m_kept = columns.kept;
+    m_numbers = columns.kept & columns.asNumbers;
+    m_columns = std::min(m_columns, static_cast<int>(std::bit_width(m_kept)));
     m_table = Table(0, m_columns);
     m_side = Table(0, m_columns);
 }
@@ -242,7 +245,7 @@ void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t st
     static_cast<void>(m_helper->alongside(
         [this, later, ascii, room] {
             forEachLine(later, [&](std::string_view line, const char*) {
-                appendRow(line, ascii, m_columns, m_kept, m_side, m_sideRoom);
+                appendRow(line, ascii, m_side, m_sideRoom);
                 return true;
             });
             bringPagesIn(room);
@@ -297,11 +300,11 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_run.push_back(line);
         return;
     }
-    appendRow(line, ascii, m_columns, m_kept, m_table, m_room);
+    appendRow(line, ascii, m_table, m_room);
 }
 
-void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns, ColumnSet kept,
-                                 Table& table, LineRoom& room) {
+void ScriptTextReader::appendRow(std::string_view line, bool ascii, Table& table,
+                                 LineRoom& room) const {
     if (!ascii && !isAscii(line)) {
         // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
         // decoded line keeps its commas where they were.
@@ -310,15 +313,24 @@ void ScriptTextReader::appendRow(std::string_view line, bool ascii, int columns,
         line = room.decoded;
     }
     room.fields.clear();
-    // Fields after the last column kept are not even looked for.
-    const int wanted = std::min(columns, static_cast<int>(std::bit_width(kept)));
-    if (wanted > 0) {
-        forEachField(line, wanted, [&](std::string_view field) {
-            const bool keep = (kept >> room.fields.size()) & 1;
+    room.numbers.clear();
+    // Fields after the last column kept are not even looked for (keepOnly
+    // left no column for them).
+    if (m_columns > 0) {
+        forEachField(line, m_columns, [&](std::string_view field) {
+            const auto column = static_cast<int>(room.fields.size());
+            const bool keep = (m_kept >> column) & 1;
+            if ((m_numbers >> column) & 1) {
+                if (std::optional<double> x = plainDecimal(field)) {
+                    room.numbers.emplace_back(column, *x);
+                    field = {};
+                }
+            }
             room.fields.push_back(keep ? field : std::string_view{});
         });
     }
     table.appendTextRow(room.fields);
+    for (const auto& [column, x] : room.numbers) table.setNumber(table.rowCount() - 1, column, x);
 }
 
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/in_order_worker.h"
@@ -30,6 +31,12 @@ constexpr ColumnSet columnSet(std::initializer_list<int> columns) {
     return set;
 }
 
+// The columns a command reads of a script (see ScriptTextReader::keepOnly).
+struct ColumnsRead {
+    ColumnSet kept = kEveryColumn;
+    ColumnSet asNumbers = 0;
+};
+
 // Reads comma-separated text that arrives in pieces of any size (a file read
 // block by block) into a table: every line is one row of `columns` cells,
 // field k + 1 going to column k; missing fields are empty, fields after the
@@ -46,12 +53,15 @@ public:
     // Told the part of the expected text read at every kRowsPerReport rows;
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
-    // Reads only the fields of the columns in `kept`, every other cell
-    // staying empty, and holds no column after the last of them: for a
+    // Reads only the fields of the columns in `columns.kept`, every other
+    // cell staying empty, and holds no column after the last of them: for a
     // command that uses a few of a script's columns and writes none of the
     // others out, which then cost nothing to read and less memory to hold.
+    // A kept field of a column in `columns.asNumbers` that is a plain decimal
+    // (see plainDecimal) is held as its number, any other as its text: for
+    // columns such a command reads only as numbers, each then read once.
     // Called before the first feed.
-    void keepOnly(ColumnSet kept);
+    void keepOnly(ColumnsRead columns);
     bool stopped() const { return m_stopped; }
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that
@@ -77,9 +87,9 @@ private:
     struct LineRoom {
         std::string decoded;
         std::vector<std::string_view> fields;
+        std::vector<std::pair<int, double>> numbers;  // (column, value) held as numbers
     };
-    static void appendRow(std::string_view line, bool ascii, int columns, ColumnSet kept,
-                          Table& table, LineRoom& room);
+    void appendRow(std::string_view line, bool ascii, Table& table, LineRoom& room) const;
     void readLines(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii);
@@ -96,6 +106,7 @@ private:
     int m_columns;
     bool m_wantHeader;
     ColumnSet m_kept = kEveryColumn;
+    ColumnSet m_numbers = 0;
     std::uint64_t m_expected = 0;
     std::uint64_t m_bytesRead = 0;
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text

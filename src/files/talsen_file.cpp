@@ -64,9 +64,9 @@ Result<std::string> formatTalsen(const TalsenHeader& header, const Table& table)
 }
 
 Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress,
-                                    ColumnSet kept) {
+                                    ColumnsRead columns) {
     ScriptTextReader reader(talsen::ColumnCount, true);
-    reader.keepOnly(kept);
+    reader.keepOnly(columns);
     if (Status read = readScriptFile(path, "Talsen", reader, progress); !read)
         return Error{read.error()};
     return finishTalsen(reader);

@@ -51,10 +51,10 @@ inline Result<std::string> formatTalsen(const TalsenScript& script) {
 // File conveniences over the two above; the errors name the file. A file with
 // no bytes at all holds no header and is refused. Reading fails, naming the
 // file, when `progress` (told the part of the file read every kRowsPerReport
-// rows) answers false. Cells of the columns outside `kept` stay empty, and
-// no column after the last of them is held (see ScriptTextReader::keepOnly).
+// rows) answers false. Only the `columns` asked for are read (see
+// ScriptTextReader::keepOnly).
 Result<TalsenScript> readTalsenFile(const std::string& path, const Progress& progress,
-                                    ColumnSet kept = kEveryColumn);
+                                    ColumnsRead columns = {});
 inline Result<TalsenScript> readTalsenFile(const std::string& path) {
     return readTalsenFile(path, {});
 }

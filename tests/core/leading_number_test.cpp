@@ -78,6 +78,8 @@ TEST(LeadingNumber, PlainDecimalsAgreeWithStrtodAtEveryLength) {
         if (random() % 4 != 0) {
             text += '.';
             for (int d = 0; d < fractionDigits; ++d) text += static_cast<char>('0' + random() % 10);
+        } else {
+            fractionDigits = 0;
         }
         double expected = std::strtod(text.c_str(), nullptr) + 0.0;
         ASSERT_EQ(leadingNumber(text), expected) << text;
@@ -86,6 +88,31 @@ TEST(LeadingNumber, PlainDecimalsAgreeWithStrtodAtEveryLength) {
         if (text.find_first_of("0123456789") != std::string::npos) {
             ASSERT_EQ(decimalNumber(text), expected) << text;
         }
+        const int digits = integerDigits + fractionDigits;
+        ASSERT_EQ(plainDecimal(text),
+                  digits > 0 && digits <= 15 ? std::optional<double>(expected) : std::nullopt)
+            << text;
+        ASSERT_EQ(plainDecimal(text + "x"), std::nullopt) << text;
+    }
+}
+
+// A plain decimal is held as its number by a command that reads it only as
+// one; it must then read as every other reading of its text would.
+TEST(PlainDecimal, TakesSignDigitsAndPointAloneAndAgreesWithEveryOtherReading) {
+    for (const char* yes : {"12", "-3.25", "+7", ".5", "5.", "0005.50", "-0", "-0.00",
+                            "123456789012345", "1234567.12345678", "359998.99"}) {
+        const std::optional<double> x = plainDecimal(yes);
+        ASSERT_TRUE(x.has_value()) << yes;
+        EXPECT_FALSE(*x == 0 && std::signbit(*x)) << yes;  // never -0
+        EXPECT_EQ(x, decimalNumber(yes)) << yes;
+        EXPECT_EQ(x, foundLeadingNumber(yes)) << yes;
+        EXPECT_EQ(x, numericValue(Cell::text(yes))) << yes;
+        EXPECT_EQ(*x, cellNumber(Cell::text(yes))) << yes;
+    }
+    for (const char* no :
+         {"", " 12", "12 ", "1 2", "1e3", "2D2", "&H10", "abc", "12a", "-", "+", ".", "-.",
+          "1234567890123456", "0000000000000001", "1.2.3", "1,5", "--5", "1e400"}) {
+        EXPECT_EQ(plainDecimal(no), std::nullopt) << no;
     }
 }
 

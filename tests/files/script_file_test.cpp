@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/leading_number.h"
 #include "core/script_columns.h"
 #include "files/kavrin_file.h"
 #include "files/script_text.h"
@@ -321,10 +322,48 @@ TEST(ScriptText, KeptColumnsAloneAreReadAndTheOthersStayEmpty) {
         }
         for (std::size_t piece : {std::size_t{61}, text.size()}) {
             ScriptTextReader reader(talsen::ColumnCount, false);
-            reader.keepOnly(kept);
+            reader.keepOnly({kept});
             for (std::size_t at = 0; at < text.size(); at += piece)
                 reader.feed(std::string_view(text).substr(at, piece));
             expectCellsOf(expected, reader.finish(), piece);
+        }
+    }
+}
+
+// A column asked for as numbers holds a plain decimal as its number and any
+// other field as its text; a column asked for so but not kept stays empty,
+// and a kept one not asked for keeps its text. On the one thread and the two.
+TEST(ScriptText, PlainDecimalsOfTheColumnsAskedForAreHeldAsNumbers) {
+    const std::string times[] = {
+        "5.25", "-0", "0005.50",          " 5",       "1e3", "&H10", "abc", "",
+        "7.",   "-2", "1234567890123456", "187599.75"};
+    std::string text;
+    constexpr int kRows = 12000;
+    for (int row = 0; row < kRows; ++row)
+        text += std::to_string(row) + ",4,25 shot," + times[row % std::size(times)] + ",3.10\r\n";
+    ASSERT_GT(text.size(), std::size_t{1} << 18);  // large enough for the two threads
+    for (std::size_t piece : {std::size_t{61}, text.size()}) {
+        ScriptTextReader reader(talsen::ColumnCount, false);
+        reader.keepOnly({columnSet({talsen::Line, talsen::Time, talsen::Prefire}),
+                         columnSet({talsen::Type, talsen::Time})});
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            reader.feed(std::string_view(text).substr(at, piece));
+        const Table table = reader.finish();
+        ASSERT_EQ(table.rowCount(), kRows);
+        ASSERT_EQ(table.columnCount(), talsen::Prefire + 1);
+        for (int row = 0; row < kRows; ++row) {
+            const std::string& time = times[static_cast<std::size_t>(row) % std::size(times)];
+            const Cell held = table.cell(row, talsen::Time);
+            if (std::optional<double> x = plainDecimal(time)) {
+                ASSERT_TRUE(held.isNumber()) << "row " << row << ": " << time;
+                ASSERT_EQ(held.number(), *x) << "row " << row;
+            } else {
+                ASSERT_EQ(held, Cell::text(time)) << "row " << row;
+            }
+            ASSERT_EQ(table.cell(row, talsen::Line), Cell::text(std::to_string(row)));
+            ASSERT_EQ(table.cell(row, talsen::Type), Cell::text(""));
+            ASSERT_EQ(table.cell(row, talsen::Size), Cell::text(""));
+            ASSERT_EQ(table.cell(row, talsen::Prefire), Cell::text("3.10"));
         }
     }
 }
