@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 
 namespace fulgor {
 
-// Needs a Kavrin table (kavrin::ColumnCount columns). Sorts all rows stably by
+// Needs a Kavrin table, its columns where `columns` says. Sorts all rows stably by
 // Time, Mod and Shot, each read as a number (leading-number reading, so a text
 // that is not a number sorts as 0), and writes Line 1, 2, 3 ... as numbers in
 // the new order. Rows whose Time is not empty and whose Err is empty get Shot
@@ -24,6 +25,7 @@ struct ShotNumbering {
 // `sorted`, when given, runs once the rows stand in their new order and before
 // any cell changes (see RenumberQues).
 ShotNumbering NumberShots(Table& kavrin, const Progress& progress = {},
-                          const std::function<void()>& sorted = {});
+                          const std::function<void()>& sorted = {},
+                          const kavrin::PanelColumns& columns = {});
 
 }  // namespace fulgor

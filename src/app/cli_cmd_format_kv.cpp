@@ -12,16 +12,22 @@ namespace {
 
 // Shot numbering reads Time, Mod, Shot and Err and writes Line and Shot, which
 // the panel text then reads with Pos, Time, Mod and Pin: the other columns are
-// never read in. Time is read only as a number, by the sort, the numbering
-// and the panel text in turn. (Mod and Shot as numbers too measured no faster.)
-constexpr ColumnsRead kColumnsUsed{
-    columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err}),
-    columnSet({kavrin::Time})};
+// never read in, nor held. Time is read only as a number, by the sort, the
+// numbering and the panel text in turn, and Line is numbered anew. (Mod and
+// Shot as numbers too measured no faster.)
+constexpr ColumnSet kKept = columnSet(
+    {kavrin::Line, kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
+constexpr ColumnsRead kColumnsUsed{kKept, columnSet({kavrin::Line, kavrin::Time})};
+constexpr kavrin::PanelColumns kHeldColumns{
+    heldColumn(kKept, kavrin::Line), heldColumn(kKept, kavrin::Shot),
+    heldColumn(kKept, kavrin::Pos),  heldColumn(kKept, kavrin::Time),
+    heldColumn(kKept, kavrin::Mod),  heldColumn(kKept, kavrin::Pin),
+    heldColumn(kKept, kavrin::Err)};
 
 int run(const Args& args, Io& io) {
     std::optional<KavrinScript> script = readKavrinInput(args, io, kColumnsUsed);
     if (!script) return kBadUsage;
-    NumberShots(script->table);
+    NumberShots(script->table, {}, {}, kHeldColumns);
     // The panel text goes out a piece at a time, never held whole. A failure
     // of the show itself (a value too large to send, a show name the code
     // page lacks) leaves no output.
@@ -41,7 +47,8 @@ int run(const Args& args, Io& io) {
                     piece = encoded;
                 }
                 return sinkFailure = sink(piece);
-            });
+            },
+            {}, {}, kHeldColumns);
         if (!written && sinkFailure) {
             tooLarge = true;
             showFailure = Error{"\"" + args.positional[0] + "\": " + written.error()};

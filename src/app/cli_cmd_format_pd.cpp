@@ -10,11 +10,16 @@ namespace fulgor::cli {
 namespace {
 
 // The firing order and the records read Time, Prefire, Mod, Pin and Size, and
-// Line once the rows are numbered: the other columns are never read in. Time
-// is read only as a number, by the sort and again by each record.
-constexpr ColumnsRead kColumnsUsed{
-    columnSet({talsen::Size, talsen::Time, talsen::Prefire, talsen::Mod, talsen::Pin}),
-    columnSet({talsen::Time})};
+// Line once the rows are numbered: the other columns are never read in, nor
+// held. Time is read only as a number, by the sort and again by each record;
+// Line is numbered anew.
+constexpr ColumnSet kKept = columnSet(
+    {talsen::Line, talsen::Size, talsen::Time, talsen::Prefire, talsen::Mod, talsen::Pin});
+constexpr ColumnsRead kColumnsUsed{kKept, columnSet({talsen::Line, talsen::Time})};
+constexpr PdColumns kHeldColumns{
+    heldColumn(kKept, talsen::Line), heldColumn(kKept, talsen::Size),
+    heldColumn(kKept, talsen::Time), heldColumn(kKept, talsen::Prefire),
+    heldColumn(kKept, talsen::Mod),  heldColumn(kKept, talsen::Pin)};
 
 int run(const Args& args, Io& io) {
     std::optional<TalsenScript> script = readTalsenInput(args, io, kColumnsUsed);
@@ -25,9 +30,9 @@ int run(const Args& args, Io& io) {
     Status refusal;
     const ByteProducer produce = [&](const ByteSink& sink) -> Status {
         Status sinkFailure;
-        Result<PdScript> made = TalsenToPd(script->table, [&](std::string_view piece) {
-            return sinkFailure = sink(piece);
-        });
+        Result<PdScript> made = TalsenToPd(
+            script->table, [&](std::string_view piece) { return sinkFailure = sink(piece); },
+            kHeldColumns);
         if (!made) {
             if (sinkFailure) refusal = Error{made.error()};
             return Error{made.error()};

@@ -9,7 +9,6 @@
 #include "core/number_format.h"
 #include "core/pieces_in_turn.h"
 #include "core/rounding.h"
-#include "core/script_columns.h"
 #include "core/token_memo.h"
 #include "core/utf8_text.h"
 
@@ -47,7 +46,7 @@ struct SentField {
     bool tooLarge = false;
 };
 
-SentField sentField(const Table& table, int row, kavrin::Column column, bool miravel) {
+SentField sentField(const Table& table, int row, int column, bool time, bool miravel) {
     const Cell cell = table.cell(row, column);
     SentField sent;
     double value = 0;
@@ -58,7 +57,7 @@ SentField sentField(const Table& table, int row, kavrin::Column column, bool mir
     } else {
         sent.none = true;
     }
-    if (column == kavrin::Time) value = miravel ? value * 100 : roundHalfEven(value * 10);
+    if (time) value = miravel ? value * 100 : roundHalfEven(value * 10);
     if (!std::isfinite(value)) {
         sent.tooLarge = true;
     } else if (value < 0) {
@@ -95,40 +94,43 @@ struct PanelPiece {
 };
 
 // Appends the records of rows [begin, end) to the piece.
-Status formatPanelRows(const Table& table, int begin, int end, bool miravel, PanelPiece& piece) {
+Status formatPanelRows(const Table& table, const kavrin::PanelColumns& columns, int begin, int end,
+                       bool miravel, PanelPiece& piece) {
     PanelStats& stats = piece.stats;
+    // Where each sent field's cell stands.
+    const std::array<int, kSentColumns.size()> places = {columns.line, columns.shot, columns.pos,
+                                                         columns.time, columns.mod,  columns.pin};
     for (int row = begin; row < end; ++row) {
-        if (!table.cell(row, kavrin::Err).isEmpty()) {
+        if (!table.cell(row, columns.err).isEmpty()) {
             ++stats.markedRows;
             continue;
         }
-        if (table.cell(row, kavrin::Time).isEmpty()) {
+        if (table.cell(row, columns.time).isEmpty()) {
             stats.untimedRows.push_back(row);
             continue;
         }
-        auto remembered = [&](TokenMemo<SentField>& memo, kavrin::Column column) {
+        auto remembered = [&](TokenMemo<SentField>& memo, int column) {
             return &memo.get(table.valueToken(row, column),
-                             [&] { return sentField(table, row, column, miravel); });
+                             [&] { return sentField(table, row, column, false, miravel); });
         };
-        const SentField line = sentField(table, row, kavrin::Line, miravel);
-        const SentField shot = sentField(table, row, kavrin::Shot, miravel);
-        const SentField time = sentField(table, row, kavrin::Time, miravel);
+        const SentField line = sentField(table, row, columns.line, false, miravel);
+        const SentField shot = sentField(table, row, columns.shot, false, miravel);
+        const SentField time = sentField(table, row, columns.time, true, miravel);
         const std::array<const SentField*, kSentColumns.size()> sent = {
             &line,
             &shot,
-            remembered(piece.positions, kavrin::Pos),
+            remembered(piece.positions, columns.pos),
             &time,
-            remembered(piece.modules, kavrin::Mod),
-            remembered(piece.pins, kavrin::Pin)};
+            remembered(piece.modules, columns.mod),
+            remembered(piece.pins, columns.pin)};
         if (sent[kTimeField]->none) stats.zeroTimeRows.push_back(row);
         if (sent[kModField]->none || sent[kPinField]->none) stats.unaddressedRows.push_back(row);
         std::array<std::string_view, kSentColumns.size()> fields;
         for (std::size_t i = 0; i < kSentColumns.size(); ++i) {
             if (sent[i]->tooLarge) {
-                kavrin::Column column = kSentColumns[i];
                 return Error{"Line " + std::to_string(row + 1) + ", " +
-                             std::string(kavrin::kCaptions[column]) + ": the value \"" +
-                             shortened(cellText(table.cell(row, column))) +
+                             std::string(kavrin::kCaptions[kSentColumns[i]]) + ": the value \"" +
+                             shortened(cellText(table.cell(row, places[i]))) +
                              "\" is too large to send"};
             }
             fields[i] = sent[i]->text;
@@ -148,7 +150,7 @@ void appendRows(std::vector<int>& to, const std::vector<int>& rows) {
 Result<PanelStats> writePanelText(const Table& table, std::string_view showName, bool miravel,
                                   const PanelSink& sink,
                                   const std::function<void(std::int64_t)>& lineCounted,
-                                  const Progress& progress) {
+                                  const Progress& progress, const kavrin::PanelColumns& columns) {
     ProgressWatch watch(progress);
     const int rows = table.rowCount();
     // Pieces of about a megabyte, two at a time on two threads: each stays in
@@ -190,7 +192,7 @@ Result<PanelStats> writePanelText(const Table& table, std::string_view showName,
     Status made = makePiecesInTurn<PanelPiece>(
         rows, kRowsPerPiece, first, second,
         [&](int begin, int end, PanelPiece& piece) {
-            return formatPanelRows(table, begin, end, miravel, piece);
+            return formatPanelRows(table, columns, begin, end, miravel, piece);
         },
         take);
     if (made && rows == 0) made = take(0, 0, first);

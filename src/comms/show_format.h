@@ -21,6 +21,7 @@
 
 #include "core/progress.h"
 #include "core/result.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -76,11 +77,13 @@ Result<PanelText> formatPanelText(const Table& table, std::string_view showName,
 // The same text handed to `sink` in pieces of whole records, about a megabyte
 // each, so that a million-cue show's text is never held whole; fails too with
 // the sink's failure. A failure comes after the pieces before it have gone.
+// The table's columns stand where `columns` says.
 using PanelSink = std::function<Status(std::string_view piece)>;
 Result<PanelStats> writePanelText(const Table& table, std::string_view showName, bool miravel,
                                   const PanelSink& sink,
                                   const std::function<void(std::int64_t)>& lineCounted = {},
-                                  const Progress& progress = {});
+                                  const Progress& progress = {},
+                                  const kavrin::PanelColumns& columns = {});
 
 // The message about rows held back for an empty Time, naming their Lines;
 // empty when there are none.

@@ -7,7 +7,6 @@
 #include "core/leading_number.h"
 #include "core/pieces_in_turn.h"
 #include "core/rounding.h"
-#include "core/script_columns.h"
 #include "core/token_memo.h"
 
 namespace fulgor {
@@ -45,18 +44,20 @@ std::string_view textOf(const Cell& cell, std::string& room) {
 // show's modules and pins are a few values again and again, each read once.
 class PdAddressReader {
 public:
+    explicit PdAddressReader(const PdColumns& columns) : m_mod(columns.mod), m_pin(columns.pin) {}
+
     std::optional<int> at(const Table& talsen, int row) {
         const std::optional<int>& module =
-            m_modules.get(talsen.valueToken(row, talsen::Mod), [&]() -> std::optional<int> {
+            m_modules.get(talsen.valueToken(row, m_mod), [&]() -> std::optional<int> {
                 std::string room;
-                std::optional<int> value = hexText(textOf(talsen.cell(row, talsen::Mod), room));
+                std::optional<int> value = hexText(textOf(talsen.cell(row, m_mod), room));
                 if (value && *value >= 128) return std::nullopt;
                 return value;
             });
         const std::optional<int>& pin =
-            m_pins.get(talsen.valueToken(row, talsen::Pin), [&]() -> std::optional<int> {
+            m_pins.get(talsen.valueToken(row, m_pin), [&]() -> std::optional<int> {
                 std::string room;
-                std::string_view text = textOf(talsen.cell(row, talsen::Pin), room);
+                std::string_view text = textOf(talsen.cell(row, m_pin), room);
                 return text.size() == 1 ? hexText(text) : std::nullopt;
             });
         if (!module || !pin) return std::nullopt;
@@ -64,6 +65,8 @@ public:
     }
 
 private:
+    int m_mod;
+    int m_pin;
     TokenMemo<std::optional<int>> m_modules;
     TokenMemo<std::optional<int>> m_pins;
 };
@@ -104,19 +107,19 @@ void appendEndRecord(PdScript& script) {
     ++script.records;
 }
 
-bool NumberForPD(Table& talsen) {
+bool NumberForPD(Table& talsen, const PdColumns& columns) {
     bool ready = true;
     int count = 0;
-    PdAddressReader addresses;
+    PdAddressReader addresses(columns);
     for (int row = 0; row < talsen.rowCount(); ++row) {
-        bool complete = !talsen.cell(row, talsen::Time).isEmpty() &&
-                        !talsen.cell(row, talsen::Prefire).isEmpty() &&
-                        !talsen.cell(row, talsen::Mod).isEmpty() &&
-                        !talsen.cell(row, talsen::Pin).isEmpty();
+        bool complete = !talsen.cell(row, columns.time).isEmpty() &&
+                        !talsen.cell(row, columns.prefire).isEmpty() &&
+                        !talsen.cell(row, columns.mod).isEmpty() &&
+                        !talsen.cell(row, columns.pin).isEmpty();
         if (complete && addresses.at(talsen, row)) {
-            talsen.setNumber(row, talsen::Line, ++count);
+            talsen.setNumber(row, columns.line, ++count);
         } else {
-            talsen.setText(row, talsen::Line, "");
+            talsen.setText(row, columns.line, "");
             if (complete) ready = false;
         }
     }
@@ -128,6 +131,8 @@ namespace {
 // Cue records of a run of rows, made on either thread, with what they need
 // remembered from row to row.
 struct PdPiece {
+    explicit PdPiece(const PdColumns& columns) : addresses(columns) {}
+
     PdScript script;
     PdAddressReader addresses;
     // Prefires and sizes are a few values again and again.
@@ -139,14 +144,15 @@ struct PdPiece {
 constexpr int kRowsPerPiece = 1 << 15;
 
 // Appends the cue records of rows [begin, end), numbered by NumberForPD.
-Status appendCueRecords(const Table& talsen, int begin, int end, PdPiece& piece) {
+Status appendCueRecords(const Table& talsen, const PdColumns& columns, int begin, int end,
+                        PdPiece& piece) {
     PdScript& script = piece.script;
     for (int row = begin; row < end; ++row) {
-        if (talsen.cell(row, talsen::Line).isEmpty()) {
+        if (talsen.cell(row, columns.line).isEmpty()) {
             ++script.skipped;
             continue;
         }
-        std::optional<double> seconds = numericValue(talsen.cell(row, talsen::Time));
+        std::optional<double> seconds = numericValue(talsen.cell(row, columns.time));
         std::optional<std::int32_t> hundredths =
             seconds ? roundToInt32(*seconds * 100) : std::nullopt;
         if (!hundredths) return doesNotFit(row, "its Time is not a number");
@@ -154,17 +160,17 @@ Status appendCueRecords(const Table& talsen, int begin, int end, PdPiece& piece)
             return doesNotFit(row, "its Time lies outside 0 to 100 hours");
         const Timecode timecode = timecodeOf(*hundredths);
         const std::optional<std::int32_t>& tenths = piece.prefires.get(
-            talsen.valueToken(row, talsen::Prefire),
-            [&] { return roundToInt32(cellNumber(talsen.cell(row, talsen::Prefire)) * 10); });
+            talsen.valueToken(row, columns.prefire),
+            [&] { return roundToInt32(cellNumber(talsen.cell(row, columns.prefire)) * 10); });
         if (!tenths || *tenths < 0 || *tenths > 255)
             return doesNotFit(row, "its Prefire lies outside 0 to 25.5 seconds");
         const std::optional<std::int32_t>& size = piece.sizes.get(
-            talsen.valueToken(row, talsen::Size),
-            [&] { return roundToInt32(cellNumber(talsen.cell(row, talsen::Size))); });
+            talsen.valueToken(row, columns.size),
+            [&] { return roundToInt32(cellNumber(talsen.cell(row, columns.size))); });
         if (!size || *size < 0 || *size > 255)
             return doesNotFit(row, "its Size lies outside 0 to 255");
         const int address = *piece.addresses.at(talsen, row);
-        auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, talsen::Line)));
+        auto cue = static_cast<std::int32_t>(cellNumber(talsen.cell(row, columns.line)));
         // NumberForPD numbered the rows sent 1, 2, 3 ... in this order: a
         // row's record comes after Line - 1 others, whichever piece they are in.
         Status appended =
@@ -177,21 +183,21 @@ Status appendCueRecords(const Table& talsen, int begin, int end, PdPiece& piece)
 
 }  // namespace
 
-Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink) {
-    const SortKey firingOrder[] = {{talsen::Time, true, false},
-                                   {talsen::Prefire, true, true},
-                                   {talsen::Mod, false, false},
-                                   {talsen::Pin, false, false}};
+Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink, const PdColumns& columns) {
+    const SortKey firingOrder[] = {{columns.time, true, false},
+                                   {columns.prefire, true, true},
+                                   {columns.mod, false, false},
+                                   {columns.pin, false, false}};
     talsen.sortRows(firingOrder);
-    if (!NumberForPD(talsen)) return Error{std::string(kPdRefusal)};
+    if (!NumberForPD(talsen, columns)) return Error{std::string(kPdRefusal)};
 
     PdScript script = startPdScript(talsen.rowCount(), sink);
-    PdPiece first;
-    PdPiece second;
+    PdPiece first(columns);
+    PdPiece second(columns);
     const Status made = makePiecesInTurn<PdPiece>(
         talsen.rowCount(), kRowsPerPiece, first, second,
         [&](int begin, int end, PdPiece& piece) {
-            return appendCueRecords(talsen, begin, end, piece);
+            return appendCueRecords(talsen, columns, begin, end, piece);
         },
         [&](int, int, PdPiece& piece) -> Status {
             script.text += piece.script.text;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/result.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 #include "files/file_io.h"
 
@@ -23,9 +24,7 @@ struct PdScript {
     std::int32_t lastCue = -1;  // the cue number of the last cue record; -1 before the first
     std::int64_t handedOn = 0;  // characters already handed to a sink
 
-    std::int64_t characters() const {
-        return handedOn + static_cast<std::int64_t>(text.size());
-    }
+    std::int64_t characters() const { return handedOn + static_cast<std::int64_t>(text.size()); }
 };
 
 // A script with room for the records of `rows` rows, or, with a sink, for
@@ -47,12 +46,23 @@ Status appendCueRecord(PdScript& script, const std::array<std::int32_t, 9>& fiel
 // 65535 here too.
 void appendEndRecord(PdScript& script);
 
+// Where the Talsen columns that make a PD script stand in the table: the
+// script's own places, or those of a table that holds these columns alone.
+struct PdColumns {
+    int line = talsen::Line;
+    int size = talsen::Size;
+    int time = talsen::Time;
+    int prefire = talsen::Prefire;
+    int mod = talsen::Mod;
+    int pin = talsen::Pin;
+};
+
 // NumberForPD over a table already in firing order: a row is complete when
 // Time, Prefire, Mod and Pin are all non-empty; a complete row is PD-ready
 // when Mod is hexadecimal text below 80 and Pin is one hexadecimal digit.
 // Complete ready rows get Line 1, 2, 3 ... (numbers); all others an empty
 // Line. True when no complete row failed.
-bool NumberForPD(Table& talsen);
+bool NumberForPD(Table& talsen, const PdColumns& columns = {});
 
 // "Format TS as PD Script" on the Talsen table: sorts it into firing order
 // (Time ascending, then Prefire descending as numbers, Mod then Pin ascending
@@ -68,6 +78,7 @@ bool NumberForPD(Table& talsen);
 // keeps its new order and numbering either way; no text is made on a failure.
 // With a sink the text goes to it as handOnPiece hands it on, and a failure
 // comes after the pieces before it have gone; fails too with the sink's failure.
-Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink = {});
+Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink = {},
+                            const PdColumns& columns = {});
 
 }  // namespace fulgor

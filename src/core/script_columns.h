@@ -32,6 +32,19 @@ enum Column {
 inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "Line",   "Shot", "Pos",  "Time", "Mod",  "Pin",  "hh:mm:ss.t",
     "TS Ref", "Err",  "Size", "Qty",  "Type", "Notes"};
+
+// Where the columns that shot numbering and the panel text use stand in a
+// Kavrin table: the script's own places, or those of a table that holds
+// these columns alone.
+struct PanelColumns {
+    int line = Line;
+    int shot = Shot;
+    int pos = Pos;
+    int time = Time;
+    int mod = Mod;
+    int pin = Pin;
+    int err = Err;
+};
 }  // namespace kavrin
 
 }  // namespace fulgor

@@ -82,14 +82,19 @@ Status appendEncodedRow(const Table& table, int row, int firstRow, std::string& 
 }  // namespace
 
 ScriptTextReader::ScriptTextReader(int columns, bool headerLine)
-    : m_columns(columns), m_wantHeader(headerLine), m_table(0, columns), m_side(0, columns) {}
+    : m_columns(columns),
+      m_fields(columns),
+      m_wantHeader(headerLine),
+      m_table(0, columns),
+      m_side(0, columns) {}
 
 void ScriptTextReader::keepOnly(ColumnsRead columns) {
     m_kept = columns.kept;
-    m_numbers = columns.kept & columns.asNumbers;
-    m_columns = std::min(m_columns, static_cast<int>(std::bit_width(m_kept)));
-    m_table = Table(0, m_columns);
-    m_side = Table(0, m_columns);
+    m_numbers = columns.asNumbers;
+    m_fields = std::min(m_columns, static_cast<int>(std::bit_width(m_kept)));
+    const int held = heldColumn(m_kept, m_fields);
+    m_table = Table(0, held);
+    m_side = Table(0, held);
 }
 
 // Room for the whole table at once, judged from the first piece's lines, so
@@ -314,19 +319,19 @@ void ScriptTextReader::appendRow(std::string_view line, bool ascii, Table& table
     }
     room.fields.clear();
     room.numbers.clear();
-    // Fields after the last column kept are not even looked for (keepOnly
-    // left no column for them).
-    if (m_columns > 0) {
-        forEachField(line, m_columns, [&](std::string_view field) {
-            const auto column = static_cast<int>(room.fields.size());
-            const bool keep = (m_kept >> column) & 1;
-            if ((m_numbers >> column) & 1) {
+    // Fields after the last column kept are not even looked for.
+    if (m_fields > 0) {
+        int column = 0;
+        forEachField(line, m_fields, [&](std::string_view field) {
+            const int at = column++;
+            if (!((m_kept >> at) & 1)) return;
+            if ((m_numbers >> at) & 1) {
                 if (std::optional<double> x = plainDecimal(field)) {
-                    room.numbers.emplace_back(column, *x);
+                    room.numbers.emplace_back(static_cast<int>(room.fields.size()), *x);
                     field = {};
                 }
             }
-            room.fields.push_back(keep ? field : std::string_view{});
+            room.fields.push_back(field);
         });
     }
     table.appendTextRow(room.fields);

@@ -3,6 +3,7 @@
 // (a lone LF and a missing final line end are read as line ends too), fields
 // separated by "," without quoting, bytes in Windows-1252.
 
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -37,6 +38,12 @@ struct ColumnsRead {
     ColumnSet asNumbers = 0;
 };
 
+// Where the script's column `column` (below 64), one of `kept`, stands in a
+// table that holds the kept columns alone, side by side in the script's order.
+constexpr int heldColumn(ColumnSet kept, int column) {
+    return std::popcount(kept & ((ColumnSet{1} << column) - 1));
+}
+
 // Reads comma-separated text that arrives in pieces of any size (a file read
 // block by block) into a table: every line is one row of `columns` cells,
 // field k + 1 going to column k; missing fields are empty, fields after the
@@ -53,10 +60,10 @@ public:
     // Told the part of the expected text read at every kRowsPerReport rows;
     // once it answers false the reader takes nothing more.
     void watch(const Progress& progress) { m_progress = progress; }
-    // Reads only the fields of the columns in `columns.kept`, every other
-    // cell staying empty, and holds no column after the last of them: for a
-    // command that uses a few of a script's columns and writes none of the
-    // others out, which then cost nothing to read and less memory to hold.
+    // Reads only the fields of the columns in `columns.kept` and holds those
+    // columns alone, side by side (see heldColumn): for a command that uses a
+    // few of a script's columns and writes none of the others out, which
+    // then cost nothing to read and no memory to hold.
     // A kept field of a column in `columns.asNumbers` that is a plain decimal
     // (see plainDecimal) is held as its number, any other as its text: for
     // columns such a command reads only as numbers, each then read once.
@@ -103,7 +110,8 @@ private:
     void handOnRun();
     void makeRoom(std::string_view firstBytes);
 
-    int m_columns;
+    int m_columns;  // the script's columns
+    int m_fields;   // the fields of a line looked for: to the last column kept
     bool m_wantHeader;
     ColumnSet m_kept = kEveryColumn;
     ColumnSet m_numbers = 0;
