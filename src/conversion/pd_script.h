@@ -78,6 +78,7 @@ bool NumberForPD(Table& talsen, const PdColumns& columns = {});
 // keeps its new order and numbering either way; no text is made on a failure.
 // With a sink the text goes to it as handOnPiece hands it on, and a failure
 // comes after the pieces before it have gone; fails too with the sink's failure.
+// Both this and NumberForPD find the table's columns where `columns` says.
 Result<PdScript> TalsenToPd(Table& talsen, const ByteSink& sink = {},
                             const PdColumns& columns = {});
 
