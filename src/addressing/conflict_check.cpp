@@ -24,13 +24,13 @@ double numberAt(const Table& kavrin, int row, int column) {
 
 void takeAsPreviousTime(Table& kavrin, int row, double time, ConflictWalk& walk) {
     walk.previousTime = toSingle(time);
-    kavrin.setText(row, kavrin::Err, "");
+    kavrin.setText(row, walk.columns.err, "");
 }
 
 bool passesKavrinRules(Table& kavrin, int row, double time, ConflictWalk& walk) {
-    double shot = numberAt(kavrin, row, kavrin::Shot);
-    double mod = numberAt(kavrin, row, kavrin::Mod);
-    double pin = numberAt(kavrin, row, kavrin::Pin);
+    double shot = numberAt(kavrin, row, walk.columns.shot);
+    double mod = numberAt(kavrin, row, walk.columns.mod);
+    double pin = numberAt(kavrin, row, walk.columns.pin);
     if (shot == 0 || shot > kKavrinFireMemory) return false;
     if (mod <= 0 || mod > kKavrinModules) return false;
     if (pin <= 0 || pin > kKavrinPins) return false;
@@ -41,12 +41,12 @@ bool passesKavrinRules(Table& kavrin, int row, double time, ConflictWalk& walk) 
 }
 
 bool passesTalsenRules(Table& kavrin, int row, double time, ConflictWalk& walk) {
-    double shot = numberAt(kavrin, row, kavrin::Shot);
+    double shot = numberAt(kavrin, row, walk.columns.shot);
     if (shot == 0 || shot > kMiravelFireMemory) return false;
-    double pos = numberAt(kavrin, row, kavrin::Pos);
+    double pos = numberAt(kavrin, row, walk.columns.pos);
     if (pos < 0) return true;
-    double mod = numberAt(kavrin, row, kavrin::Mod);
-    double pin = numberAt(kavrin, row, kavrin::Pin);
+    double mod = numberAt(kavrin, row, walk.columns.mod);
+    double pin = numberAt(kavrin, row, walk.columns.pin);
     if (pos < kTalsenHighPosition) {
         if (mod <= 0 || mod > kTalsenModules) return false;
         if (pin <= 0 || pin > kTalsenPins) return false;
@@ -59,16 +59,16 @@ bool passesTalsenRules(Table& kavrin, int row, double time, ConflictWalk& walk) 
 }
 
 bool passesRules(Table& kavrin, int row, const ConflictRules& rules, ConflictWalk& walk) {
-    std::optional<double> time = numericValue(kavrin.cell(row, kavrin::Time));
+    std::optional<double> time = numericValue(kavrin.cell(row, walk.columns.time));
     if (!time || *time < 0) return false;
     if (!rules.miravel) return passesKavrinRules(kavrin, row, *time, walk);
     if (rules.talsenNumbering) return passesTalsenRules(kavrin, row, *time, walk);
     return true;
 }
 
-float firstTime(const Table& kavrin) {
+float firstTime(const Table& kavrin, int timeColumn) {
     for (int row = 0; row < kavrin.rowCount(); ++row) {
-        if (std::optional<double> time = numericValue(kavrin.cell(row, kavrin::Time)))
+        if (std::optional<double> time = numericValue(kavrin.cell(row, timeColumn)))
             return toSingle(*time);
     }
     return 0;
@@ -78,34 +78,39 @@ float firstTime(const Table& kavrin) {
 
 void MarkConflictRow(Table& kavrin, int row, ConflictWalk& walk) {
     ++walk.counter;
-    kavrin.setNumber(row, kavrin::Err, walk.counter);
+    kavrin.setNumber(row, walk.columns.err, walk.counter);
     walk.markedRows.push_back(row);
 }
 
 void CheckConflictRow(Table& kavrin, int row, const ConflictRules& rules, ConflictWalk& walk) {
     if (!passesRules(kavrin, row, rules, walk)) MarkConflictRow(kavrin, row, walk);
-    double mod = numberAt(kavrin, row, kavrin::Mod);
+    double mod = numberAt(kavrin, row, walk.columns.mod);
     if (mod > 0) walk.previousModule = roundHalfEven(mod);
 }
 
 ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules, const Progress& progress,
-                              const std::function<void()>& sorted) {
+                              const std::function<void()>& sorted,
+                              const kavrin::PanelColumns& columns) {
     ConflictReport report;
     // Numbering the shots sorts the table: about half the work.
     const Progress numbering = stageOf(progress, 0, 0.5);
     const Progress checking = stageOf(progress, 0.5, 1);
     // Err is emptied once the rows are sorted rather than before: the sort
     // does not read it, and `sorted` then sees every cell as it was.
-    report.grouping = groupShots(kavrin, rules.miravel, numbering, [&] {
-        if (sorted) sorted();
-        for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, kavrin::Err, "");
-    });
+    report.grouping = groupShots(
+        kavrin, rules.miravel, numbering,
+        [&] {
+            if (sorted) sorted();
+            for (int row = 0; row < kavrin.rowCount(); ++row) kavrin.setText(row, columns.err, "");
+        },
+        columns);
     ProgressWatch watch(checking);
     ConflictWalk walk;
+    walk.columns = columns;
     // Room for every row at once: room never filled costs no memory, while
     // growing a step at a time would make fresh memory again and again.
     walk.markedRows.reserve(static_cast<std::size_t>(kavrin.rowCount()));
-    walk.previousTime = firstTime(kavrin);
+    walk.previousTime = firstTime(kavrin, columns.time);
     for (int row = 0; row < kavrin.rowCount() && reportRow(watch, row, kavrin.rowCount()); ++row)
         CheckConflictRow(kavrin, row, rules, walk);
     report.conflicts = walk.counter;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addressing/group_shots.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -18,10 +19,11 @@ struct ConflictRules {
 
 // The state carried from row to row.
 struct ConflictWalk {
-    int counter = 0;              // conflicts found so far
-    double previousModule = 0;    // a whole number; a double so no Mod can overflow it
-    float previousTime = 0;       // single precision, as the panel's time is compared
-    std::vector<int> markedRows;  // rows marked, in the order they were marked
+    int counter = 0;               // conflicts found so far
+    double previousModule = 0;     // a whole number; a double so no Mod can overflow it
+    float previousTime = 0;        // single precision, as the panel's time is compared
+    std::vector<int> markedRows;   // rows marked, in the order they were marked
+    kavrin::PanelColumns columns;  // where the table holds the columns the rules read
 };
 
 // Records one conflict on the row: adds 1 to the counter, writes the counter
@@ -65,8 +67,10 @@ struct ConflictReport {
 // Stops part-way, the table part-checked, once `progress` asks to.
 // `sorted`, when given, runs once the rows stand in their new order and before
 // any cell changes (see NumberShots).
+// The table's columns stand where `columns` says.
 ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules,
                               const Progress& progress = {},
-                              const std::function<void()>& sorted = {});
+                              const std::function<void()>& sorted = {},
+                              const kavrin::PanelColumns& columns = {});
 
 }  // namespace fulgor

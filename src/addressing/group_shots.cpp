@@ -10,8 +10,9 @@ int fireMemory(bool miravel) {
 }
 
 GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress,
-                             const std::function<void()>& sorted) {
-    ShotNumbering numbering = NumberShots(kavrin, progress, sorted);
+                             const std::function<void()>& sorted,
+                             const kavrin::PanelColumns& columns) {
+    ShotNumbering numbering = NumberShots(kavrin, progress, sorted, columns);
     return {numbering.shots, fireMemory(miravel), std::move(numbering.order)};
 }
 

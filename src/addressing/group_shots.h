@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -24,8 +25,9 @@ int fireMemory(bool miravel);
 // Runs NumberShots on the Kavrin table (see there) and reports the count
 // against the fire memory. The numbering stays whatever the outcome.
 // Stops part-way once `progress` asks to, as NumberShots does.
-// `sorted` as NumberShots takes it.
+// `sorted` and `columns` as NumberShots takes them.
 GroupShotsOutcome groupShots(Table& kavrin, bool miravel, const Progress& progress = {},
-                             const std::function<void()>& sorted = {});
+                             const std::function<void()>& sorted = {},
+                             const kavrin::PanelColumns& columns = {});
 
 }  // namespace fulgor

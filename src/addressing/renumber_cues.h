@@ -8,6 +8,7 @@
 #include "addressing/numbering_scheme.h"
 #include "core/progress.h"
 #include "core/result.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 
 namespace fulgor {
@@ -41,8 +42,10 @@ struct RenumberOutcome {
 // `sorted`, when given, runs once the rows stand in their new order and before
 // any cell changes (not when nothing is sorted): the window keeps the cells it
 // needs for undo then, once the sort's working memory is free again.
+// The table's columns stand where `columns` says.
 Result<RenumberOutcome> RenumberQues(Table& talsen, const NumberingChoice& choice,
                                      const Progress& progress = {},
-                                     const std::function<void()>& sorted = {});
+                                     const std::function<void()>& sorted = {},
+                                     const talsen::AddressColumns& columns = {});
 
 }  // namespace fulgor

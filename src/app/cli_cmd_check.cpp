@@ -5,18 +5,33 @@
 #include "app/cli_commands.h"
 #include "app/cli_numbering.h"
 #include "app/cli_script_io.h"
+#include "core/script_columns.h"
 
 namespace fulgor::cli {
 namespace {
 
+// The check reads Shot, Pos, Time, Mod, Pin and Err, and changes Line, Shot
+// and Err alone: those columns are held, the others written back as the file
+// holds them. All but Err are read only as numbers.
+constexpr ColumnSet kKept = columnSet(
+    {kavrin::Line, kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
+constexpr ColumnsRead kColumnsUsed{
+    kKept, columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin})};
+constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot, kavrin::Err});
+constexpr kavrin::PanelColumns kHeldColumns{
+    heldColumn(kKept, kavrin::Line), heldColumn(kKept, kavrin::Shot),
+    heldColumn(kKept, kavrin::Pos),  heldColumn(kKept, kavrin::Time),
+    heldColumn(kKept, kavrin::Mod),  heldColumn(kKept, kavrin::Pin),
+    heldColumn(kKept, kavrin::Err)};
+
 int run(const Args& args, Io& io) {
     std::optional<NumberingOption> option = numberingOption(args, io);
     if (!option) return kBadUsage;
-    std::optional<KavrinScript> show = readKavrinInput(args, io);
+    std::optional<HeldKavrinScript> show = holdKavrinInput(args, io, kColumnsUsed);
     if (!show) return kBadUsage;
     ConflictRules rules{args.has("--miravel"), *option == NumberingOption::Talsen};
-    ConflictReport report = checkConflicts(show->table, rules);
-    if (!writeKavrinOutput(args, *show, io)) return kBadUsage;
+    ConflictReport report = checkConflicts(show->rows.table, rules, {}, {}, kHeldColumns);
+    if (!writeHeldKavrinOutput(args, *show, kChanged, io)) return kBadUsage;
     if (report.grouping.exceeded()) io.err << kFireMemoryExceeded << '\n';
     if (report.conflicts > 0) {
         io.err << conflictMessageText(report.conflicts) << '\n';

@@ -4,15 +4,31 @@
 #include "addressing/group_shots.h"
 #include "app/cli_commands.h"
 #include "app/cli_script_io.h"
+#include "core/script_columns.h"
 
 namespace fulgor::cli {
 namespace {
 
+// Shot numbering reads Time, Mod, Shot and Err, and changes Line and Shot
+// alone: those columns are held, the others written back as the file holds
+// them. Time, Mod and Shot are read only as numbers. Pos and Pin, which the
+// numbering never reads, are not held.
+constexpr ColumnSet kKept =
+    columnSet({kavrin::Line, kavrin::Shot, kavrin::Time, kavrin::Mod, kavrin::Err});
+constexpr ColumnsRead kColumnsUsed{kKept, columnSet({kavrin::Time, kavrin::Mod, kavrin::Shot})};
+constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot});
+constexpr kavrin::PanelColumns kHeldColumns{.line = heldColumn(kKept, kavrin::Line),
+                                            .shot = heldColumn(kKept, kavrin::Shot),
+                                            .time = heldColumn(kKept, kavrin::Time),
+                                            .mod = heldColumn(kKept, kavrin::Mod),
+                                            .err = heldColumn(kKept, kavrin::Err)};
+
 int run(const Args& args, Io& io) {
-    std::optional<KavrinScript> show = readKavrinInput(args, io);
+    std::optional<HeldKavrinScript> show = holdKavrinInput(args, io, kColumnsUsed);
     if (!show) return kBadUsage;
-    GroupShotsOutcome outcome = groupShots(show->table, args.has("--miravel"));
-    if (!writeKavrinOutput(args, *show, io)) return kBadUsage;
+    GroupShotsOutcome outcome =
+        groupShots(show->rows.table, args.has("--miravel"), {}, {}, kHeldColumns);
+    if (!writeHeldKavrinOutput(args, *show, kChanged, io)) return kBadUsage;
     if (outcome.exceeded()) {
         io.err << kFireMemoryExceeded << '\n';
         return kFellShort;

@@ -5,9 +5,22 @@
 #include "app/cli_commands.h"
 #include "app/cli_numbering.h"
 #include "app/cli_script_io.h"
+#include "core/script_columns.h"
 
 namespace fulgor::cli {
 namespace {
+
+// Renumbering sorts by Pos, Type, Size and Time and changes Mod and Pin
+// alone: those columns are held, the others written back as the file holds
+// them. Pos and Time are read only as numbers.
+constexpr ColumnSet kKept =
+    columnSet({talsen::Type, talsen::Size, talsen::Time, talsen::Pos, talsen::Mod, talsen::Pin});
+constexpr ColumnsRead kColumnsUsed{kKept, columnSet({talsen::Pos, talsen::Time})};
+constexpr ColumnSet kChanged = columnSet({talsen::Mod, talsen::Pin});
+constexpr talsen::AddressColumns kHeldColumns{
+    heldColumn(kKept, talsen::Type), heldColumn(kKept, talsen::Size),
+    heldColumn(kKept, talsen::Time), heldColumn(kKept, talsen::Pos),
+    heldColumn(kKept, talsen::Mod),  heldColumn(kKept, talsen::Pin)};
 
 int run(const Args& args, Io& io) {
     std::optional<NumberingOption> option = numberingOption(args, io);
@@ -17,14 +30,15 @@ int run(const Args& args, Io& io) {
     if (std::optional<std::string> lo = args.value("--custom-lo")) choice.customLo = *lo;
     if (std::optional<std::string> hi = args.value("--custom-hi")) choice.customHi = *hi;
 
-    std::optional<TalsenScript> script = readTalsenInput(args, io);
+    std::optional<HeldTalsenScript> script = holdTalsenInput(args, io, kColumnsUsed);
     if (!script) return kBadUsage;
-    Result<RenumberOutcome> outcome = RenumberQues(script->table, choice);
+    Result<RenumberOutcome> outcome =
+        RenumberQues(script->rows.table, choice, {}, {}, kHeldColumns);
     if (!outcome) {
         complain(args, io) << outcome.error() << '\n';
         return kBadUsage;
     }
-    if (!writeTalsenOutput(args, *script, io)) return kBadUsage;
+    if (!writeHeldTalsenOutput(args, *script, kChanged, io)) return kBadUsage;
     if (outcome.value().linesLeft > 0) {
         io.err << leftOverMessage(outcome.value().linesLeft) << '\n';
         return kFellShort;

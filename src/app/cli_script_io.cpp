@@ -20,12 +20,11 @@ std::optional<std::string> inputPath(const Args& args, Io& io) {
 }
 
 template <class Script>
-std::optional<Script> readInput(const Args& args, Io& io, ColumnsRead columns,
-                                Result<Script> (*read)(const std::string&, const Progress&,
-                                                       ColumnsRead)) {
+std::optional<Script> readInput(const Args& args, Io& io,
+                                const std::function<Result<Script>(const std::string&)>& read) {
     std::optional<std::string> path = inputPath(args, io);
     if (!path) return std::nullopt;
-    Result<Script> script = read(*path, {}, columns);
+    Result<Script> script = read(*path);
     if (!script) {
         complain(args, io) << script.error() << '\n';
         return std::nullopt;
@@ -54,11 +53,23 @@ bool rewriteInput(const Args& args, Io& io,
 }  // namespace
 
 std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnsRead columns) {
-    return readInput<TalsenScript>(args, io, columns, readTalsenFile);
+    return readInput<TalsenScript>(
+        args, io, [columns](const std::string& path) { return readTalsenFile(path, {}, columns); });
 }
 
 std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnsRead columns) {
-    return readInput<KavrinScript>(args, io, columns, readKavrinFile);
+    return readInput<KavrinScript>(
+        args, io, [columns](const std::string& path) { return readKavrinFile(path, {}, columns); });
+}
+
+std::optional<HeldTalsenScript> holdTalsenInput(const Args& args, Io& io, ColumnsRead columns) {
+    return readInput<HeldTalsenScript>(
+        args, io, [columns](const std::string& path) { return holdTalsenFile(path, columns); });
+}
+
+std::optional<HeldKavrinScript> holdKavrinInput(const Args& args, Io& io, ColumnsRead columns) {
+    return readInput<HeldKavrinScript>(
+        args, io, [columns](const std::string& path) { return holdKavrinFile(path, columns); });
 }
 
 std::optional<ScriptInput> readScriptInput(const Args& args, Io& io) {
@@ -149,6 +160,18 @@ bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io) {
     return writeOutputFrom(
         args,
         [&](const ByteSink& sink) { return writeKavrin(script.showName, script.table, sink); }, io);
+}
+
+bool writeHeldTalsenOutput(const Args& args, const HeldTalsenScript& script, ColumnSet changed,
+                           Io& io) {
+    return writeOutputFrom(
+        args, [&](const ByteSink& sink) { return writeHeldTalsen(script, changed, sink); }, io);
+}
+
+bool writeHeldKavrinOutput(const Args& args, const HeldKavrinScript& script, ColumnSet changed,
+                           Io& io) {
+    return writeOutputFrom(
+        args, [&](const ByteSink& sink) { return writeHeldKavrin(script, changed, sink); }, io);
 }
 
 }  // namespace fulgor::cli

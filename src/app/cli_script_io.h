@@ -19,6 +19,12 @@ namespace fulgor::cli {
 std::optional<TalsenScript> readTalsenInput(const Args& args, Io& io, ColumnsRead columns = {});
 std::optional<KavrinScript> readKavrinInput(const Args& args, Io& io, ColumnsRead columns = {});
 
+// The script named by the one positional argument, held for a command that
+// changes a few of its columns (see holdTalsenFile, holdKavrinFile); reports
+// and gives nothing as readTalsenInput does.
+std::optional<HeldTalsenScript> holdTalsenInput(const Args& args, Io& io, ColumnsRead columns);
+std::optional<HeldKavrinScript> holdKavrinInput(const Args& args, Io& io, ColumnsRead columns);
+
 // The table of a Talsen (.csv) or Kavrin (.kvn) script, told apart by the
 // extension of the one positional argument; reports and gives nothing for any
 // other extension or a file that cannot be read.
@@ -53,5 +59,11 @@ bool rewriteTalsenLines(
 // Writes the script to -o or standard output; reports and returns false on failure.
 bool writeTalsenOutput(const Args& args, const TalsenScript& script, Io& io);
 bool writeKavrinOutput(const Args& args, const KavrinScript& script, Io& io);
+// Writes a held script, its `changed` columns from its table (see
+// writeHeldTalsen, writeHeldKavrin), as writeTalsenOutput does.
+bool writeHeldTalsenOutput(const Args& args, const HeldTalsenScript& script, ColumnSet changed,
+                           Io& io);
+bool writeHeldKavrinOutput(const Args& args, const HeldKavrinScript& script, ColumnSet changed,
+                           Io& io);
 
 }  // namespace fulgor::cli

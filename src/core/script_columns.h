@@ -10,6 +10,17 @@ namespace talsen {
 enum Column { Line, Type, Size, Time, Prefire, Qty, Pos, Mod, Pin, Cost, Notes, ColumnCount };
 inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "Line", "Type", "Size", "Time", "Prefire", "Qty", "Pos", "Mod", "Pin", "Cost", "Notes"};
+
+// Where the columns that Renumber Cues uses stand in a Talsen table: the
+// script's own places, or those of a table that holds these columns alone.
+struct AddressColumns {
+    int type = Type;
+    int size = Size;
+    int time = Time;
+    int pos = Pos;
+    int mod = Mod;
+    int pin = Pin;
+};
 }  // namespace talsen
 
 namespace kavrin {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/in_order_worker.h"
@@ -345,44 +347,27 @@ Status replaceFile(const std::string& path, const std::string& target,
 
 }  // namespace
 
-Status readFileBlocks(const std::string& path, const BlockReader& reader, std::uint64_t limit) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return fileError("Cannot open", path, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
+namespace {
+
+// readFileBlocks on the file `path` names, open as `fd` and described by `info`.
+Status readOpenFileBlocks(const std::string& path, int fd, const struct stat& info,
+                          const BlockReader& reader, std::uint64_t limit) {
     if (S_ISDIR(info.st_mode)) return fileError("Cannot read", path, EISDIR);
     const Error tooLarge = fileError("Cannot read", path, "it holds more than " + sizeText(limit));
     const bool regular = S_ISREG(info.st_mode);
     if (regular && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
     reader.begin(regular ? static_cast<std::uint64_t>(info.st_size) : 0);
-    if (int error = readBlocks(file.get(), regular ? static_cast<std::uint64_t>(info.st_size) : 0,
-                               limit, reader.take)) {
+    if (int error = readBlocks(fd, regular ? static_cast<std::uint64_t>(info.st_size) : 0, limit,
+                               reader.take)) {
         if (error == EFBIG) return tooLarge;
         return fileError("Cannot read", path, error);
     }
     return {};
 }
 
-std::optional<std::string> readLeadingLines(const std::string& path, std::size_t bytes) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uint64_t>(info.st_size) <= bytes)
-        return std::nullopt;
-    std::string head(bytes, '\0');
-    std::size_t held = 0;
-    while (held < bytes) {
-        const ssize_t got = readOnce(file.get(), head.data() + held, bytes - held);
-        if (got <= 0) break;
-        held += static_cast<std::size_t>(got);
-    }
-    std::size_t end = std::string_view(head.data(), held).rfind('\n');
-    if (end == std::string_view::npos) return std::nullopt;
-    head.resize(end + 1);
-    return head;
-}
-
-Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) {
+// The bytes that `readBlocks` hands on, gathered as readFileBytes gathers a file's.
+Result<std::string> gatherFileBytes(const std::string& path,
+                                    const std::function<Status(const BlockReader&)>& readBlocks) {
     try {
         // A pipe or device tells no size: its blocks are gathered in large
         // pieces and joined once, so they are never copied at each doubling
@@ -405,7 +390,7 @@ Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) 
                                pieces.back().append(block);
                                return true;
                            }};
-        if (Status read = readFileBlocks(path, gather, limit); !read) return Error{read.error()};
+        if (Status read = readBlocks(gather); !read) return Error{read.error()};
         if (!sized) {
             std::size_t held = 0;
             for (const std::string& piece : pieces) held += piece.size();
@@ -419,6 +404,88 @@ Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) 
     } catch (const std::bad_alloc&) {
         return outOfMemoryReading(path);
     }
+}
+
+}  // namespace
+
+Status readFileBlocks(const std::string& path, const BlockReader& reader, std::uint64_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return fileError("Cannot open", path, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
+    return readOpenFileBlocks(path, file.get(), info, reader, limit);
+}
+
+std::optional<std::string> readLeadingLines(const std::string& path, std::size_t bytes) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) <= bytes)
+        return std::nullopt;
+    std::string head(bytes, '\0');
+    std::size_t held = 0;
+    while (held < bytes) {
+        const ssize_t got = readOnce(file.get(), head.data() + held, bytes - held);
+        if (got <= 0) break;
+        held += static_cast<std::size_t>(got);
+    }
+    std::size_t end = std::string_view(head.data(), held).rfind('\n');
+    if (end == std::string_view::npos) return std::nullopt;
+    head.resize(end + 1);
+    return head;
+}
+
+Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit) {
+    return gatherFileBytes(
+        path, [&](const BlockReader& gather) { return readFileBlocks(path, gather, limit); });
+}
+
+WholeFile::~WholeFile() {
+    if (m_mapping) ::munmap(m_mapping, m_mapped);
+}
+
+WholeFile::WholeFile(WholeFile&& other) noexcept
+    : m_mapping(std::exchange(other.m_mapping, nullptr)),
+      m_mapped(std::exchange(other.m_mapped, 0)),
+      m_read(std::move(other.m_read)) {}
+
+WholeFile& WholeFile::operator=(WholeFile&& other) noexcept {
+    if (this != &other) {
+        if (m_mapping) ::munmap(m_mapping, m_mapped);
+        m_mapping = std::exchange(other.m_mapping, nullptr);
+        m_mapped = std::exchange(other.m_mapped, 0);
+        m_read = std::move(other.m_read);
+    }
+    return *this;
+}
+
+Result<WholeFile> holdWholeFile(const std::string& path, std::uint64_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return fileError("Cannot open", path, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return fileError("Cannot read", path, errno);
+    WholeFile held;
+    // A regular file of no size may still hold bytes (a system's own files
+    // do): it is read, like anything else that cannot be mapped. A pipe is
+    // read from the one opening, or what was written to it would be lost.
+    if (S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<std::uint64_t>(info.st_size) <= limit) {
+        const auto size = static_cast<std::size_t>(info.st_size);
+        // Every page is asked for at once: one trap into the kernel instead
+        // of one every few pages as they are first read.
+        void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0);
+        if (mapping != MAP_FAILED) {
+            held.m_mapping = mapping;
+            held.m_mapped = size;
+            return held;
+        }
+    }
+    Result<std::string> read = gatherFileBytes(path, [&](const BlockReader& gather) {
+        return readOpenFileBlocks(path, file.get(), info, gather, limit);
+    });
+    if (!read) return Error{read.error()};
+    held.m_read = std::move(read.value());
+    return held;
 }
 
 Error outOfMemoryReading(const std::string& path) {

@@ -23,6 +23,33 @@ inline constexpr std::uint64_t kInputLimitBytes = std::uint64_t{1} << 31;
 // `limit` bytes, or does not fit in memory.
 Result<std::string> readFileBytes(const std::string& path, std::uint64_t limit = kInputLimitBytes);
 
+// A file's bytes held whole, for a reader whose results keep pointing into
+// them: a regular file is mapped from the system's cache, which costs neither
+// a copy nor fresh memory; a pipe, a device, or a file the system will not map
+// is read into memory as readFileBytes reads it. A mapped file that another
+// program shortens meanwhile stops this one with SIGBUS, as with any mapping.
+class WholeFile {
+public:
+    WholeFile() = default;
+    ~WholeFile();
+    WholeFile(WholeFile&& other) noexcept;
+    WholeFile& operator=(WholeFile&& other) noexcept;
+
+    std::string_view bytes() const {
+        return m_mapping ? std::string_view(static_cast<const char*>(m_mapping), m_mapped)
+                         : std::string_view(m_read);
+    }
+
+private:
+    friend Result<WholeFile> holdWholeFile(const std::string& path, std::uint64_t limit);
+    void* m_mapping = nullptr;
+    std::size_t m_mapped = 0;
+    std::string m_read;
+};
+
+// The file at `path` held whole; fails as readFileBytes does.
+Result<WholeFile> holdWholeFile(const std::string& path, std::uint64_t limit = kInputLimitBytes);
+
 // What reads a file block by block: `begin` learns the file's size (0 when
 // it tells none, as a pipe), then `take` gets every block in order and answers
 // false to stop the reading there.

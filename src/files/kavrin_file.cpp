@@ -57,6 +57,20 @@ Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& pro
     return finishKavrin(reader);
 }
 
+Result<HeldKavrinScript> holdKavrinFile(const std::string& path, ColumnsRead columns) {
+    ScriptTextReader reader(kavrin::ColumnCount, true);
+    HeldKavrinScript script;
+    if (Status read = readHeldScriptFile(path, "Kavrin", columns, reader, script.rows); !read)
+        return Error{read.error()};
+    script.showName = decode1252(reader.headerLine());
+    return script;
+}
+
+Status writeHeldKavrin(const HeldKavrinScript& script, ColumnSet changed, const ByteSink& sink) {
+    if (Status status = writeKavrinShowName(script.showName, sink); !status) return status;
+    return writeHeldRows(script.rows, kavrin::ColumnCount, changed, sink);
+}
+
 Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table,
                         const Progress& progress) {
     return writeFileFrom(

@@ -51,6 +51,19 @@ Result<KavrinScript> readKavrinFile(const std::string& path, const Progress& pro
 inline Result<KavrinScript> readKavrinFile(const std::string& path) {
     return readKavrinFile(path, {});
 }
+// A Kavrin script held for a command that changes a few of its columns and
+// writes the others back as the file holds them (see HeldRows).
+struct HeldKavrinScript {
+    std::string showName;
+    HeldRows rows;
+};
+// Fails as readKavrinFile does.
+Result<HeldKavrinScript> holdKavrinFile(const std::string& path, ColumnsRead columns);
+// Hands on the bytes SaveKavrinScript would save for the whole script: the
+// show name, then every row as the table holds it now (see writeRowsOver), the
+// `changed` columns from the table.
+Status writeHeldKavrin(const HeldKavrinScript& script, ColumnSet changed, const ByteSink& sink);
+
 // Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
 Status SaveKavrinScript(const std::string& path, std::string_view showName, const Table& table,
                         const Progress& progress = {});

@@ -62,18 +62,26 @@ void appendCell(const Cell& cell, std::string& out) {
     }
 }
 
-// Appends the row's cells joined by ",", then CR LF, texts in Windows-1252,
-// failing on a character the code page cannot hold and naming its place.
+// Appends the cell as a line holds it, a text in Windows-1252, failing on a
+// character the code page cannot hold and naming its place: row `row` and
+// column `column`, both counted from 0.
+Status appendEncodedCell(const Cell& cell, int row, int column, std::string& out) {
+    if (cell.isNumber()) {
+        appendCell(cell, out);
+    } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
+        return Error{"Row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +
+                     ": " + status.error()};
+    }
+    return {};
+}
+
+// Appends the row's cells joined by ",", then CR LF, as appendEncodedCell does.
 Status appendEncodedRow(const Table& table, int row, int firstRow, std::string& out) {
     for (int column = 0; column < table.columnCount(); ++column) {
         if (column > 0) out.push_back(',');
-        Cell cell = table.cell(row, column);
-        if (cell.isNumber()) {
-            appendCell(cell, out);
-        } else if (Status status = appendEncoded1252(cell.text(), out); !status) {
-            return Error{"Row " + std::to_string(firstRow + row + 1) + ", column " +
-                         std::to_string(column + 1) + ": " + status.error()};
-        }
+        if (Status status = appendEncodedCell(table.cell(row, column), firstRow + row, column, out);
+            !status)
+            return status;
     }
     out.append("\r\n");
     return {};
@@ -95,6 +103,12 @@ void ScriptTextReader::keepOnly(ColumnsRead columns) {
     const int held = heldColumn(m_kept, m_fields);
     m_table = Table(0, held);
     m_side = Table(0, held);
+}
+
+void ScriptTextReader::noteLineStarts() {
+    m_noteLineStarts = true;
+    m_table = Table(0, m_table.columnCount() + 1);
+    m_side = Table(0, m_side.columnCount() + 1);
 }
 
 // Room for the whole table at once, judged from the first piece's lines, so
@@ -247,10 +261,12 @@ void ScriptTextReader::readLinesSharing(std::string_view lines, std::uint64_t st
     // need no moving, so it is done first as a rule; it then brings in the
     // fresh memory their cells will take in m_table, where this thread would
     // otherwise stop on every new page as it moves them there.
+    const std::uint64_t laterStart = start + split;
     static_cast<void>(m_helper->alongside(
-        [this, later, ascii, room] {
+        [this, later, laterStart, ascii, room] {
             forEachLine(later, [&](std::string_view line, const char*) {
-                appendRow(line, ascii, m_side, m_sideRoom);
+                appendRow(line, laterStart + static_cast<std::uint64_t>(line.data() - later.data()),
+                          ascii, m_side, m_sideRoom);
                 return true;
             });
             bringPagesIn(room);
@@ -305,11 +321,11 @@ void ScriptTextReader::addLine(std::string_view line, bool ascii) {
         m_run.push_back(line);
         return;
     }
-    appendRow(line, ascii, m_table, m_room);
+    appendRow(line, m_lineStart, ascii, m_table, m_room);
 }
 
-void ScriptTextReader::appendRow(std::string_view line, bool ascii, Table& table,
-                                 LineRoom& room) const {
+void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, bool ascii,
+                                 Table& table, LineRoom& room) const {
     if (!ascii && !isAscii(line)) {
         // Windows-1252 letters become UTF-8 bytes of 0x80 and above, so the
         // decoded line keeps its commas where they were.
@@ -334,20 +350,19 @@ void ScriptTextReader::appendRow(std::string_view line, bool ascii, Table& table
             room.fields.push_back(field);
         });
     }
+    if (m_noteLineStarts)
+        room.numbers.emplace_back(table.columnCount() - 1, static_cast<double>(start));
     table.appendTextRow(room.fields);
     for (const auto& [column, x] : room.numbers) table.setNumber(table.rowCount() - 1, column, x);
 }
 
-Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
-                      const Progress& progress) {
-    reader.watch(progress);
+namespace {
+
+// Reads with `read`, then fails as readScriptFile does.
+Status readAndJudge(const std::string& path, std::string_view kind, const ScriptTextReader& reader,
+                    const std::function<Status()>& read) {
     try {
-        Status read = readFileBlocks(path, {[&](std::uint64_t size) { reader.expect(size); },
-                                            [&](std::string_view block) {
-                                                reader.feed(block);
-                                                return !reader.stopped();
-                                            }});
-        if (!read) return read;
+        if (Status status = read(); !status) return status;
     } catch (const std::bad_alloc&) {
         return outOfMemoryReading(path);
     }
@@ -356,6 +371,37 @@ Status readScriptFile(const std::string& path, std::string_view kind, ScriptText
         return Error{"Cannot read \"" + path + "\": the file is empty, not a " + std::string(kind) +
                      " script"};
     return {};
+}
+
+}  // namespace
+
+Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
+                      const Progress& progress) {
+    reader.watch(progress);
+    return readAndJudge(path, kind, reader, [&] {
+        return readFileBlocks(path, {[&](std::uint64_t size) { reader.expect(size); },
+                                     [&](std::string_view block) {
+                                         reader.feed(block);
+                                         return !reader.stopped();
+                                     }});
+    });
+}
+
+Status readHeldScriptFile(const std::string& path, std::string_view kind, ColumnsRead columns,
+                          ScriptTextReader& reader, HeldRows& rows) {
+    reader.keepOnly(columns);
+    reader.noteLineStarts();
+    Status read = readAndJudge(path, kind, reader, [&]() -> Status {
+        Result<WholeFile> held = holdWholeFile(path);
+        if (!held) return Error{held.error()};
+        rows.file = std::move(held.value());
+        reader.expect(rows.file.bytes().size());
+        reader.feed(rows.file.bytes());
+        rows.table = reader.finish();
+        return {};
+    });
+    rows.kept = columns.kept;
+    return read;
 }
 
 Table parseRows(std::string_view bytes, int columns) {
@@ -412,12 +458,15 @@ Status appendLine(std::string_view line, std::string& out) {
 
 namespace {
 
+// How far ahead of the row being written a writer asks for memory that a
+// sort has scattered.
+constexpr int kRowsAhead = 8;
+
 // Makes the text of rows [begin, end) in `out`, as the file holds it. Cells go
 // out as they are and the text is checked for ASCII at once; one that holds
 // other characters is encoded where it stands, and only one holding a
 // character the code page cannot hold is made again, row by row, to name that cell.
 Status formatRows(const Table& table, int begin, int end, int firstRow, std::string& out) {
-    constexpr int kRowsAhead = 8;
     out.clear();
     for (int row = begin; row < end; ++row) {
         // After a sort the long texts of neighbouring rows lie far apart.
@@ -433,21 +482,85 @@ Status formatRows(const Table& table, int begin, int end, int firstRow, std::str
     return {};
 }
 
-// Rows to a piece: about kPieceBytes of text, judged from the table's memory
-// a row, and never past a report, so that the reports fall where they always did.
-int rowsPerPiece(const Table& table) {
-    const std::size_t bytesPerRow =
-        std::max<std::size_t>(1, table.memoryBytes() / static_cast<std::size_t>(table.rowCount()));
-    return static_cast<int>(std::clamp<std::size_t>(kPieceBytes / bytesPerRow, 1, kRowsPerReport));
+// Rows to a piece: about kPieceBytes of text, `bytesPerRow` being a guess at
+// a row's, and never past a report, so that the reports fall where they
+// always did.
+int rowsPerPiece(std::size_t bytesPerRow) {
+    return static_cast<int>(std::clamp<std::size_t>(
+        kPieceBytes / std::max<std::size_t>(1, bytesPerRow), 1, kRowsPerReport));
+}
+
+// Makes the text of `rows` rows in pieces of `pieceRows` with `make` (see
+// makePiecesInTurn), each in room for `room` bytes, and hands it to `sink`.
+Status writePieces(int rows, int pieceRows, std::size_t room, const PieceStep<std::string>& make,
+                   const ByteSink& sink, const Progress& progress) {
+    ProgressWatch watch(progress);
+    std::string first;
+    std::string second;
+    first.reserve(room);
+    if (rows > pieceRows) second.reserve(room);
+    // Reports and the sink stay on the calling thread.
+    return makePiecesInTurn<std::string>(rows, pieceRows, first, second, make,
+                                         [&](int begin, int end, std::string& out) -> Status {
+                                             if (!reportRows(watch, begin, end, rows))
+                                                 return Error{std::string(kSaveCancelled)};
+                                             return sink(out);
+                                         });
+}
+
+// The line that begins `start` bytes into `text`, as the reader took it: to
+// its line end, a CR before the LF dropped; a last line without a line end
+// keeps everything it holds.
+std::string_view lineAt(std::string_view text, std::uint64_t start) {
+    std::string_view rest = text.substr(static_cast<std::size_t>(start));
+    const std::size_t end = rest.find('\n');
+    if (end == std::string_view::npos) return rest;
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// Where row `row`'s line begins in the text.
+std::uint64_t lineStartOf(const Table& table, int row) {
+    return static_cast<std::uint64_t>(table.cell(row, table.columnCount() - 1).number());
+}
+
+// Appends row `row` as writeRowsOver writes it, then CR LF.
+Status appendRowOver(const Table& table, const RowsOverText& over, int row, std::string& out) {
+    Status status;
+    auto appendChanged = [&](int column) {
+        if (status)
+            status =
+                appendEncodedCell(table.cell(row, heldColumn(over.kept, column)), row, column, out);
+    };
+    const std::string_view line = lineAt(over.text, lineStartOf(table, row));
+    // The fields left alone go out in runs, commas and all, straight from the line.
+    const char* copied = line.data();
+    const char* fieldsEnd = copied;
+    int column = 0;
+    forEachField(line, over.columns, [&](std::string_view field) {
+        if ((over.changed >> column) & 1) {
+            out.append(copied, field.data());
+            appendChanged(column);
+            copied = field.data() + field.size();
+        }
+        fieldsEnd = field.data() + field.size();
+        ++column;
+    });
+    out.append(copied, fieldsEnd);
+    for (; column < over.columns; ++column) {
+        out.push_back(',');
+        if ((over.changed >> column) & 1) appendChanged(column);
+    }
+    out.append("\r\n");
+    return status;
 }
 
 }  // namespace
 
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const Progress& progress) {
-    ProgressWatch watch(progress);
     const int rows = table.rowCount();
     if (rows == 0) return {};
-    const int pieceRows = rowsPerPiece(table);
     // A small table takes room for its whole text, some bytes a cell, instead
     // of a whole piece: a huge page made and cleared for a few rows costs more
     // than it saves.
@@ -456,20 +569,41 @@ Status writeRows(const Table& table, const ByteSink& sink, int firstRow, const P
         std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(rows) *
                                              static_cast<std::size_t>(table.columnCount() + 1) *
                                              kBytesPerCellGuess);
-    std::string first;
-    std::string second;
-    first.reserve(room);
-    if (rows > pieceRows) second.reserve(room);
-    // Reports and the sink stay on the calling thread.
-    return makePiecesInTurn<std::string>(
-        rows, pieceRows, first, second,
+    return writePieces(
+        rows, rowsPerPiece(table.memoryBytes() / static_cast<std::size_t>(rows)), room,
         [&](int begin, int end, std::string& out) {
             return formatRows(table, begin, end, firstRow, out);
         },
+        sink, progress);
+}
+
+Status writeRowsOver(const Table& table, const RowsOverText& over, const ByteSink& sink) {
+    const int rows = table.rowCount();
+    if (rows == 0) return {};
+    // The text read tells a row's bytes closely: a changed field is a number
+    // or empty, most often as long as the one it replaces.
+    const std::size_t bytesPerRow = over.text.size() / static_cast<std::size_t>(rows) + 1;
+    return writePieces(
+        rows, rowsPerPiece(bytesPerRow),
+        std::min(kPieceBytes + kRowRoom, static_cast<std::size_t>(rows) * bytesPerRow),
         [&](int begin, int end, std::string& out) -> Status {
-            if (!reportRows(watch, begin, end, rows)) return Error{std::string(kSaveCancelled)};
-            return sink(out);
-        });
+            out.clear();
+            for (int row = begin; row < end; ++row) {
+                // Sorted rows read their lines far apart in the text.
+                if (row + kRowsAhead < end) {
+                    const char* ahead = over.text.data() + lineStartOf(table, row + kRowsAhead);
+                    __builtin_prefetch(ahead);
+                    __builtin_prefetch(ahead + 64);
+                }
+                if (Status status = appendRowOver(table, over, row, out); !status) return status;
+            }
+            return {};
+        },
+        sink, {});
+}
+
+Status writeHeldRows(const HeldRows& rows, int columns, ColumnSet changed, const ByteSink& sink) {
+    return writeRowsOver(rows.table, {rows.file.bytes(), columns, rows.kept, changed}, sink);
 }
 
 Result<std::string> gatherBytes(const ByteProducer& produce) {

@@ -69,6 +69,12 @@ public:
     // columns such a command reads only as numbers, each then read once.
     // Called before the first feed.
     void keepOnly(ColumnsRead columns);
+    // Holds where in the text each row's line begins, as a number in one more
+    // column after the others: for a writer that copies the fields a command
+    // leaves alone from the text's own bytes (see writeRowsOver), whichever
+    // way the rows are sorted meanwhile. Called after keepOnly, if at all,
+    // and before the first feed.
+    void noteLineStarts();
     bool stopped() const { return m_stopped; }
     // Hands every line after the header on as the file holds it, without its
     // line end, instead of reading it into the table: for a command that
@@ -96,7 +102,9 @@ private:
         std::vector<std::string_view> fields;
         std::vector<std::pair<int, double>> numbers;  // (column, value) held as numbers
     };
-    void appendRow(std::string_view line, bool ascii, Table& table, LineRoom& room) const;
+    // `start`: where the line begins in the text.
+    void appendRow(std::string_view line, std::uint64_t start, bool ascii, Table& table,
+                   LineRoom& room) const;
     void readLines(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesInTurn(std::string_view lines, std::uint64_t start, bool ascii);
     void readLinesSharing(std::string_view lines, std::uint64_t start, bool ascii);
@@ -115,6 +123,7 @@ private:
     bool m_wantHeader;
     ColumnSet m_kept = kEveryColumn;
     ColumnSet m_numbers = 0;
+    bool m_noteLineStarts = false;
     std::uint64_t m_expected = 0;
     std::uint64_t m_bytesRead = 0;
     std::uint64_t m_lineStart = 0;  // where the line being read began in the text
@@ -144,6 +153,22 @@ private:
 // answers false ("... the reading was cancelled").
 Status readScriptFile(const std::string& path, std::string_view kind, ScriptTextReader& reader,
                       const Progress& progress = {});
+
+// A script held for a command that changes a few of its columns and writes
+// the others back as the file holds them (see writeRowsOver): the file's
+// bytes, and in `table` the columns the command uses alone (see
+// ScriptTextReader::keepOnly) and where each row's line begins (see
+// ScriptTextReader::noteLineStarts).
+struct HeldRows {
+    WholeFile file;
+    Table table;
+    ColumnSet kept = 0;
+};
+// Reads the script file at `path` into `rows` with `reader`, which keeps
+// only `columns` and is left finished, its header line kept; fails as
+// readScriptFile does.
+Status readHeldScriptFile(const std::string& path, std::string_view kind, ColumnsRead columns,
+                          ScriptTextReader& reader, HeldRows& rows);
 
 // Reads every line of `bytes` as one row (see ScriptTextReader).
 Table parseRows(std::string_view bytes, int columns);
@@ -183,6 +208,24 @@ inline constexpr std::size_t kPieceBytes = kHugePageBytes - kRowRoom;
 Status writeRows(const Table& table, const ByteSink& sink, int firstRow = 0,
                  const Progress& progress = {});
 inline constexpr std::string_view kSaveCancelled = "the save was cancelled";
+
+// A table read with keepOnly and noteLineStarts, its rows perhaps sorted
+// since, beside the text it was read from: for writing back a script of
+// which a command changed a few columns.
+struct RowsOverText {
+    std::string_view text;  // the whole text read
+    int columns = 0;        // the script's
+    ColumnSet kept = 0;     // the columns the table holds (see heldColumn)
+    ColumnSet changed = 0;  // of those, the ones written from the table
+};
+// Hands every row to `sink` as writeRows would hand on the row of the whole
+// script's table: the fields of the `changed` columns from the table's
+// cells, every other field as the row's line holds it (its bytes, which
+// decoded and encoded again would be the same); fields after the last column
+// dropped, missing ones empty, CR LF at the end. Fails as writeRows does.
+Status writeRowsOver(const Table& table, const RowsOverText& over, const ByteSink& sink);
+// writeRowsOver for held rows of a script of `columns` columns.
+Status writeHeldRows(const HeldRows& rows, int columns, ColumnSet changed, const ByteSink& sink);
 
 // The pieces a writer hands on, gathered into one text.
 Result<std::string> gatherBytes(const ByteProducer& produce);

@@ -97,6 +97,20 @@ Status readTalsenLines(const std::string& path,
     return beginOnce();
 }
 
+Result<HeldTalsenScript> holdTalsenFile(const std::string& path, ColumnsRead columns) {
+    ScriptTextReader reader(talsen::ColumnCount, true);
+    HeldTalsenScript script;
+    if (Status read = readHeldScriptFile(path, "Talsen", columns, reader, script.rows); !read)
+        return Error{read.error()};
+    readHeader(reader.headerLine(), script.header);
+    return script;
+}
+
+Status writeHeldTalsen(const HeldTalsenScript& script, ColumnSet changed, const ByteSink& sink) {
+    if (Status status = writeTalsenHeader(script.header, sink); !status) return status;
+    return writeHeldRows(script.rows, talsen::ColumnCount, changed, sink);
+}
+
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
                         const Progress& progress) {
     return writeFileFrom(

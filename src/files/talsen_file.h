@@ -66,6 +66,18 @@ inline Result<TalsenScript> readTalsenFile(const std::string& path) {
 Status readTalsenLines(const std::string& path,
                        const std::function<Status(const TalsenHeader&)>& begin,
                        const ScriptTextReader::LinesTaker& take);
+// A Talsen script held for a command that changes a few of its columns and
+// writes the others back as the file holds them (see HeldRows).
+struct HeldTalsenScript {
+    TalsenHeader header;
+    HeldRows rows;
+};
+// Fails as readTalsenFile does.
+Result<HeldTalsenScript> holdTalsenFile(const std::string& path, ColumnsRead columns);
+// Hands on the bytes SaveTalsenScript would save for the whole script: the
+// header, then every row as the table holds it now (see writeRowsOver), the
+// `changed` columns from the table.
+Status writeHeldTalsen(const HeldTalsenScript& script, ColumnSet changed, const ByteSink& sink);
 // Saving fails with kSaveCancelled, the file as it was, when `progress` asks to stop.
 Status SaveTalsenScript(const std::string& path, const TalsenHeader& header, const Table& table,
                         const Progress& progress = {});

@@ -277,9 +277,23 @@ TEST(FileAppender, AddsToTheEndCreatesWhenMissingAndNamesTheFileOnFailure) {
               "Cannot append to \"" + dir.path("gone.log") + "\": No such file or directory");
 }
 
+// What a file's bytes read or held whole give, with `limit`.
+using WholeRead = Result<std::string> (*)(const std::string& path, std::uint64_t limit);
+
+// The bytes holdWholeFile holds, or its error, the holder moved first: the
+// bytes go where it goes.
+Result<std::string> heldBytes(const std::string& path, std::uint64_t limit) {
+    Result<WholeFile> held = holdWholeFile(path, limit);
+    if (!held) return Error{held.error()};
+    WholeFile moved = std::move(held.value());
+    WholeFile target;
+    target = std::move(moved);
+    return std::string(target.bytes());
+}
+
 // What `bytes` gives when read back through a named pipe, with `limit`.
 Result<std::string> readThroughPipe(const std::string& fifo, const std::string& bytes,
-                                    std::uint64_t limit) {
+                                    std::uint64_t limit, WholeRead read = readFileBytes) {
     ::unlink(fifo.c_str());
     ::mkfifo(fifo.c_str(), 0600);
     std::thread writer([&] {
@@ -291,9 +305,9 @@ Result<std::string> readThroughPipe(const std::string& fifo, const std::string& 
         }
         ::close(fd);
     });
-    Result<std::string> read = readFileBytes(fifo, limit);
+    Result<std::string> got = read(fifo, limit);
     writer.join();
-    return read;
+    return got;
 }
 
 TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
@@ -339,6 +353,46 @@ TEST(FileReader, InputIsLimitedOnBothSidesOfTheLimit) {
     fs::resize_file(path, kInputLimitBytes + 1);  // sparse: takes no room on disk
     EXPECT_EQ(sizeOrError(readFileBytes(path)),
               "Cannot read \"" + path + "\": it holds more than 2 GiB");
+}
+
+// A file held whole, mapped or read, is what reading it gives, and fails
+// with the same message: regular files of every size, pipes on both sides of
+// the limit, a system file that tells no size, and files that cannot be read.
+TEST(FileReader, AFileHeldWholeIsWhatReadingItGives) {
+    TempDir dir;
+    const std::string path = dir.path("show.kvn");
+    std::string large(5 << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 13 + i / 509);
+    for (const std::string& bytes :
+         {std::string(), std::string("a"), std::string(4097, 'b'), large}) {
+        writeBytes(path, bytes);
+        Result<std::string> held = heldBytes(path, kInputLimitBytes);
+        ASSERT_TRUE(held.ok()) << held.error();
+        EXPECT_TRUE(held.value() == bytes) << bytes.size() << " bytes";
+    }
+    writeBytes(path, std::string(1024, 'a'));
+    EXPECT_EQ(sizeOrError(heldBytes(path, 1024)), "1024 bytes");
+    EXPECT_EQ(sizeOrError(heldBytes(path, 1023)),
+              "Cannot read \"" + path + "\": it holds more than 1023 bytes");
+
+    const std::string fifo = dir.path("input.fifo");
+    EXPECT_TRUE(sizeOrError(readThroughPipe(fifo, large, large.size(), heldBytes)) ==
+                std::to_string(large.size()) + " bytes");
+    Result<std::string> piped = readThroughPipe(fifo, large, kInputLimitBytes, heldBytes);
+    ASSERT_TRUE(piped.ok()) << piped.error();
+    EXPECT_TRUE(piped.value() == large);
+    EXPECT_EQ(sizeOrError(readThroughPipe(fifo, large, large.size() - 1, heldBytes)),
+              "Cannot read \"" + fifo + "\": it holds more than " +
+                  std::to_string(large.size() - 1) + " bytes");
+
+    Result<std::string> status = heldBytes("/proc/self/status", kInputLimitBytes);
+    ASSERT_TRUE(status.ok()) << status.error();
+    EXPECT_TRUE(status.value().starts_with("Name:")) << status.value();
+    for (const std::string& unreadable : {dir.path("missing.kvn"), dir.root().string()}) {
+        Result<std::string> read = readFileBytes(unreadable);
+        ASSERT_FALSE(read.ok()) << unreadable;
+        EXPECT_EQ(sizeOrError(heldBytes(unreadable, kInputLimitBytes)), read.error());
+    }
 }
 
 TEST(FileReader, LeadingLinesAreTheWholeLinesOfALargerRegularFilesStart) {

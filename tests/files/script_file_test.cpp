@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -29,7 +30,8 @@ std::string roundTripTalsen(std::string_view bytes) {
 TEST(TalsenFile, HeaderFieldsAndOffsetReading) {
     const struct {
         const char *header, *wave, *offset, *timeType;
-    } cases[] = {{"show1.wav,1.50,Wave File", "show1.wav", "1.50", "Wave File"},
+    } cases[] = {// each keeps Time, which the rows are sorted by{"show1.wav,1.50,Wave File",
+                 // "show1.wav", "1.50", "Wave File"},
                  {"show1.wav", "show1.wav", "0.00", ""},
                  {"x.wav,abc,FSK", "x.wav", "0.00", "FSK"},
                  {"x.wav,2.456,Any text,ignored", "x.wav", "2.46", "Any text"},
@@ -327,6 +329,90 @@ TEST(ScriptText, KeptColumnsAloneAreReadAndHeldSideBySide) {
             for (std::size_t at = 0; at < text.size(); at += piece)
                 reader.feed(std::string_view(text).substr(at, piece));
             expectCellsOf(expected, reader.finish(), piece);
+        }
+    }
+}
+
+// A command that changes a few columns holds those it uses and writes the
+// others back from the text it read: whatever the lines hold or lack, however
+// the rows were sorted and whichever columns changed, the bytes are those the
+// whole table writes back, a character the code page cannot hold named alike.
+// On the one thread and the two; the last line has no line end but a CR.
+TEST(ScriptText, RowsWrittenOverTheirTextAreWhatTheWholeTableWritesBack) {
+    ShapedLines lines = shapedLines(9, 2 * kRowsPerReport, "header\r\n");
+    for (std::string_view line : {"4,\x81\x8D\x8F\x90\x9D,\xFF,12.5", "",
+                                  "1,2,3,4,5,6,7,8,9,10,11,12,13", "7,a,b,0005.50,,-0\r,x"}) {
+        lines.starts.push_back(lines.text.size());
+        lines.text.append(line).append("\r\n");
+    }
+    lines.starts.push_back(lines.text.size());
+    lines.text += "last,line,\r";
+    const std::string& text = lines.text;
+    ASSERT_GT(text.size(), std::size_t{1} << 18);  // large enough for the two threads
+
+    const struct {
+        ColumnsRead read;
+        ColumnSet changed;
+    } cases[] = {
+        {{columnSet({talsen::Line, talsen::Time}), columnSet({talsen::Line})},
+         columnSet({talsen::Line})},
+        {{columnSet({talsen::Size, talsen::Time, talsen::Pos, talsen::Mod, talsen::Pin}),
+          columnSet({talsen::Time, talsen::Pos})},
+         columnSet({talsen::Mod, talsen::Pin})},
+        {{columnSet({talsen::Line, talsen::Time, talsen::Notes}), columnSet({talsen::Time})},
+         columnSet({talsen::Line, talsen::Notes})},
+        {{columnSet({talsen::Time}), columnSet({talsen::Time})}, 0},
+    };
+    for (const auto& [read, changed] : cases) {
+        Table whole = parseRows(text.substr(text.find('\n') + 1), talsen::ColumnCount);
+        for (std::size_t piece : {std::size_t{61}, text.size()}) {
+            ScriptTextReader reader(talsen::ColumnCount, true);
+            reader.keepOnly(read);
+            reader.noteLineStarts();
+            for (std::size_t at = 0; at < text.size(); at += piece)
+                reader.feed(std::string_view(text).substr(at, piece));
+            Table held = reader.finish();
+            ASSERT_EQ(held.rowCount(), whole.rowCount());
+            const int startColumn = held.columnCount() - 1;
+            ASSERT_EQ(startColumn, std::popcount(read.kept));
+            for (int r = 0; r < held.rowCount(); ++r)
+                ASSERT_EQ(
+                    held.cell(r, startColumn),
+                    Cell::number(static_cast<double>(lines.starts[static_cast<std::size_t>(r)])))
+                    << "row " << r + 1;
+
+            // Sorted alike by Time, then each changed column made new.
+            Table expected = whole;
+            const SortKey byTime{talsen::Time, true};
+            const SortKey byHeldTime{heldColumn(read.kept, talsen::Time), true};
+            expected.sortRows({&byTime, 1});
+            held.sortRows({&byHeldTime, 1});
+            for (int r = 0; r < held.rowCount(); ++r) {
+                for (int c = 0; c < talsen::ColumnCount; ++c) {
+                    if (!((changed >> c) & 1)) continue;
+                    const Cell made =
+                        r % 3 ? Cell::number(r * 0.5) : Cell::text(r % 2 ? "caf\xC3\xA9" : "");
+                    expected.setCell(r, c, made);
+                    held.setCell(r, heldColumn(read.kept, c), made);
+                }
+            }
+            const RowsOverText over{text, talsen::ColumnCount, read.kept, changed};
+            Result<std::string> want =
+                gatherBytes([&](const ByteSink& sink) { return writeRows(expected, sink); });
+            Result<std::string> got =
+                gatherBytes([&](const ByteSink& sink) { return writeRowsOver(held, over, sink); });
+            ASSERT_TRUE(want.ok()) << want.error();
+            ASSERT_TRUE(got.ok()) << got.error();
+            EXPECT_TRUE(got.value() == want.value()) << "pieces of " << piece;
+
+            if (changed == 0) continue;
+            const int c = std::countr_zero(changed);
+            expected.setText(700, c, "snow \xE2\x98\x83");
+            held.setText(700, heldColumn(read.kept, c), "snow \xE2\x98\x83");
+            Status refused = writeRowsOver(held, over, [](std::string_view) { return Status{}; });
+            ASSERT_FALSE(refused.ok());
+            EXPECT_EQ(refused.error(),
+                      writeRows(expected, [](std::string_view) { return Status{}; }).error());
         }
     }
 }
