@@ -61,9 +61,12 @@ public:
             m_keptBytes -= spare.bytes;
             return std::exchange(spare.block, nullptr);
         }
-        for (Spare& spare : m_spares) std::free(std::exchange(spare.block, nullptr));
-        m_keptBytes = 0;
+        freeAll();
         return nullptr;
+    }
+    void giveBackAll() {
+        std::lock_guard lock(m_mutex);
+        freeAll();
     }
     // Keeps the block when there is room, else gives it back to the system.
     void give(void* block, std::size_t bytes) {
@@ -87,6 +90,11 @@ public:
     }
 
 private:
+    void freeAll() {
+        for (Spare& spare : m_spares) std::free(std::exchange(spare.block, nullptr));
+        m_keptBytes = 0;
+    }
+
     // Enough for the blocks of the few parts a command has in hand at once.
     static constexpr std::size_t kMaxKeptBytes = std::size_t{64} << 20;
     struct Spare {
@@ -135,6 +143,10 @@ extern "C" void fulgor_large_blocks() {}
 
 std::size_t fulgor::keptLargeBlockBytes() {
     return spareBlocks().keptBytes();
+}
+
+void fulgor::giveBackKeptLargeBlocks() {
+    spareBlocks().giveBackAll();
 }
 
 void* operator new(std::size_t bytes) {

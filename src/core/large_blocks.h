@@ -11,5 +11,8 @@ inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // Bytes of the large blocks given back and kept for the next ones of their
 // size, whose pages are then already in memory.
 std::size_t keptLargeBlockBytes();
+// Gives every kept block back to the system: for a program about to bring in
+// memory of another kind, such as a mapped file's pages.
+void giveBackKeptLargeBlocks();
 
 }  // namespace fulgor

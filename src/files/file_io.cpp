@@ -459,6 +459,16 @@ WholeFile& WholeFile::operator=(WholeFile&& other) noexcept {
     return *this;
 }
 
+void WholeFile::putAside() const {
+    // Only a hint: pages that stay cost memory, not correctness.
+    if (m_mapping) ::madvise(m_mapping, m_mapped, MADV_DONTNEED);
+}
+
+void WholeFile::bringBack() const {
+    // Only a hint: a system without it brings each page back as it is read.
+    if (m_mapping) ::madvise(m_mapping, m_mapped, MADV_POPULATE_READ);
+}
+
 Result<WholeFile> holdWholeFile(const std::string& path, std::uint64_t limit) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return fileError("Cannot open", path, errno);

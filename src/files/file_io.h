@@ -39,6 +39,13 @@ public:
         return m_mapping ? std::string_view(static_cast<const char*>(m_mapping), m_mapped)
                          : std::string_view(m_read);
     }
+    // For a command that works a while between reading the bytes and reading
+    // them again: a mapped file's pages leave the program's memory meanwhile,
+    // staying in the system's cache, from where they come back as they are
+    // read, or all at once with bringBack. Nothing changes for a file read
+    // into memory.
+    void putAside() const;
+    void bringBack() const;
 
 private:
     friend Result<WholeFile> holdWholeFile(const std::string& path, std::uint64_t limit);

@@ -398,6 +398,9 @@ Status readHeldScriptFile(const std::string& path, std::string_view kind, Column
         reader.expect(rows.file.bytes().size());
         reader.feed(rows.file.bytes());
         rows.table = reader.finish();
+        // The command's work, a sort as a rule, then needs room of its own
+        // before the writing reads the bytes again.
+        rows.file.putAside();
         return {};
     });
     rows.kept = columns.kept;
@@ -603,6 +606,10 @@ Status writeRowsOver(const Table& table, const RowsOverText& over, const ByteSin
 }
 
 Status writeHeldRows(const HeldRows& rows, int columns, ColumnSet changed, const ByteSink& sink) {
+    // The sort's room, kept for reuse, makes way for the file's pages, which
+    // come back at once rather than one trap into the kernel at a time.
+    giveBackKeptLargeBlocks();
+    rows.file.bringBack();
     return writeRowsOver(rows.table, {rows.file.bytes(), columns, rows.kept, changed}, sink);
 }
 
