@@ -44,8 +44,8 @@ inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "Line",   "Shot", "Pos",  "Time", "Mod",  "Pin",  "hh:mm:ss.t",
     "TS Ref", "Err",  "Size", "Qty",  "Type", "Notes"};
 
-// Where the columns that shot numbering and the panel text use stand in a
-// Kavrin table: the script's own places, or those of a table that holds
+// Where the columns that shot numbering, the conflict check and the panel
+// text use stand in a Kavrin table: the script's own places, or those of a table that holds
 // these columns alone.
 struct PanelColumns {
     int line = Line;

@@ -345,10 +345,6 @@ Status replaceFile(const std::string& path, const std::string& target,
     return {};
 }
 
-}  // namespace
-
-namespace {
-
 // readFileBlocks on the file `path` names, open as `fd` and described by `info`.
 Status readOpenFileBlocks(const std::string& path, int fd, const struct stat& info,
                           const BlockReader& reader, std::uint64_t limit) {
