@@ -115,6 +115,9 @@ void ScriptTextReader::noteLineStarts() {
 // that a large file's rows and texts are never moved as the table grows. Room that is
 // never filled costs no memory the system has to provide.
 void ScriptTextReader::makeRoom(std::string_view firstBytes) {
+    // A block's worth of lines tells their length well enough; a whole file
+    // fed at once need not be walked twice.
+    firstBytes = firstBytes.substr(0, kHugePageBytes);
     std::size_t lines = 0;
     std::size_t lastEnd = 0;
     for (std::size_t at = firstBytes.find('\n'); at != std::string_view::npos;
