@@ -12,7 +12,11 @@ std::string cellText(const Cell& cell) {
 }
 
 double cellNumber(const Cell& cell) {
-    return cell.isNumber() ? cell.number() : leadingNumber(cell.text());
+    if (cell.isNumber()) return cell.number();
+    // An empty cell is the commonest text a number is asked of (a cue not
+    // yet given a module or pin), and reads as 0 without a scan.
+    if (cell.text().empty()) return 0;
+    return leadingNumber(cell.text());
 }
 
 std::optional<double> numericValue(const Cell& cell) {
