@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "core/rounding.h"
 
@@ -20,27 +21,38 @@ namespace {
 bool appendPlainDecimal(double x, std::string& out) {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     constexpr double kLimit = 1e15;
-    for (int places = 0; places < 5; ++places) {
-        double scaled = x * kScale[places];
+    constexpr int kMostPlaces = 4;
+    for (int places = 0; places <= kMostPlaces; ++places) {
+        const double scaled = x * kScale[places];
         if (!(std::fabs(scaled) < kLimit)) return false;
-        double whole = std::nearbyint(scaled);
-        if (whole / kScale[places] != x) continue;
-        auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
-        if (magnitude != 0 && whole < 0) out.push_back('-');
-        // The digits, zeros before them so that one stands before the point.
-        char digits[32];
-        auto [end, ec] = std::to_chars(digits + places, digits + sizeof digits, magnitude);
+        // Rounded half away from zero by a conversion, not a call: below
+        // kLimit adding a half is exact, and a value half way between two
+        // whole numbers is never the decimal looked for, whichever way it goes.
+        const auto whole = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+        if (static_cast<double>(whole) / kScale[places] != x) continue;
+        const std::uint64_t magnitude =
+            whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
+        // The text is made in a buffer and appended at once: the sign, the
+        // digits with zeros before them so that one stands before the point,
+        // then the point and the places but their trailing zeros. The digits
+        // start far enough in for the sign and those zeros.
+        char text[32];
+        char* first = text + 1 + kMostPlaces;
+        auto [end, ec] = std::to_chars(first, text + sizeof text, magnitude);
         assert(ec == std::errc());
-        char* first = digits + places;
         while (end - first < places + 1) *--first = '0';
-        char* point = end - places;
+        if (whole < 0) *--first = '-';
+        char* const point = end - places;
         char* last = end;
         while (last > point && last[-1] == '0') --last;
-        out.append(first, point);
         if (last > point) {
-            out.push_back('.');
-            out.append(point, last);
+            std::memmove(point + 1, point, static_cast<std::size_t>(last - point));
+            *point = '.';
+            ++last;
+        } else {
+            last = point;
         }
+        out.append(first, static_cast<std::size_t>(last - first));
         return true;
     }
     return false;

@@ -69,6 +69,9 @@ TEST(ShortestText, AgreesWithPrintfOnDecimalsOfEveryScaleAndOnArbitraryDoubles) 
         1e15,    0.1 + 0.2, 0.00005,          0.00015, 0.0001, 99999999999.9999,
         -1e-300, -0.0001,   999999999999999.0};
     for (double x : edges) EXPECT_EQ(shortestText(x), printfText(x)) << x;
+    // Half way between two whole numbers at the scale tried first.
+    for (double x : {0.5, -0.5, -2.5, 0.125, -0.00005, 1e-4})
+        EXPECT_EQ(shortestText(x), printfText(x)) << x;
     EXPECT_EQ(shortestText(-0.0), "0");
     EXPECT_EQ(shortestText(1e15), "1e+15");
     std::string appended = "x=";
