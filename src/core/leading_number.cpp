@@ -1,5 +1,6 @@
 #include "core/leading_number.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -168,16 +169,19 @@ std::optional<Scan> scanPlainDecimal(std::string_view text) {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     std::uint64_t mantissa = 0;
-    const char* const whole = p;
-    for (; p < end && isDigit(*p) && p - whole < kMaxDigits; ++p)
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-    const std::ptrdiff_t wholeDigits = p - whole;
+    // Reads at most `allowed` digits, as far as the text goes; gives how many.
+    auto readDigits = [&](std::ptrdiff_t allowed) {
+        const char* const limit = p + std::min(end - p, allowed);
+        const char* const from = p;
+        for (; p < limit && isDigit(*p); ++p)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        return p - from;
+    };
+    const std::ptrdiff_t wholeDigits = readDigits(kMaxDigits);
     std::ptrdiff_t decimals = 0;
     if (p < end && *p == '.') {
-        const char* const fraction = ++p;
-        for (; p < end && isDigit(*p) && wholeDigits + (p - fraction) < kMaxDigits; ++p)
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-        decimals = p - fraction;
+        ++p;
+        decimals = readDigits(kMaxDigits - wholeDigits);
     }
     const bool anyDigit = wholeDigits + decimals > 0;
     if (p < end) {
