@@ -344,7 +344,9 @@ void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, boo
         forEachField(line, m_fields, [&](std::string_view field) {
             const int at = column++;
             if (!((m_kept >> at) & 1)) return;
-            if ((m_numbers >> at) & 1) {
+            // An empty field, common where cues have no address yet, is no
+            // number and is held as the empty text without a reading.
+            if (((m_numbers >> at) & 1) && !field.empty()) {
                 if (std::optional<double> x = plainDecimal(field)) {
                     room.numbers.emplace_back(static_cast<int>(room.fields.size()), *x);
                     field = {};
@@ -430,7 +432,7 @@ void appendWithFirstField(std::string_view line, int columns, std::string_view f
     });
     if (second) {
         out.push_back(',');
-        out.append(second, keptEnd);
+        out.append(second, static_cast<std::size_t>(keptEnd - second));
     }
     out.append(static_cast<std::size_t>(columns - fields), ',');
     out.append("\r\n");
@@ -546,14 +548,14 @@ Status appendRowOver(const Table& table, const RowsOverText& over, int row, std:
     int column = 0;
     forEachField(line, over.columns, [&](std::string_view field) {
         if ((over.changed >> column) & 1) {
-            out.append(copied, field.data());
+            out.append(copied, static_cast<std::size_t>(field.data() - copied));
             appendChanged(column);
             copied = field.data() + field.size();
         }
         fieldsEnd = field.data() + field.size();
         ++column;
     });
-    out.append(copied, fieldsEnd);
+    out.append(copied, static_cast<std::size_t>(fieldsEnd - copied));
     for (; column < over.columns; ++column) {
         out.push_back(',');
         if ((over.changed >> column) & 1) appendChanged(column);
