@@ -97,6 +97,10 @@ void Table::takeRows(Table& other) {
     other.dropRows();
 }
 
+std::uint64_t Table::encodeNumber(double x) {
+    return std::isfinite(x) ? std::bit_cast<std::uint64_t>(x + 0.0) : kEmptyText;
+}
+
 std::uint64_t Table::encodeText(std::string_view text) {
     if (text.size() > kInlineMax) return encodeLongText(text);
     // Gathered in a register from two loads that overlap where they must: a
@@ -195,8 +199,7 @@ void Table::setText(int row, int column, std::string_view text) {
 
 void Table::setNumber(int row, int column, double x) {
     assert(std::isfinite(x));
-    std::size_t i = index(row, column);
-    m_slots[i] = std::isfinite(x) ? std::bit_cast<std::uint64_t>(x + 0.0) : kEmptyText;
+    m_slots[index(row, column)] = encodeNumber(x);
 }
 
 void Table::reserveRows(int rows) {
@@ -215,10 +218,13 @@ void Table::appendRows(int count) {
     insertRows(m_rows, count);
 }
 
-void Table::appendTextRow(std::span<const std::string_view> texts) {
-    assert(texts.size() <= static_cast<std::size_t>(m_columns));
-    for (std::string_view text : texts) m_slots.push_back(encodeText(text));
-    m_slots.resize(m_slots.size() + static_cast<std::size_t>(m_columns) - texts.size(), kEmptyText);
+void Table::appendRow(std::span<const Cell> cells) {
+    assert(cells.size() <= static_cast<std::size_t>(m_columns));
+    for (const Cell& cell : cells)
+        m_slots.push_back(cell.isNumber() ? encodeNumber(cell.number()) : encodeText(cell.text()));
+    if (cells.size() < static_cast<std::size_t>(m_columns))
+        m_slots.resize(m_slots.size() + static_cast<std::size_t>(m_columns) - cells.size(),
+                       kEmptyText);
     ++m_rows;
 }
 

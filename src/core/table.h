@@ -75,10 +75,10 @@ public:
     std::span<const std::byte> rowRoom(std::size_t fromRow, std::size_t toRow) const;
     // New rows are empty; later rows move down (insert) or up (delete).
     void appendRows(int count = 1);
-    // Appends one row whose first cells hold `texts` (at most columnCount()),
-    // the others empty: how a file's rows are read in. The texts must not
-    // view this table's own cells, which the appending may move.
-    void appendTextRow(std::span<const std::string_view> texts);
+    // Appends one row whose first cells hold `cells` (at most columnCount()),
+    // the others empty: how a file's rows are read in. The cells' texts must
+    // not view this table's own cells, which the appending may move.
+    void appendRow(std::span<const Cell> cells);
     // Appends the rows of `other`, which has as many columns, and empties it
     // as dropRows does: for rows read apart, on another thread, and joined on.
     // A long text both tables hold may then be held twice.
@@ -156,6 +156,9 @@ private:
     // permuteRows with `places` as its working room, one word a row.
     void permuteRowsIn(int first, std::span<const int> from, std::span<std::uint64_t> places);
     std::uint64_t encodeText(std::string_view text);
+    // A finite number's slot; an infinite or NaN one, which is never stored,
+    // becomes the empty text.
+    static std::uint64_t encodeNumber(double x);
     std::uint64_t encodeLongText(std::string_view text);
     void forgetLongTexts();
     std::string_view decodeText(const std::uint64_t& slot) const;

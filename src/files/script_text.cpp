@@ -336,8 +336,8 @@ void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, boo
         appendDecoded1252(line, room.decoded);
         line = room.decoded;
     }
-    room.fields.clear();
-    room.numbers.clear();
+    std::vector<Cell>& cells = room.cells;
+    cells.clear();
     // Fields after the last column kept are not even looked for.
     if (m_fields > 0) {
         int column = 0;
@@ -348,17 +348,18 @@ void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, boo
             // number and is held as the empty text without a reading.
             if (((m_numbers >> at) & 1) && !field.empty()) {
                 if (std::optional<double> x = plainDecimal(field)) {
-                    room.numbers.emplace_back(static_cast<int>(room.fields.size()), *x);
-                    field = {};
+                    cells.push_back(Cell::number(*x));
+                    return;
                 }
             }
-            room.fields.push_back(field);
+            cells.push_back(Cell::text(field));
         });
     }
-    if (m_noteLineStarts)
-        room.numbers.emplace_back(table.columnCount() - 1, static_cast<double>(start));
-    table.appendTextRow(room.fields);
-    for (const auto& [column, x] : room.numbers) table.setNumber(table.rowCount() - 1, column, x);
+    if (m_noteLineStarts) {
+        cells.resize(static_cast<std::size_t>(table.columnCount() - 1));
+        cells.push_back(Cell::number(static_cast<double>(start)));
+    }
+    table.appendRow(cells);
 }
 
 namespace {

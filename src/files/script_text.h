@@ -96,11 +96,10 @@ public:
     std::uint64_t bytesRead() const { return m_bytesRead; }
 
 private:
-    // Room for reading a line into a table: the line decoded, its fields.
+    // Room for reading a line into a table: the line decoded, its row's cells.
     struct LineRoom {
         std::string decoded;
-        std::vector<std::string_view> fields;
-        std::vector<std::pair<int, double>> numbers;  // (column, value) held as numbers
+        std::vector<Cell> cells;
     };
     // `start`: where the line begins in the text.
     void appendRow(std::string_view line, std::uint64_t start, bool ascii, Table& table,

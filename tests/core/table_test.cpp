@@ -162,8 +162,8 @@ TEST(Table, RowRoomIsWhereAppendedRowsLandAndEndsWithTheRoomMade) {
     t.reserveRows(10);
     const std::span<const std::byte> room = t.rowRoom(2, 5);
     const std::span<const std::byte> toTheEnd = t.rowRoom(5, 1000);
-    const std::vector<std::string_view> texts{"a", "b", "c"};
-    for (int r = 0; r < 10; ++r) t.appendTextRow(texts);
+    const std::vector<Cell> cells{Cell::text("a"), Cell::text("b"), Cell::text("c")};
+    for (int r = 0; r < 10; ++r) t.appendRow(cells);
     auto at = [&t](int row, int column) {
         return reinterpret_cast<const std::byte*>(t.cell(row, column).text().data());
     };
