@@ -336,8 +336,11 @@ void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, boo
         appendDecoded1252(line, room.decoded);
         line = room.decoded;
     }
+    // Room for the whole row, made once and filled by index: a row is read
+    // per line, and growing a vector cell by cell costs more than the cells.
     std::vector<Cell>& cells = room.cells;
-    cells.clear();
+    cells.resize(static_cast<std::size_t>(table.columnCount()));
+    std::size_t filled = 0;
     // Fields after the last column kept are not even looked for.
     if (m_fields > 0) {
         int column = 0;
@@ -348,18 +351,18 @@ void ScriptTextReader::appendRow(std::string_view line, std::uint64_t start, boo
             // number and is held as the empty text without a reading.
             if (((m_numbers >> at) & 1) && !field.empty()) {
                 if (std::optional<double> x = plainDecimal(field)) {
-                    cells.push_back(Cell::number(*x));
+                    cells[filled++] = Cell::number(*x);
                     return;
                 }
             }
-            cells.push_back(Cell::text(field));
+            cells[filled++] = Cell::text(field);
         });
     }
     if (m_noteLineStarts) {
-        cells.resize(static_cast<std::size_t>(table.columnCount() - 1));
-        cells.push_back(Cell::number(static_cast<double>(start)));
+        for (; filled + 1 < cells.size(); ++filled) cells[filled] = Cell();
+        cells[filled++] = Cell::number(static_cast<double>(start));
     }
-    table.appendRow(cells);
+    table.appendRow(std::span(cells).first(filled));
 }
 
 namespace {
