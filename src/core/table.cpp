@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/number_format.h"
+#include "core/short_text_word.h"
 
 namespace fulgor {
 namespace {
@@ -103,26 +104,8 @@ std::uint64_t Table::encodeNumber(double x) {
 
 std::uint64_t Table::encodeText(std::string_view text) {
     if (text.size() > kInlineMax) return encodeLongText(text);
-    // Gathered in a register from two loads that overlap where they must: a
-    // copy of a varying length into a word that is then loaded whole stalls
-    // the processor, and a loop a byte mispredicts its end.
-    const std::size_t n = text.size();
-    const char* bytes = text.data();
-    std::uint64_t slot = kEmptyText | (static_cast<std::uint64_t>(n) << 48);
-    if (n >= 4) {
-        std::uint32_t first, last;
-        std::memcpy(&first, bytes, sizeof first);
-        std::memcpy(&last, bytes + n - 4, sizeof last);
-        slot |= first | (std::uint64_t{last} << (8 * (n - 4)));
-    } else if (n >= 2) {
-        std::uint16_t first, last;
-        std::memcpy(&first, bytes, sizeof first);
-        std::memcpy(&last, bytes + n - 2, sizeof last);
-        slot |= first | (std::uint64_t{last} << (8 * (n - 2)));
-    } else if (n == 1) {
-        slot |= static_cast<unsigned char>(bytes[0]);
-    }
-    return slot;
+    return kEmptyText | (static_cast<std::uint64_t>(text.size()) << 48) |
+           shortTextWord(text.data(), text.size());
 }
 
 // Kept out of line: the short texts' path, most cells', then saves and
