@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+
+#include "core/short_text_word.h"
 
 namespace fulgor {
 namespace {
@@ -153,16 +156,19 @@ Scan scanDecimal(Cursor& cur) {
     return scan;
 }
 
+// The powers of ten a double holds exactly: a whole number of at most
+// fifteen digits divided by one of them is the correctly rounded decimal.
+constexpr std::array<double, 16> kPowersOfTen = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // The common case read without building a text for from_chars: a plain
 // decimal such as "12.35" or "-7" of at most 15 digits, with no exponent and
 // nothing ignored inside it, or a text with no number at all. Such a mantissa
 // and the power of ten are both exact doubles, so their quotient is the
 // correctly rounded value, the same from_chars gives. Anything else is left to
-// the full reading. The digits before and after the point are read in two
-// plain loops: this runs for nearly every number cell a command reads.
+// the full reading. The digits before and after the point are read by one
+// plain loop: this runs for every number cell too long for one word.
 std::optional<Scan> scanPlainDecimal(std::string_view text) {
-    static constexpr std::array<double, 16> kPowersOfTen = {
-        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr std::ptrdiff_t kMaxDigits = 15;
     const char* p = text.data();
     const char* const end = p + text.size();
@@ -197,6 +203,56 @@ std::optional<Scan> scanPlainDecimal(std::string_view text) {
     scan.value = negative && mantissa != 0 ? -magnitude : magnitude;
     scan.rest = p < end;
     return scan;
+}
+
+// The bytes of `word` that are zero, as the top bit of each: exact, as no
+// carry crosses from one byte into the next.
+std::uint64_t zeroBytes(std::uint64_t word) {
+    constexpr std::uint64_t kLow7 = 0x7F7F'7F7F'7F7F'7F7FULL;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// plainDecimal for a text of one to eight bytes after its sign, which most
+// number cells are, read in one word with no loop: every byte a digit but at
+// most one point, and at least one digit. Eight digits are turned into their
+// number at once, by multiplying pairs, then pairs of pairs, into place.
+std::optional<double> shortPlainDecimal(std::string_view text, bool negative) {
+    constexpr std::uint64_t kBytes = 0x0101'0101'0101'0101ULL;
+    const std::size_t n = text.size();
+    const std::uint64_t word = shortTextWord(text.data(), n);
+    const std::uint64_t inText = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
+    const std::uint64_t points = zeroBytes(word ^ (kBytes * '.')) & inText;
+    if ((points & (points - 1)) != 0) return std::nullopt;
+    // With its point and the bytes past its end read as '0', the text must be
+    // all digits.
+    const std::uint64_t asDigits =
+        (word ^ ((points >> 7) * ('.' ^ '0'))) | (~inText & (kBytes * '0'));
+    if ((asDigits & (kBytes * 0xF0)) != kBytes * '0' ||
+        ((asDigits + kBytes * 0x06) & (kBytes * 0xF0)) != kBytes * '0')
+        return std::nullopt;
+    const std::size_t digitCount = n - (points != 0 ? 1 : 0);
+    if (digitCount == 0) return std::nullopt;
+    // The digits alone: those after the point move down a byte.
+    std::uint64_t digits = word;
+    std::size_t decimals = 0;
+    if (points != 0) {
+        const auto at = static_cast<std::size_t>(std::countr_zero(points) / 8);
+        const std::uint64_t before = (std::uint64_t{1} << (8 * at)) - 1;
+        digits = (word & before) | ((word >> 8) & ~before);
+        decimals = n - at - 1;
+    }
+    // Zeros before them make eight digits, the first in the lowest byte.
+    const std::size_t zeros = 8 - digitCount;
+    std::uint64_t value =
+        (digits << (8 * zeros)) | ((kBytes * '0') & ((std::uint64_t{1} << (8 * zeros)) - 1));
+    value -= kBytes * '0';
+    value = value * 10 + (value >> 8);
+    constexpr std::uint64_t kPairs = 0x0000'00FF'0000'00FFULL;
+    value = ((value & kPairs) * (100 + (std::uint64_t{1'000'000} << 32)) +
+             ((value >> 16) & kPairs) * (1 + (std::uint64_t{10'000} << 32))) >>
+            32;
+    const double magnitude = static_cast<double>(value) / kPowersOfTen[decimals];
+    return negative && value != 0 ? -magnitude : magnitude;
 }
 
 Scan scanNumber(std::string_view text) {
@@ -240,6 +296,10 @@ std::optional<double> decimalNumber(std::string_view text) {
 }
 
 std::optional<double> plainDecimal(std::string_view text) {
+    std::string_view body = text;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative || (!text.empty() && text[0] == '+')) body.remove_prefix(1);
+    if (!body.empty() && body.size() <= 8) return shortPlainDecimal(body, negative);
     std::optional<Scan> scan = scanPlainDecimal(text);
     if (!scan || !scan->anyDigit || scan->rest) return std::nullopt;
     return scan->value;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -113,6 +114,29 @@ TEST(PlainDecimal, TakesSignDigitsAndPointAloneAndAgreesWithEveryOtherReading) {
          {"", " 12", "12 ", "1 2", "1e3", "2D2", "&H10", "abc", "12a", "-", "+", ".", "-.",
           "1234567890123456", "0000000000000001", "1.2.3", "1,5", "--5", "1e400"}) {
         EXPECT_EQ(plainDecimal(no), std::nullopt) << no;
+    }
+}
+
+// Short texts are read in one word; whatever their bytes, the reading must
+// agree with the definition: a sign, then at most 15 digits with at most one
+// point among them, at least one digit, and nothing else.
+TEST(PlainDecimal, ShortTextsOfAnyBytesAgreeWithTheDefinition) {
+    const std::string alphabet = "0123456789..+-e &*/:\x80\xB9";
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::mt19937 random(8122026);
+    for (int i = 0; i < 300'000; ++i) {
+        std::string text(random() % 11, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        std::string_view body(text);
+        if (!body.empty() && (body[0] == '-' || body[0] == '+')) body.remove_prefix(1);
+        const auto digits = std::count_if(body.begin(), body.end(), isDigit);
+        const auto points = std::count(body.begin(), body.end(), '.');
+        const bool plain = digits >= 1 && digits <= 15 && points <= 1 &&
+                           static_cast<std::size_t>(digits + points) == body.size();
+        ASSERT_EQ(
+            plainDecimal(text),
+            plain ? std::optional<double>(std::strtod(text.c_str(), nullptr) + 0.0) : std::nullopt)
+            << text;
     }
 }
 
