@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "core/short_text_word.h"
+#include "core/word_bytes.h"
 
 namespace fulgor {
 namespace {
@@ -205,30 +205,22 @@ std::optional<Scan> scanPlainDecimal(std::string_view text) {
     return scan;
 }
 
-// The bytes of `word` that are zero, as the top bit of each: exact, as no
-// carry crosses from one byte into the next.
-std::uint64_t zeroBytes(std::uint64_t word) {
-    constexpr std::uint64_t kLow7 = 0x7F7F'7F7F'7F7F'7F7FULL;
-    return ~(((word & kLow7) + kLow7) | word | kLow7);
-}
-
 // plainDecimal for a text of one to eight bytes after its sign, which most
 // number cells are, read in one word with no loop: every byte a digit but at
 // most one point, and at least one digit. Eight digits are turned into their
 // number at once, by multiplying pairs, then pairs of pairs, into place.
 std::optional<double> shortPlainDecimal(std::string_view text, bool negative) {
-    constexpr std::uint64_t kBytes = 0x0101'0101'0101'0101ULL;
     const std::size_t n = text.size();
     const std::uint64_t word = shortTextWord(text.data(), n);
     const std::uint64_t inText = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
-    const std::uint64_t points = zeroBytes(word ^ (kBytes * '.')) & inText;
+    const std::uint64_t points = bytesOf(word, '.') & inText;
     if ((points & (points - 1)) != 0) return std::nullopt;
     // With its point and the bytes past its end read as '0', the text must be
     // all digits.
     const std::uint64_t asDigits =
-        (word ^ ((points >> 7) * ('.' ^ '0'))) | (~inText & (kBytes * '0'));
-    if ((asDigits & (kBytes * 0xF0)) != kBytes * '0' ||
-        ((asDigits + kBytes * 0x06) & (kBytes * 0xF0)) != kBytes * '0')
+        (word ^ ((points >> 7) * ('.' ^ '0'))) | (~inText & everyByte('0'));
+    if ((asDigits & everyByte(0xF0)) != everyByte('0') ||
+        ((asDigits + everyByte(0x06)) & everyByte(0xF0)) != everyByte('0'))
         return std::nullopt;
     const std::size_t digitCount = n - (points != 0 ? 1 : 0);
     if (digitCount == 0) return std::nullopt;
@@ -244,8 +236,8 @@ std::optional<double> shortPlainDecimal(std::string_view text, bool negative) {
     // Zeros before them make eight digits, the first in the lowest byte.
     const std::size_t zeros = 8 - digitCount;
     std::uint64_t value =
-        (digits << (8 * zeros)) | ((kBytes * '0') & ((std::uint64_t{1} << (8 * zeros)) - 1));
-    value -= kBytes * '0';
+        (digits << (8 * zeros)) | (everyByte('0') & ((std::uint64_t{1} << (8 * zeros)) - 1));
+    value -= everyByte('0');
     value = value * 10 + (value >> 8);
     constexpr std::uint64_t kPairs = 0x0000'00FF'0000'00FFULL;
     value = ((value & kPairs) * (100 + (std::uint64_t{1'000'000} << 32)) +

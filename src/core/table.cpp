@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "core/number_format.h"
-#include "core/short_text_word.h"
+#include "core/word_bytes.h"
 
 namespace fulgor {
 namespace {

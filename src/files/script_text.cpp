@@ -13,6 +13,7 @@
 #include "core/leading_number.h"
 #include "core/number_format.h"
 #include "core/pieces_in_turn.h"
+#include "core/word_bytes.h"
 
 namespace fulgor {
 namespace {
@@ -22,7 +23,6 @@ namespace {
 // line is one empty field.
 template <class Take>
 void forEachField(std::string_view line, int columns, Take&& take) {
-    static_assert(std::endian::native == std::endian::little);
     const char* field = line.data();  // where the field being read begins
     const char* p = field;
     const char* end = field + line.size();
@@ -32,17 +32,11 @@ void forEachField(std::string_view line, int columns, Take&& take) {
         field = comma + 1;
         return ++taken == columns;
     };
-    // Eight bytes at a time, most fields being a few bytes long: a comma
-    // becomes a zero byte, and each zero byte's top bit is set in `commas`
-    // (exactly: no carry crosses from one byte into the next).
-    constexpr std::uint64_t kCommas = 0x2C2C'2C2C'2C2C'2C2CULL;
-    constexpr std::uint64_t kLow7 = 0x7F7F'7F7F'7F7F'7F7FULL;
+    // Eight bytes at a time, most fields being a few bytes long.
     for (; end - p >= 8; p += 8) {
         std::uint64_t word;
         std::memcpy(&word, p, sizeof word);
-        const std::uint64_t x = word ^ kCommas;
-        for (std::uint64_t commas = ~(((x & kLow7) + kLow7) | x | kLow7); commas != 0;
-             commas &= commas - 1) {
+        for (std::uint64_t commas = bytesOf(word, ','); commas != 0; commas &= commas - 1) {
             if (endField(p + std::countr_zero(commas) / 8)) return;
         }
     }
@@ -537,6 +531,31 @@ std::uint64_t lineStartOf(const Table& table, int row) {
     return static_cast<std::uint64_t>(table.cell(row, table.columnCount() - 1).number());
 }
 
+// Where the field `commas` commas on from `from` begins (`commas` at least
+// 1), or nothing when fewer stand before `end`, `found` then telling how many
+// do. Counted a word at a time: a writer passing over the fields it leaves
+// alone need not meet them one by one.
+const char* afterCommas(const char* from, const char* end, int commas, int& found) {
+    int left = commas;
+    const char* p = from;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        std::uint64_t marks = bytesOf(word, ',');
+        const int here = markedBytes(marks);
+        if (here >= left) {
+            for (; left > 1; --left) marks &= marks - 1;
+            return p + std::countr_zero(marks) / 8 + 1;
+        }
+        left -= here;
+    }
+    for (; p < end; ++p) {
+        if (*p == ',' && --left == 0) return p + 1;
+    }
+    found = commas - left;
+    return nullptr;
+}
+
 // Appends row `row` as writeRowsOver writes it, then CR LF.
 Status appendRowOver(const Table& table, const RowsOverText& over, int row, std::string& out) {
     Status status;
@@ -546,21 +565,45 @@ Status appendRowOver(const Table& table, const RowsOverText& over, int row, std:
                 appendEncodedCell(table.cell(row, heldColumn(over.kept, column)), row, column, out);
     };
     const std::string_view line = lineAt(over.text, lineStartOf(table, row));
-    // The fields left alone go out in runs, commas and all, straight from the line.
+    const char* const end = line.data() + line.size();
+    // The fields left alone go out in runs, commas and all, straight from the
+    // line: `copied` is where the bytes not yet out begin, `field` where field
+    // `column` does, while the line holds that field.
     const char* copied = line.data();
-    const char* fieldsEnd = copied;
+    const char* field = line.data();
     int column = 0;
-    forEachField(line, over.columns, [&](std::string_view field) {
-        if ((over.changed >> column) & 1) {
-            out.append(copied, static_cast<std::size_t>(field.data() - copied));
-            appendChanged(column);
-            copied = field.data() + field.size();
+    int found = 0;
+    for (ColumnSet changed = over.changed; changed != 0; changed &= changed - 1) {
+        const int next = std::countr_zero(changed);
+        if (next >= over.columns) break;
+        if (next > column) {
+            field = afterCommas(field, end, next - column, found);
+            if (!field) {
+                column += found;
+                break;
+            }
+            column = next;
         }
-        fieldsEnd = field.data() + field.size();
+        const char* const after = afterCommas(field, end, 1, found);
+        out.append(copied, static_cast<std::size_t>(field - copied));
+        appendChanged(column);
+        copied = after ? after - 1 : end;
+        field = after;
+        if (!field) break;
         ++column;
-    });
-    out.append(copied, static_cast<std::size_t>(fieldsEnd - copied));
-    for (; column < over.columns; ++column) {
+    }
+    // The rest up to the last column; `column` becomes the last field written.
+    if (!field) {
+        out.append(copied, static_cast<std::size_t>(end - copied));
+    } else if (column == over.columns) {
+        --column;
+    } else {
+        const char* const dropped = afterCommas(field, end, over.columns - column, found);
+        out.append(copied, static_cast<std::size_t>((dropped ? dropped - 1 : end) - copied));
+        column = dropped ? over.columns - 1 : column + found;
+    }
+    // Fields the line lacks.
+    for (++column; column < over.columns; ++column) {
         out.push_back(',');
         if ((over.changed >> column) & 1) appendChanged(column);
     }
