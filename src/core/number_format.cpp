@@ -22,7 +22,16 @@ bool appendPlainDecimal(double x, std::string& out) {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     constexpr double kLimit = 1e15;
     constexpr int kMostPlaces = 4;
-    for (int places = 0; places <= kMostPlaces; ++places) {
+    if (!(std::fabs(x) < kLimit)) return false;
+    // A whole number, most cells' (lines, shots, modules, pins), is its digits.
+    if (const auto whole = static_cast<std::int64_t>(x); static_cast<double>(whole) == x) {
+        char text[24];
+        const auto [end, ec] = std::to_chars(text, text + sizeof text, whole);
+        assert(ec == std::errc());
+        out.append(text, static_cast<std::size_t>(end - text));
+        return true;
+    }
+    for (int places = 1; places <= kMostPlaces; ++places) {
         const double scaled = x * kScale[places];
         if (!(std::fabs(scaled) < kLimit)) return false;
         // Rounded half away from zero by a conversion, not a call: below
