@@ -15,6 +15,8 @@ namespace fulgor {
 struct ConflictRules {
     bool miravel = false;          // "Miravel Timing" ticked
     bool talsenNumbering = false;  // "Talsen" cue numbering selected
+    // Whether the rules read Pos: the Talsen rules alone do.
+    bool readPosition() const { return miravel && talsenNumbering; }
 };
 
 // The state carried from row to row.
@@ -67,7 +69,8 @@ struct ConflictReport {
 // Stops part-way, the table part-checked, once `progress` asks to.
 // `sorted`, when given, runs once the rows stand in their new order and before
 // any cell changes (see NumberShots).
-// The table's columns stand where `columns` says.
+// The table's columns stand where `columns` says; Pos need not be held (nor
+// `columns.pos` name a column) where the rules do not read it.
 ConflictReport checkConflicts(Table& kavrin, const ConflictRules& rules,
                               const Progress& progress = {},
                               const std::function<void()>& sorted = {},

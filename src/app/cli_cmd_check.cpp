@@ -10,27 +10,38 @@
 namespace fulgor::cli {
 namespace {
 
-// The check reads Shot, Pos, Time, Mod, Pin and Err, and changes Line, Shot
-// and Err alone: those columns are held, the others written back as the file
-// holds them. All but Err are read only as numbers.
-constexpr ColumnSet kKept = columnSet(
-    {kavrin::Line, kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
-constexpr ColumnsRead kColumnsUsed{
-    kKept, columnSet({kavrin::Shot, kavrin::Pos, kavrin::Time, kavrin::Mod, kavrin::Pin})};
+// The check reads Shot, Time, Mod, Pin and Err, and Pos too under the rules
+// that read it, and changes Line, Shot and Err alone: those columns are held,
+// the others written back as the file holds them, a column no rule reads
+// costing nothing to read and no memory to hold. All but Err are read only
+// as numbers.
+ColumnSet keptColumns(const ConflictRules& rules) {
+    ColumnSet kept = columnSet(
+        {kavrin::Line, kavrin::Shot, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
+    if (rules.readPosition()) kept |= columnSet({kavrin::Pos});
+    return kept;
+}
 constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot, kavrin::Err});
-constexpr kavrin::PanelColumns kHeldColumns{
-    heldColumn(kKept, kavrin::Line), heldColumn(kKept, kavrin::Shot),
-    heldColumn(kKept, kavrin::Pos),  heldColumn(kKept, kavrin::Time),
-    heldColumn(kKept, kavrin::Mod),  heldColumn(kKept, kavrin::Pin),
-    heldColumn(kKept, kavrin::Err)};
+
+kavrin::PanelColumns heldColumns(ColumnSet kept) {
+    return {heldColumn(kept, kavrin::Line),
+            heldColumn(kept, kavrin::Shot),
+            (kept >> kavrin::Pos) & 1 ? heldColumn(kept, kavrin::Pos) : -1,
+            heldColumn(kept, kavrin::Time),
+            heldColumn(kept, kavrin::Mod),
+            heldColumn(kept, kavrin::Pin),
+            heldColumn(kept, kavrin::Err)};
+}
 
 int run(const Args& args, Io& io) {
     std::optional<NumberingOption> option = numberingOption(args, io);
     if (!option) return kBadUsage;
-    std::optional<HeldKavrinScript> show = holdKavrinInput(args, io, kColumnsUsed);
+    const ConflictRules rules{args.has("--miravel"), *option == NumberingOption::Talsen};
+    const ColumnSet kept = keptColumns(rules);
+    std::optional<HeldKavrinScript> show =
+        holdKavrinInput(args, io, {kept, kept & ~columnSet({kavrin::Line, kavrin::Err})});
     if (!show) return kBadUsage;
-    ConflictRules rules{args.has("--miravel"), *option == NumberingOption::Talsen};
-    ConflictReport report = checkConflicts(show->rows.table, rules, {}, {}, kHeldColumns);
+    ConflictReport report = checkConflicts(show->rows.table, rules, {}, {}, heldColumns(kept));
     if (!writeHeldKavrinOutput(args, *show, kChanged, io)) return kBadUsage;
     if (report.grouping.exceeded()) io.err << kFireMemoryExceeded << '\n';
     if (report.conflicts > 0) {

@@ -167,6 +167,21 @@ TEST(CliGroupAndCheck, ExitStatusTellsConflictsFromAFullFireMemory) {
               0);
 }
 
+// Pos counts under the Talsen rules alone: a module of the low range at a high
+// position is a conflict there, and a position below 0 is not checked further.
+TEST(CliGroupAndCheck, OnlyTheTalsenRulesReadThePosition) {
+    TempDir dir;
+    const std::string show = "Show\r\n1,,100,5,03,01,,,,,,,\r\n2,,-1,6,300,99,,,,,,,\r\n";
+    writeBytes(dir.path("high.kvn"), show);
+    Outcome talsen = runCli({"check", dir.path("high.kvn"), "--miravel", "--numbering", "talsen"});
+    EXPECT_EQ(talsen.status, 4);
+    EXPECT_EQ(talsen.err, "1 found!\n");
+    EXPECT_EQ(talsen.out, "Show\r\n1,1,100,5,03,01,,,1,,,,\r\n2,2,-1,6,300,99,,,,,,,\r\n");
+    Outcome timeOnly = runCli({"check", dir.path("high.kvn"), "--miravel"});
+    EXPECT_EQ(timeOnly.status, 0) << timeOnly.err;
+    EXPECT_EQ(timeOnly.out, "Show\r\n1,1,100,5,03,01,,,,,,,\r\n2,2,-1,6,300,99,,,,,,,\r\n");
+}
+
 // The commands that change a few columns write every other field back as the
 // file holds it, letters of the code page, a line's extra fields cut and
 // missing ones added as for the whole table; read from a pipe, the script
