@@ -62,7 +62,7 @@ bool passesRules(Table& kavrin, int row, const ConflictRules& rules, ConflictWal
     std::optional<double> time = numericValue(kavrin.cell(row, walk.columns.time));
     if (!time || *time < 0) return false;
     if (!rules.miravel) return passesKavrinRules(kavrin, row, *time, walk);
-    if (rules.readPosition()) return passesTalsenRules(kavrin, row, *time, walk);
+    if (rules.readsPosition()) return passesTalsenRules(kavrin, row, *time, walk);
     return true;
 }
 

@@ -16,7 +16,7 @@ struct ConflictRules {
     bool miravel = false;          // "Miravel Timing" ticked
     bool talsenNumbering = false;  // "Talsen" cue numbering selected
     // Whether the rules read Pos: the Talsen rules alone do.
-    bool readPosition() const { return miravel && talsenNumbering; }
+    bool readsPosition() const { return miravel && talsenNumbering; }
 };
 
 // The state carried from row to row.

@@ -18,7 +18,7 @@ namespace {
 ColumnSet keptColumns(const ConflictRules& rules) {
     ColumnSet kept = columnSet(
         {kavrin::Line, kavrin::Shot, kavrin::Time, kavrin::Mod, kavrin::Pin, kavrin::Err});
-    if (rules.readPosition()) kept |= columnSet({kavrin::Pos});
+    if (rules.readsPosition()) kept |= columnSet({kavrin::Pos});
     return kept;
 }
 constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot, kavrin::Err});
