@@ -23,16 +23,6 @@ ColumnSet keptColumns(const ConflictRules& rules) {
 }
 constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot, kavrin::Err});
 
-kavrin::PanelColumns heldColumns(ColumnSet kept) {
-    return {heldColumn(kept, kavrin::Line),
-            heldColumn(kept, kavrin::Shot),
-            (kept >> kavrin::Pos) & 1 ? heldColumn(kept, kavrin::Pos) : -1,
-            heldColumn(kept, kavrin::Time),
-            heldColumn(kept, kavrin::Mod),
-            heldColumn(kept, kavrin::Pin),
-            heldColumn(kept, kavrin::Err)};
-}
-
 int run(const Args& args, Io& io) {
     std::optional<NumberingOption> option = numberingOption(args, io);
     if (!option) return kBadUsage;
@@ -41,7 +31,7 @@ int run(const Args& args, Io& io) {
     std::optional<HeldKavrinScript> show =
         holdKavrinInput(args, io, {kept, kept & ~columnSet({kavrin::Line, kavrin::Err})});
     if (!show) return kBadUsage;
-    ConflictReport report = checkConflicts(show->rows.table, rules, {}, {}, heldColumns(kept));
+    ConflictReport report = checkConflicts(show->rows.table, rules, {}, {}, heldPanelColumns(kept));
     if (!writeHeldKavrinOutput(args, *show, kChanged, io)) return kBadUsage;
     if (report.grouping.exceeded()) io.err << kFireMemoryExceeded << '\n';
     if (report.conflicts > 0) {

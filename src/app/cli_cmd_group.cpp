@@ -17,17 +17,12 @@ constexpr ColumnSet kKept =
     columnSet({kavrin::Line, kavrin::Shot, kavrin::Time, kavrin::Mod, kavrin::Err});
 constexpr ColumnsRead kColumnsUsed{kKept, columnSet({kavrin::Time, kavrin::Mod, kavrin::Shot})};
 constexpr ColumnSet kChanged = columnSet({kavrin::Line, kavrin::Shot});
-constexpr kavrin::PanelColumns kHeldColumns{.line = heldColumn(kKept, kavrin::Line),
-                                            .shot = heldColumn(kKept, kavrin::Shot),
-                                            .time = heldColumn(kKept, kavrin::Time),
-                                            .mod = heldColumn(kKept, kavrin::Mod),
-                                            .err = heldColumn(kKept, kavrin::Err)};
 
 int run(const Args& args, Io& io) {
     std::optional<HeldKavrinScript> show = holdKavrinInput(args, io, kColumnsUsed);
     if (!show) return kBadUsage;
     GroupShotsOutcome outcome =
-        groupShots(show->rows.table, args.has("--miravel"), {}, {}, kHeldColumns);
+        groupShots(show->rows.table, args.has("--miravel"), {}, {}, heldPanelColumns(kKept));
     if (!writeHeldKavrinOutput(args, *show, kChanged, io)) return kBadUsage;
     if (outcome.exceeded()) {
         io.err << kFireMemoryExceeded << '\n';

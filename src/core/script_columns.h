@@ -45,8 +45,8 @@ inline constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "TS Ref", "Err",  "Size", "Qty",  "Type", "Notes"};
 
 // Where the columns that shot numbering, the conflict check and the panel
-// text use stand in a Kavrin table: the script's own places, or those of a table that holds
-// these columns alone.
+// text use stand in a Kavrin table: the script's own places, or those of a
+// table that holds some of these columns alone, -1 for one it does not hold.
 struct PanelColumns {
     int line = Line;
     int shot = Shot;

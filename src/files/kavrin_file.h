@@ -7,6 +7,7 @@
 
 #include "core/progress.h"
 #include "core/result.h"
+#include "core/script_columns.h"
 #include "core/table.h"
 #include "files/file_io.h"
 #include "files/script_text.h"
@@ -57,6 +58,15 @@ struct HeldKavrinScript {
     std::string showName;
     HeldRows rows;
 };
+// Where the table of a script held with `kept` holds the panel columns; -1
+// for one it does not hold, which the command must then never read.
+constexpr kavrin::PanelColumns heldPanelColumns(ColumnSet kept) {
+    auto place = [kept](int column) {
+        return (kept >> column) & 1 ? heldColumn(kept, column) : -1;
+    };
+    return {place(kavrin::Line), place(kavrin::Shot), place(kavrin::Pos), place(kavrin::Time),
+            place(kavrin::Mod),  place(kavrin::Pin),  place(kavrin::Err)};
+}
 // Fails as readKavrinFile does.
 Result<HeldKavrinScript> holdKavrinFile(const std::string& path, ColumnsRead columns);
 // Hands on the bytes SaveKavrinScript would save for the whole script: the
