@@ -440,7 +440,6 @@ void Table::permuteRowsIn(int first, std::span<const int> from, std::span<std::u
         places[row] = (places[row] & ~kLow) | at;
         places[at] = (places[at] & kLow) | (static_cast<std::uint64_t>(row) << 32);
     };
-    std::vector<std::uint64_t> held(static_cast<std::size_t>(m_columns));
     const auto width = static_cast<std::ptrdiff_t>(m_columns);
     auto rowAt = [&](std::size_t r) {
         return m_slots.begin() + static_cast<std::ptrdiff_t>(index(first + static_cast<int>(r), 0));
@@ -456,9 +455,7 @@ void Table::permuteRowsIn(int first, std::span<const int> from, std::span<std::u
         const auto wanted = static_cast<std::size_t>(from[to]);
         const std::size_t at = whereIs(wanted);
         if (at == to) continue;
-        std::copy_n(rowAt(to), width, held.begin());
-        std::copy_n(rowAt(at), width, rowAt(to));
-        std::copy(held.begin(), held.end(), rowAt(at));
+        std::swap_ranges(rowAt(to), rowAt(to) + width, rowAt(at));
         const auto displaced = static_cast<std::size_t>(places[to] >> 32);
         putRow(displaced, at);
         putRow(wanted, to);
