@@ -171,11 +171,26 @@ std::uint64_t orderedKey(double x) {
 
 void sortByKey(std::span<std::uint64_t> keys, std::span<int> rows) {
     assert(keys.size() == rows.size());
+    if (keys.size() <= kSmallBucket) return insertionSort(keys, rows);
+    // Keys close together share their leading bits, as the keys of doubles
+    // of like size share their exponent's: the first byte that tells them
+    // apart would then split them into a few large buckets, to be passed
+    // over again. So the keys are sorted as their distance from the least,
+    // shifted up until the first byte is the first that differs, and given
+    // back as they were afterwards. On a million times that is one pass
+    // over all of them before the helper joins instead of two.
+    const auto [least, most] = std::minmax_element(keys.begin(), keys.end());
+    const std::uint64_t low = *least;
+    const std::uint64_t spread = *most - low;
+    if (spread == 0) return;
+    const int up = std::countl_zero(spread);
+    for (std::uint64_t& key : keys) key = (key - low) << up;
     if (keys.size() < kEntriesWorthAHelper) {
         sortStretch({keys, rows});
     } else {
         sortSharedWithHelper({keys, rows});
     }
+    for (std::uint64_t& key : keys) key = (key >> up) + low;
 }
 
 }  // namespace fulgor
