@@ -269,13 +269,16 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 // not at all when one run holds every row). Where most rows tie on the leading
 // key, the keys' ranks are packed side by side: with the row's index after
 // them, without it when it does not fit, and with the last keys left to the
-// tie breaking when they do not fit either. Every way, the result must be what
+// tie breaking when they do not fit either; a number key's values go in as
+// their hundredths where all are whole hundredths and fit (quarters, whole
+// numbers), else as ranks (thousandths, or hundredths too many to fit after
+// a key of a wide range). Every way, the result must be what
 // a plain stable sort of the same keys gives, ties in their old order, over
 // the whole table or a range of it.
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
-        Table t(rows, 10);
+        Table t(rows, 12);
         const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
         for (int r = 0; r < rows; ++r) {
             t.setText(r, 0, std::to_string(random() % 7));
@@ -289,6 +292,8 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             // Either side of the most values a leading key is ranked by hashing.
             t.setNumber(r, 8, (r * 7919) % 4096);
             t.setNumber(r, 9, (r * 7919) % 4097);
+            t.setNumber(r, 10, static_cast<double>(random() % 100000) / 1000 - 20);
+            t.setNumber(r, 11, static_cast<double>(random() % 5) * 1e11);
         }
         const std::vector<std::vector<SortKey>> keySets = {
             {{0, true}},
@@ -305,7 +310,10 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             {{8, true}, {1, true}},
             {{8, true, true}, {2, false}, {6, true}},
             {{9, true}, {1, true}},
-            {{9, false, true}, {2, false}}};
+            {{9, false, true}, {2, false}},
+            {{4, true}, {10, true}},
+            {{0, true}, {2, false}, {10, true, true}},
+            {{0, true}, {11, true}, {1, true}}};
         const std::pair<int, int> ranges[] = {{0, rows - 1}, {rows / 4, rows - rows / 8}};
         for (const std::vector<SortKey>& keys : keySets)
             for (const auto& [first, last] : ranges) {
