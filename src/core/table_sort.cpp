@@ -7,7 +7,6 @@
 #include <array>
 #include <bit>
 #include <cassert>
-#include <cmath>
 #include <deque>
 #include <numeric>
 #include <optional>
@@ -153,10 +152,9 @@ void breakTies(const Table& table, int first, std::span<int> order,
     }
 }
 
-// Each row's value under `key`, from row `first` on, as a double that orders
-// as the key does, in the bits of each word of `out`.
-void readSortValues(const Table& table, int first, const SortKey& key,
-                    std::span<std::uint64_t> out) {
+// Each row's value under `key`, from row `first` on, as a 64-bit number that
+// orders as the key does.
+void readSortKeys(const Table& table, int first, const SortKey& key, std::span<std::uint64_t> out) {
     KeyValues values(key);
     TokenMemo<double> memo;
     for (std::size_t r = 0; r < out.size(); ++r) {
@@ -167,14 +165,7 @@ void readSortValues(const Table& table, int first, const SortKey& key,
     }
     values.rankTexts();
     for (std::uint64_t& value : out)
-        value = std::bit_cast<std::uint64_t>(values.sortValue(std::bit_cast<double>(value)));
-}
-
-// Each row's value under `key`, from row `first` on, as a 64-bit number that
-// orders as the key does.
-void readSortKeys(const Table& table, int first, const SortKey& key, std::span<std::uint64_t> out) {
-    readSortValues(table, first, key, out);
-    for (std::uint64_t& value : out) value = orderedKey(std::bit_cast<double>(value));
+        value = orderedKey(values.sortValue(std::bit_cast<double>(value)));
 }
 
 // The bits that hold every number below `distinct`.
@@ -211,38 +202,6 @@ void packRanks(std::span<std::uint64_t> lead, std::span<const std::uint64_t> ran
     }
 }
 
-// When every value (a double in the bits of each word) is a whole number of
-// hundredths, as a script's times and costs are, puts each row's hundredths,
-// counted from the least, in a room made for them in its lead, and gives the
-// bits taken: they order the rows as their ranks would, with no sort to rank
-// them. Gives nothing and leaves the lead as it was when a value is no such
-// number or the hundredths would take more than `room` bits.
-std::optional<int> packHundredths(std::span<std::uint64_t> lead,
-                                  std::span<const std::uint64_t> values, int room) {
-    // Far below 2^53: every such count of hundredths, and its quotient by
-    // 100, is exact, so that the hundredths order as the values do.
-    constexpr double kLimit = 1e15;
-    auto hundredthsOf = [](std::uint64_t value) {
-        const double scaled = std::bit_cast<double>(value) * 100;
-        return static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
-    };
-    std::int64_t least = 0;
-    std::int64_t most = 0;
-    for (std::size_t r = 0; r < values.size(); ++r) {
-        const double x = std::bit_cast<double>(values[r]);
-        if (!(std::fabs(x * 100) < kLimit)) return std::nullopt;
-        const std::int64_t hundredths = hundredthsOf(values[r]);
-        if (static_cast<double>(hundredths) / 100 != x) return std::nullopt;
-        if (r == 0 || hundredths < least) least = hundredths;
-        if (r == 0 || hundredths > most) most = hundredths;
-    }
-    const int bits = bitsFor(static_cast<std::uint64_t>(most - least) + 1);
-    if (bits > room) return std::nullopt;
-    for (std::size_t r = 0; r < values.size(); ++r)
-        lead[r] = (lead[r] << bits) | static_cast<std::uint64_t>(hundredthsOf(values[r]) - least);
-    return bits;
-}
-
 // Makes room in each row's lead for its rank under `key` and puts the rank
 // there, giving the bits taken; when the ranks would take more than `room`
 // bits, gives nothing and leaves the lead as it was.
@@ -252,11 +211,9 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     std::vector<std::uint64_t>& values = scratch.values;
     const std::span<int> rows = scratch.rows;
     if (key.numeric) {
-        readSortValues(table, first, key, values);
-        if (const std::optional<int> bits = packHundredths(lead, values, room)) return bits;
         // The values are sorted once with their rows; counting the changes
         // along the sorted values ranks every row.
-        for (std::uint64_t& value : values) value = orderedKey(std::bit_cast<double>(value));
+        readSortKeys(table, first, key, values);
         std::iota(rows.begin(), rows.end(), 0);
         sortByKey(values, rows);
         const int bits = bitsFor(rankSorted(values));

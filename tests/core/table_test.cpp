@@ -269,12 +269,10 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 // not at all when one run holds every row). Where most rows tie on the leading
 // key, the keys' ranks are packed side by side: with the row's index after
 // them, without it when it does not fit, and with the last keys left to the
-// tie breaking when they do not fit either; a number key's values go in as
-// their hundredths where all are whole hundredths and fit (quarters, whole
-// numbers), else as ranks (thousandths, or hundredths too many to fit after
-// a key of a wide range). Every way, the result must be what
-// a plain stable sort of the same keys gives, ties in their old order, over
-// the whole table or a range of it.
+// tie breaking when they do not fit either; number keys among them of
+// thousandths, and of values so far apart that only their ranks fit. Every
+// way, the result must be what a plain stable sort of the same keys gives,
+// ties in their old order, over the whole table or a range of it.
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
