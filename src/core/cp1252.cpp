@@ -3,7 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+
+#include "core/word_bytes.h"
 
 namespace fulgor {
 namespace {
@@ -56,17 +57,12 @@ std::string describe(char32_t cp) {
 
 bool isAscii(std::string_view text) {
     // Eight bytes at a time: whole files are checked at once when they are read.
-    constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080ULL;
     const char* p = text.data();
     const char* end = p + text.size();
     std::uint64_t any = 0;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        any |= word;
-    }
+    for (; end - p >= 8; p += 8) any |= wordAt(p);
     for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
-    return (any & kHighBits) == 0;
+    return (any & everyByte(0x80)) == 0;
 }
 
 void appendDecoded1252(std::string_view bytes, std::string& out) {

@@ -1,7 +1,6 @@
 #include "core/utf8_text.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "core/word_bytes.h"
 
@@ -20,8 +19,7 @@ std::size_t utf8Length(std::string_view text) {
     std::size_t continuing = 0;
     std::size_t at = 0;
     for (; text.size() - at >= 8; at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
+        const std::uint64_t word = wordAt(text.data() + at);
         continuing += static_cast<std::size_t>(markedBytes(word & ~(word << 1) & everyByte(0x80)));
     }
     for (; at < text.size(); ++at) {

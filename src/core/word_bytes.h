@@ -29,6 +29,13 @@ inline std::uint64_t shortTextWord(const char* bytes, std::size_t n) {
     return n == 1 ? static_cast<unsigned char>(bytes[0]) : 0;
 }
 
+// The eight bytes at `bytes` in a word, the first in its lowest byte.
+inline std::uint64_t wordAt(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
 // A word with the byte `c` in every byte.
 constexpr std::uint64_t everyByte(unsigned char c) {
     return 0x0101'0101'0101'0101ULL * c;

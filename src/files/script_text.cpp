@@ -34,9 +34,7 @@ void forEachField(std::string_view line, int columns, Take&& take) {
     };
     // Eight bytes at a time, most fields being a few bytes long.
     for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        for (std::uint64_t commas = bytesOf(word, ','); commas != 0; commas &= commas - 1) {
+        for (std::uint64_t commas = bytesOf(wordAt(p), ','); commas != 0; commas &= commas - 1) {
             if (endField(p + std::countr_zero(commas) / 8)) return;
         }
     }
@@ -539,9 +537,7 @@ const char* afterCommas(const char* from, const char* end, int commas, int& foun
     int left = commas;
     const char* p = from;
     for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        std::uint64_t marks = bytesOf(word, ',');
+        std::uint64_t marks = bytesOf(wordAt(p), ',');
         const int here = markedBytes(marks);
         if (here >= left) {
             for (; left > 1; --left) marks &= marks - 1;
