@@ -234,26 +234,6 @@ Table Table::copyColumns(std::span<const int> columns) const {
     return copy;
 }
 
-void Table::exchangeColumns(std::span<const int> columns, Table& other) {
-    assert(other.m_rows == m_rows && other.m_columns == static_cast<int>(columns.size()));
-    std::string text;  // a cell of this table, kept while a long text may move its pool
-    for (int r = 0; r < m_rows; ++r) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int column = static_cast<int>(i);
-            const Cell mine = cell(r, columns[i]);
-            const bool number = mine.isNumber();
-            const double x = number ? mine.number() : 0;
-            if (!number) text.assign(mine.text());
-            setCell(r, columns[i], other.cell(r, column));
-            if (number) {
-                other.setNumber(r, column, x);
-            } else {
-                other.setText(r, column, text);
-            }
-        }
-    }
-}
-
 Table Table::copyRows(std::span<const int> rows) const {
     Table copy(static_cast<int>(rows.size()), m_columns);
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -102,9 +102,6 @@ public:
 
     // A table of the listed columns alone, in the order listed.
     Table copyColumns(std::span<const int> columns) const;
-    // Exchanges the cells of the listed columns with those of `other`, which
-    // has as many rows and one column for each listed column.
-    void exchangeColumns(std::span<const int> columns, Table& other);
 
     // Sorts rows first..last (inclusive) by at most kMaxSortKeys keys in order
     // of precedence. The sort is stable: rows equal in every key keep their order. Gives the

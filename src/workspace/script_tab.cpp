@@ -274,16 +274,15 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns, Line
     }
     // Kept after the sort, not before: the sort's working memory is free by
     // then, and a million-row show never holds both at once.
-    std::optional<Table> columnsBefore;
+    std::optional<KeptColumns> columnsBefore;
     const int current = m_grid->currentRow();
-    Reordered reordered = change([&] { columnsBefore = table.copyColumns(columns); });
+    Reordered reordered = change([&] { columnsBefore.emplace(table, columns); });
     if (!columnsBefore) {
         // Nothing was sorted, so nothing changed.
         m_model->refresh();
         return;
     }
-    Reorder reorder{std::move(reordered.order), std::move(columns), std::move(*columnsBefore),
-                    std::move(linesBefore)};
+    Reorder reorder{std::move(reordered.order), std::move(*columnsBefore), std::move(linesBefore)};
     if (command.cancelled()) {
         // Stopped part-way: nothing of the command stays, and the grid, which
         // was never told of a change, needs only its cells painted again.
@@ -295,7 +294,7 @@ void ScriptTab::reorderTable(const QString& text, std::vector<int> columns, Line
     const bool linesChanged =
         reorder.linesBefore && reorder.linesBefore->form != KeptLines::Form::Numbers;
     if (reorder.order.empty() && !reordered.besideChanged && !linesChanged &&
-        table.copyColumns(reorder.columns) == reorder.otherColumns) {
+        reorder.otherColumns.matches(table)) {
         m_model->refresh();
         return;
     }

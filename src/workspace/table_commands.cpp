@@ -90,14 +90,14 @@ void SortCommand::undo() {
 }
 
 void undoReorder(Table& table, Reorder& reorder) {
-    table.exchangeColumns(reorder.columns, reorder.otherColumns);
+    reorder.otherColumns.exchange(table);
     if (!reorder.order.empty()) table.unpermuteRows(0, reorder.order);
     if (reorder.linesBefore) restoreLines(table, *reorder.linesBefore);
 }
 
 void redoReorder(Table& table, Reorder& reorder) {
     if (!reorder.order.empty()) table.permuteRows(0, reorder.order);
-    table.exchangeColumns(reorder.columns, reorder.otherColumns);
+    reorder.otherColumns.exchange(table);
     if (reorder.linesBefore) renumberLines(table);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "addressing/renumber_lines.h"
+#include "core/kept_columns.h"
 #include "core/table.h"
 #include "editing/cell_patch.h"
 #include "editing/header_sort.h"
@@ -86,8 +87,7 @@ private:
 // the columns as they were after.
 struct Reorder {
     std::vector<int> order;
-    std::vector<int> columns;
-    Table otherColumns;
+    KeptColumns otherColumns;
     std::optional<KeptLines> linesBefore;
 };
 

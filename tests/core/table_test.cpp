@@ -345,31 +345,6 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     }
 }
 
-// A command's undo keeps some columns of a large table, not all of it:
-// exchanging twice gives both tables back, long texts and numbers alike.
-TEST(TableColumns, CopiedColumnsExchangeBackAndForth) {
-    Table t = fromRows({{"1", "a text too long to sit inline", "x"}, {"2", "b", "y"}});
-    t.setNumber(1, 1, 7.5);
-    const Table original = t;
-    const int columns[] = {2, 1};
-    Table kept = t.copyColumns(columns);
-    ASSERT_EQ(kept.columnCount(), 2);
-    EXPECT_EQ(kept.cell(0, 1).text(), "a text too long to sit inline");
-    EXPECT_EQ(kept.cell(1, 1), Cell::number(7.5));
-    EXPECT_EQ(kept.cell(1, 0).text(), "y");
-
-    Table other = fromRows({{"p", "another text too long to sit inline"}, {"q", "r"}});
-    const Table otherBefore = other;
-    t.exchangeColumns(columns, other);
-    EXPECT_EQ(column(t, 1), (Texts{"another text too long to sit inline", "r"}));
-    EXPECT_EQ(column(t, 2), (Texts{"p", "q"}));
-    EXPECT_EQ(column(t, 0), (Texts{"1", "2"}));
-    EXPECT_EQ(other, kept);
-    t.exchangeColumns(columns, other);
-    EXPECT_EQ(t, original);
-    EXPECT_EQ(other, otherBefore);
-}
-
 TEST(TableRowSets, DeleteAndInsertBackRestoreTheTable) {
     Table t(8, 2);
     for (int r = 0; r < 8; ++r) {
