@@ -270,13 +270,14 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 // key, the keys' ranks are packed side by side: with the row's index after
 // them, without it when it does not fit, and with the last keys left to the
 // tie breaking when they do not fit either; number keys among them of
-// thousandths, and of values so far apart that only their ranks fit. Every
-// way, the result must be what a plain stable sort of the same keys gives,
-// ties in their old order, over the whole table or a range of it.
+// thousandths, of hundredths that fill their bits, and of values so far apart
+// that only their ranks fit. Every way, the result must be what a plain
+// stable sort of the same keys gives, ties in their old order, over the whole
+// table or a range of it.
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
-        Table t(rows, 12);
+        Table t(rows, 13);
         const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
         for (int r = 0; r < rows; ++r) {
             t.setText(r, 0, std::to_string(random() % 7));
@@ -292,6 +293,8 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             t.setNumber(r, 9, (r * 7919) % 4097);
             t.setNumber(r, 10, static_cast<double>(random() % 100000) / 1000 - 20);
             t.setNumber(r, 11, static_cast<double>(random() % 5) * 1e11);
+            // Hundredths whose span fills its bits exactly.
+            t.setNumber(r, 12, static_cast<double>(random() % 4) / 100);
         }
         const std::vector<std::vector<SortKey>> keySets = {
             {{0, true}},
@@ -311,7 +314,9 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             {{9, false, true}, {2, false}},
             {{4, true}, {10, true}},
             {{0, true}, {2, false}, {10, true, true}},
-            {{0, true}, {11, true}, {1, true}}};
+            {{0, true}, {11, true}, {1, true}},
+            {{0, true}, {12, true}, {1, true}},
+            {{0, true}, {12, true, true}, {2, false}}};
         const std::pair<int, int> ranges[] = {{0, rows - 1}, {rows / 4, rows - rows / 8}};
         for (const std::vector<SortKey>& keys : keySets)
             for (const auto& [first, last] : ranges) {
