@@ -215,11 +215,13 @@ void packRanks(std::span<std::uint64_t> lead, std::span<const std::uint64_t> ran
 // counted from the least, in a room made for them in its lead, and gives the
 // bits taken: they order the rows as their ranks would, with no sort to rank
 // them. Gives nothing and leaves the lead as it was when a value is no such
-// number or the hundredths would take more than `room` bits. The column is
-// read twice, once to learn the least and the most, rather than held: the
-// sort's memory then stays that of its lead and order.
+// number or the hundredths would take more than `room` bits. The counts are
+// kept in `held`, the order's own room, while the least and the most are
+// learnt: the sort's memory then stays that of its lead and order, and the
+// column is read once. A count too large for that room (past 2^31
+// hundredths, about 250 days) has the column read again for it instead.
 std::optional<int> packHundredths(const Table& table, int first, const SortKey& key,
-                                  std::span<std::uint64_t> lead, int room) {
+                                  std::span<std::uint64_t> lead, int room, std::span<int> held) {
     // Far below 2^53: every such count of hundredths, and its quotient by
     // 100, is exact, so that the hundredths order as the values do.
     constexpr double kLimit = 1e15;
@@ -238,6 +240,8 @@ std::optional<int> packHundredths(const Table& table, int first, const SortKey& 
         return memo.get(table.valueToken(row, key.column),
                         [&] { return hundredthsOf(table.cell(row, key.column)); });
     };
+    constexpr std::int64_t kHeldMost = std::numeric_limits<int>::max();
+    constexpr std::int64_t kHeldLeast = std::numeric_limits<int>::min();
     std::int64_t least = std::numeric_limits<std::int64_t>::max();
     std::int64_t most = kNone;
     for (std::size_t r = 0; r < lead.size(); ++r) {
@@ -245,11 +249,15 @@ std::optional<int> packHundredths(const Table& table, int first, const SortKey& 
         if (hundredths == kNone) return std::nullopt;
         least = std::min(least, hundredths);
         most = std::max(most, hundredths);
+        held[r] = static_cast<int>(std::clamp(hundredths, kHeldLeast, kHeldMost));
     }
     const int bits = bitsFor(static_cast<std::uint64_t>(most - least) + 1);
     if (bits > room) return std::nullopt;
-    for (std::size_t r = 0; r < lead.size(); ++r)
-        lead[r] = (lead[r] << bits) | static_cast<std::uint64_t>(hundredthsAt(r) - least);
+    const bool allHeld = least >= kHeldLeast && most <= kHeldMost;
+    for (std::size_t r = 0; r < lead.size(); ++r) {
+        const std::int64_t hundredths = allHeld ? held[r] : hundredthsAt(r);
+        lead[r] = (lead[r] << bits) | static_cast<std::uint64_t>(hundredths - least);
+    }
     return bits;
 }
 
@@ -261,7 +269,7 @@ std::optional<int> packKey(const Table& table, int first, const SortKey& key,
     const std::size_t count = lead.size();
     const std::span<int> rows = scratch.rows;
     if (key.numeric) {
-        if (const std::optional<int> bits = packHundredths(table, first, key, lead, room))
+        if (const std::optional<int> bits = packHundredths(table, first, key, lead, room, rows))
             return bits;
         // The values are sorted once with their rows; counting the changes
         // along the sorted values ranks every row.

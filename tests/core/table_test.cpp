@@ -277,7 +277,7 @@ TEST(TableSort, GivesTheOrderThatUnpermuteUndoes) {
 TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     for (const int rows : {4000, 70000}) {
         std::mt19937 random(11);
-        Table t(rows, 13);
+        Table t(rows, 14);
         const char* types[] = {"Cake", "Gerb", "Comet with a long name", ""};
         for (int r = 0; r < rows; ++r) {
             t.setText(r, 0, std::to_string(random() % 7));
@@ -295,6 +295,8 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             t.setNumber(r, 11, static_cast<double>(random() % 5) * 1e11);
             // Hundredths whose span fills its bits exactly.
             t.setNumber(r, 12, static_cast<double>(random() % 4) / 100);
+            // Hundredths either side of the most a 32-bit count holds, 2^31 - 1.
+            t.setNumber(r, 13, static_cast<double>(2147483646 + random() % 4) / 100);
         }
         const std::vector<std::vector<SortKey>> keySets = {
             {{0, true}},
@@ -316,7 +318,9 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
             {{0, true}, {2, false}, {10, true, true}},
             {{0, true}, {11, true}, {1, true}},
             {{0, true}, {12, true}, {1, true}},
-            {{0, true}, {12, true, true}, {2, false}}};
+            {{0, true}, {12, true, true}, {2, false}},
+            {{0, true}, {13, true}, {1, true}},
+            {{0, true}, {13, true, true}, {1, true}}};
         const std::pair<int, int> ranges[] = {{0, rows - 1}, {rows / 4, rows - rows / 8}};
         for (const std::vector<SortKey>& keys : keySets)
             for (const auto& [first, last] : ranges) {
