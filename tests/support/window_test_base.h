@@ -17,6 +17,13 @@
 
 namespace fulgor::test {
 
+// A small Talsen script: two cues addressed, one not, out of time order.
+inline const char* const kTalsenShow =
+    "finale.wav,1.50,SMPTE30\r\n"
+    "1,Comet,50mm,12.50,,2,3,01,01,4.50,Red comet\r\n"
+    "2,Shell,100mm,15.00,2.80,1,1,,,12.00,Gold willow\r\n"
+    "3,Mine,75mm,9.25,,1,2,02,01,6.00,\r\n";
+
 class WindowTestBase : public QObject {
 protected:
     std::unique_ptr<TempDir> dir;

@@ -19,16 +19,11 @@
 
 using namespace fulgor;
 using namespace Qt::StringLiterals;
+using test::kTalsenShow;
 using test::readBytes;
 using test::writeBytes;
 
 namespace {
-
-const char* const kTalsenShow =
-    "finale.wav,1.50,SMPTE30\r\n"
-    "1,Comet,50mm,12.50,,2,3,01,01,4.50,Red comet\r\n"
-    "2,Shell,100mm,15.00,2.80,1,1,,,12.00,Gold willow\r\n"
-    "3,Mine,75mm,9.25,,1,2,02,01,6.00,\r\n";
 
 const char* const kKavrinShow =
     "Grand Finale\r\n"
