@@ -50,8 +50,7 @@ void Table::resize(int rows, int columns) {
         m_slots.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
                        kEmptyText);
     } else {
-        std::vector<std::uint64_t> slots(
-            static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
+        Slots slots(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), kEmptyText);
         int keepRows = std::min(rows, m_rows);
         int keepColumns = std::min(columns, m_columns);
         for (int r = 0; r < keepRows; ++r) {

@@ -467,15 +467,61 @@ std::vector<int> Table::sortRows(int first, int last, std::span<const SortKey> k
     for ([[maybe_unused]] const SortKey& key : keys)
         assert(key.column >= 0 && key.column < m_columns);
     const auto count = static_cast<std::size_t>(last - first + 1);
-    // The sort's keys, done with once the order is known, are the moving's
-    // working room: a million-row sort then needs no more memory to move
-    // its rows than it needed to order them.
+    // The sort's keys, done with once the order is known, are the working
+    // room of moving the rows in place: a million-row sort then needs no
+    // more memory to move its rows than it needed to order them.
     std::vector<std::uint64_t> room;
     std::vector<int> order = sortedOrder(*this, first, count, keys, room);
     // A permutation in ascending order is the identity: no row moved.
     if (std::is_sorted(order.begin(), order.end())) return {};
-    permuteRowsIn(first, order, room);
+    if (m_rowMoving == RowMoving::InPlace)
+        permuteRowsIn(first, order, room);
+    else
+        permuteRowsThroughCopy(first, order);
     return order;
+}
+
+void Table::permuteRowsThroughCopy(int first, std::span<const int> from) {
+    const auto width = static_cast<std::size_t>(m_columns);
+    const std::size_t begin = static_cast<std::size_t>(first) * width;
+    const std::size_t end = begin + from.size() * width;
+    assert(first >= 0 && end <= m_slots.size());
+    // Its fresh pages are found and cleared by the system as they are first
+    // written, on large tables by two threads, each in its own half.
+    Slots moved(m_slots.size());
+    std::copy(m_slots.begin(), m_slots.begin() + static_cast<std::ptrdiff_t>(begin), moved.begin());
+    std::copy(m_slots.begin() + static_cast<std::ptrdiff_t>(end), m_slots.end(),
+              moved.begin() + static_cast<std::ptrdiff_t>(end));
+    const std::uint64_t* const source = m_slots.data() + begin;
+    std::uint64_t* const target = moved.data() + begin;
+    auto copyRows = [&](std::size_t fromRow, std::size_t toRow) {
+        constexpr std::size_t kRowsAhead = 8;
+        for (std::size_t to = fromRow; to < toRow; ++to) {
+            if (to + kRowsAhead < toRow) {
+                const std::uint64_t* ahead =
+                    source + static_cast<std::size_t>(from[to + kRowsAhead]) * width;
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(ahead + width - 1);
+            }
+            std::copy_n(source + static_cast<std::size_t>(from[to]) * width, width,
+                        target + to * width);
+        }
+    };
+    const std::size_t count = from.size();
+    if (count < kRowsWorthAHelper) {
+        copyRows(0, count);
+    } else {
+        // Each thread reads its rows far apart and writes them one after
+        // another: twice as many reads wait at once.
+        InOrderWorker helper(1);
+        static_cast<void>(helper.alongside(
+            [&] {
+                copyRows(count / 2, count);
+                return Status{};
+            },
+            [&] { copyRows(0, count / 2); }));
+    }
+    m_slots.swap(moved);
 }
 
 void Table::permuteRows(int first, std::span<const int> from) {

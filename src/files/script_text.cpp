@@ -400,8 +400,10 @@ Status readHeldScriptFile(const std::string& path, std::string_view kind, Column
         reader.feed(rows.file.bytes());
         rows.table = reader.finish();
         // The command's work, a sort as a rule, then needs room of its own
-        // before the writing reads the bytes again.
+        // before the writing reads the bytes again: room enough for a sort
+        // to move the rows through a copy of the cells, the faster way.
         rows.file.putAside();
+        rows.table.setRowMoving(Table::RowMoving::ThroughCopy);
         return {};
     });
     rows.kept = columns.kept;

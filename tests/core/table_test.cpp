@@ -354,6 +354,38 @@ TEST(TableSort, LargeTablesSortLikeAStableSortOfTheirKeys) {
     }
 }
 
+// A table that moves sorted rows through a copy of its cells must end as one
+// that moves them in place: every cell, long texts too, the rows outside the
+// sorted range left where they stood; at a size copied on one thread and at
+// one copied on two, split in the middle.
+TEST(TableSort, MovingRowsThroughACopyEndsAsMovingThemInPlace) {
+    for (const int rows : {5, 4000, 70001}) {
+        Table t(rows, 3);
+        for (int r = 0; r < rows; ++r) {
+            t.setNumber(r, 0, (rows - r) * 37 % 101);
+            t.setText(r, 1, "a text too long to sit inline, row " + std::to_string(r));
+            t.setNumber(r, 2, r);
+        }
+        const SortKey keys[] = {{0, true}};
+        const std::pair<int, int> ranges[] = {{0, rows - 1}, {1, rows - 2}};
+        for (const auto& [first, last] : ranges) {
+            Table inPlace = t;
+            Table copied = t;
+            copied.setRowMoving(Table::RowMoving::ThroughCopy);
+            const std::vector<int> order = inPlace.sortRows(first, last, keys);
+            ASSERT_FALSE(order.empty());
+            EXPECT_EQ(copied.sortRows(first, last, keys), order);
+            EXPECT_EQ(copied, inPlace) << rows << " rows from " << first << " to " << last;
+        }
+        // Rows already in order are left as they are, with no order given.
+        Table ordered = t;
+        ordered.setRowMoving(Table::RowMoving::ThroughCopy);
+        const SortKey byRow[] = {{2, true}};
+        EXPECT_TRUE(ordered.sortRows(byRow).empty());
+        EXPECT_EQ(ordered, t);
+    }
+}
+
 TEST(TableRowSets, DeleteAndInsertBackRestoreTheTable) {
     Table t(8, 2);
     for (int r = 0; r < 8; ++r) {
