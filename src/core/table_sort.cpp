@@ -497,12 +497,7 @@ void Table::permuteRowsThroughCopy(int first, std::span<const int> from) {
     auto copyRows = [&](std::size_t fromRow, std::size_t toRow) {
         constexpr std::size_t kRowsAhead = 8;
         for (std::size_t to = fromRow; to < toRow; ++to) {
-            if (to + kRowsAhead < toRow) {
-                const std::uint64_t* ahead =
-                    source + static_cast<std::size_t>(from[to + kRowsAhead]) * width;
-                __builtin_prefetch(ahead);
-                __builtin_prefetch(ahead + width - 1);
-            }
+            if (to + kRowsAhead < toRow) prefetchRow(first + from[to + kRowsAhead]);
             std::copy_n(source + static_cast<std::size_t>(from[to]) * width, width,
                         target + to * width);
         }
